@@ -1,0 +1,40 @@
+#!/bin/bash
+# Installs the Debian packages and the ja_JP.UTF-8 locale that the build and
+# the tests need. Quiet and quick when everything is already there.
+set -e
+
+PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick
+locales fonts-ipafont-gothic googletest liblnk-utils cmake ninja-build"
+
+missing=""
+for p in $PACKAGES; do
+    name=${p%%:*}
+    arch=${p#*:}; [ "$arch" = "$p" ] && arch=""
+    query=$name${arch:+:$arch}
+    if ! dpkg-query -W -f='${Status}' "$query" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+
+if [ -n "$missing" ]; then
+    echo "install-deps: installing$missing"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
+# Wine takes its ANSI code page from LANG; without the generated locale it
+# silently falls back to 1252 and every Shift-JIS rule breaks.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "install-deps: generating ja_JP.UTF-8"
+    if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+    $SUDO locale-gen >/dev/null
+fi

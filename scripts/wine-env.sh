@@ -1,0 +1,18 @@
+# Sourced by every script that runs a program under Wine: ctest's emulator,
+# `make run` and the end-to-end tests share one prefix and one environment.
+QUELT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QUELT_BUILD="${QUELT_BUILD:-$QUELT_ROOT/build}"
+export WINEPREFIX="${WINEPREFIX:-$QUELT_BUILD/wineprefix}"
+export WINEARCH=win32
+# Wine takes its ANSI code page (932) from the locale.
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialog may wait for a click.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without a display of our own we use a private Xvfb server.
+# Scripts started from here inherit the choice through QUELT_NEED_XVFB.
+if [ -z "$DISPLAY" ]; then
+    export DISPLAY=:97
+    export QUELT_NEED_XVFB=1
+fi

@@ -1,0 +1,99 @@
+#include "support/files.h"
+
+#include "support/mbcs.h"
+
+namespace Zint_Std {
+
+namespace {
+
+bool FindEntry(const char* pattern, WIN32_FIND_DATAA* found)
+{
+    if (!pattern || !*pattern)
+        return false;
+    HANDLE search = FindFirstFileA(pattern, found);
+    if (search == 0 || search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
+}  // namespace
+
+bool PathExists(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    return FindEntry(path, &found);
+}
+
+bool IsFolder(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    return FindEntry(path, &found) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const CString& folder)
+{
+    if (folder.IsEmpty())
+        return false;
+    CString pattern(folder);
+    AppendBackslash(pattern);
+    pattern += "*";
+    WIN32_FIND_DATAA found;
+    return FindEntry(pattern.data, &found);
+}
+
+bool EndsWithBackslash(const char* text)
+{
+    if (!text || !*text)
+        return false;
+    const char* last = FindLastBackslash(text);
+    return last && last[1] == 0;
+}
+
+void CutAfterLastBackslash(char* text)
+{
+    char* last = FindLastBackslash(text);
+    if (!last)
+        return;
+    for (char* p = last + 1; *p; p++)
+        *p = 0;
+}
+
+void AppendBackslash(CString& path)
+{
+    if (path.IsEmpty() || EndsWithBackslash(path.data))
+        return;
+    path.AppendChar('\\');
+}
+
+void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
+                const bool& recurse, const bool& includeFolders)
+{
+    if (folder.IsEmpty() || !pattern)
+        return;
+    CArray<CString> pending;
+    pending.Add(folder);
+    while (pending.count > 0) {
+        CString current = pending.RemoveLast();
+        AppendBackslash(current);
+        CString search = current + CString(pattern);
+        WIN32_FIND_DATAA entry;
+        HANDLE handle = FindFirstFileA(search.data, &entry);
+        if (handle == 0 || handle == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            CString full = current + CString(entry.cFileName);
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                output.Add(full);
+            } else if (recurse && lstrcmpA(entry.cFileName, ".") != 0 &&
+                       lstrcmpA(entry.cFileName, "..") != 0) {
+                pending.Add(full);
+                if (includeFolders)
+                    output.Add(full);
+            }
+        } while (FindNextFileA(handle, &entry));
+        FindClose(handle);
+    }
+}
+
+}  // namespace Zint_Std

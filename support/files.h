@@ -1,0 +1,88 @@
+// File and folder helpers: existence tests, path trimming, the folder walker,
+// folder trees, special folders, the folder picker and a small file object.
+// Folder paths carry a trailing backslash. Nothing here shows a message.
+#ifndef QUELT_SUPPORT_FILES_H
+#define QUELT_SUPPORT_FILES_H
+
+#include <windows.h>
+
+#include "support/array.h"
+#include "support/string.h"
+
+namespace Zint_Std {
+
+// A file or folder given without trailing backslash exists.
+bool PathExists(const char* path);
+// Like PathExists, and the entry found is a folder.
+bool IsFolder(const char* path);
+// The folder (with or without trailing backslash) exists and can be listed.
+bool FolderExists(const CString& folder);
+
+// True when the last character of text is a single-byte backslash (a trail
+// byte 0x5C does not count).
+bool EndsWithBackslash(const char* text);
+// Cuts text after its last backslash, leaving the folder part.
+void CutAfterLastBackslash(char* text);
+// Adds a backslash unless the text already ends in one. An empty text stays
+// empty: it names no folder.
+void AppendBackslash(CString& path);
+
+// Appends the full path of every file matching pattern under folder to
+// output; with recurse the sub-folders are walked too, and with
+// includeFolders also listed. The output is not cleared.
+void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
+                const bool& recurse, const bool& includeFolders);
+
+// Creates the folder and every missing parent.
+bool MakeFolderPath(const CString& folder);
+// Deletes the folder with everything in it; read-only files stay, and then
+// the result is false.
+bool DeleteFolderTree(const CString& folder);
+// Copies everything under source into target (both with trailing backslash).
+bool CopyFolderTree(const CString& source, const CString& target);
+
+// The shell's special folder csidl, with trailing backslash.
+bool GetSpecialFolderPath(CString& path, const int& csidl);
+// The program-files folder as the registry records it, when it exists.
+bool GetProgramFilesFromRegistry(CString& path);
+
+class CFolderPicker {
+public:
+    CString result;         // the chosen folder, with trailing backslash
+    CString title;          // shown above the folder tree
+    CString initialFolder;  // selected when the dialog opens; empty for none
+    HWND owner;
+
+    CFolderPicker(HWND owner, const CString& title, const CString& initialFolder);
+    ~CFolderPicker();
+
+    // Shows the dialog; false (result unchanged) when it was cancelled.
+    bool Browse();
+};
+
+class CDiskFile {
+public:
+    HANDLE hFile;   // null when closed
+    CString path;   // the path of the last successful Open
+
+    CDiskFile();
+    virtual ~CDiskFile();
+
+    // Opens without sharing; create replaces any existing file.
+    virtual bool Open(const CString& path, const bool& write, const bool& create);
+    virtual void Close();
+    virtual bool IsOpen() const;
+    virtual const CString& GetPath() const;
+    // Bytes read; 0 when closed, on failure or at the end.
+    virtual DWORD Read(void* buffer, const DWORD& count);
+    virtual bool Write(const void* buffer, const DWORD& count);
+    virtual bool Seek(const LONG& distance, const DWORD& method);
+    virtual DWORD GetSize() const;
+};
+
+// The size of a file that can be opened exclusively; 0 otherwise.
+DWORD GetFileSizeOf(const CString& path);
+
+}  // namespace Zint_Std
+
+#endif

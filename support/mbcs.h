@@ -1,0 +1,22 @@
+// Character steps through Shift-JIS text that never run past the terminator,
+// even when the text ends inside a double-byte character.
+#ifndef QUELT_SUPPORT_MBCS_H
+#define QUELT_SUPPORT_MBCS_H
+
+namespace Zint_Std {
+
+// The next character after p (p must not point at the terminator).
+const unsigned char* NextChar(const unsigned char* p);
+unsigned char* NextChar(unsigned char* p);
+
+// True when the last byte of text is a lead byte without its trail byte.
+bool EndsInLoneLeadByte(const unsigned char* text);
+
+// The last single-byte backslash of text, never a trail byte 0x5C; null when
+// there is none.
+const char* FindLastBackslash(const char* text);
+char* FindLastBackslash(char* text);
+
+}  // namespace Zint_Std
+
+#endif

@@ -1,0 +1,31 @@
+#!/bin/bash
+# Every built program and library must be a 32-bit (i386) PE file that loads
+# on a bare Windows: it may import only DLLs that ship with the system.
+set -u
+export LC_ALL=C  # objdump speaks the locale's language otherwise
+bin="$1"
+allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
+comctl32.dll comdlg32.dll imm32.dll winmm.dll msvcrt.dll shlwapi.dll"
+objdump=i686-w64-mingw32-objdump
+failed=0
+count=0
+for f in "$bin"/*.exe "$bin"/*.dll; do
+    [ -e "$f" ] || continue
+    count=$((count + 1))
+    if ! $objdump -f "$f" | grep -q 'file format pei-i386'; then
+        echo "FAIL: $(basename "$f") is not PE32 for i386"
+        failed=1
+    fi
+    for dll in $($objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z'); do
+        if ! grep -qw -- "$dll" <<<"$allowed"; then
+            echo "FAIL: $(basename "$f") imports $dll"
+            failed=1
+        fi
+    done
+done
+if [ "$count" = 0 ]; then
+    echo "FAIL: no binaries found in $bin"
+    exit 1
+fi
+echo "checked $count binaries"
+exit $failed

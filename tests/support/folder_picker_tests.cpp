@@ -1,0 +1,121 @@
+#include "support/files.h"
+
+#include <objbase.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "test_paths.h"
+
+using Zint_Std::CFolderPicker;
+using Zint_Std::CString;
+
+namespace {
+
+// The dialog runs its own modal loop; a thread timer answers it from there
+// the way a user would, once it is on screen.
+struct DialogAnswer {
+    WPARAM button = IDCANCEL;
+    int ticks = 0;
+    bool answered = false;
+    std::string texts;  // every text shown in the dialog
+};
+
+DialogAnswer* g_answer = nullptr;
+
+BOOL CALLBACK CollectText(HWND child, LPARAM)
+{
+    char text[512] = {0};
+    SendMessageA(child, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    g_answer->texts += text;
+    g_answer->texts += "\n";
+    return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    char className[32] = {0};
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (++g_answer->ticks > 300) {
+        // No dialog after 30 s: give up rather than hang the test run.
+        KillTimer(nullptr, timer);
+        return;
+    }
+    if (!dialog || g_answer->answered)
+        return;
+    // Let the dialog finish its own start-up messages before answering.
+    if (!IsWindowEnabled(dialog) || g_answer->ticks < 3)
+        return;
+    EnumChildWindows(dialog, CollectText, 0);
+    g_answer->answered = true;
+    KillTimer(nullptr, timer);
+    PostMessageA(dialog, WM_COMMAND, g_answer->button, 0);
+}
+
+class FolderPickerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        g_answer = &answer;
+    }
+    void TearDown() override
+    {
+        g_answer = nullptr;
+        CoUninitialize();
+    }
+
+    bool BrowseAnswering(CFolderPicker& picker, WPARAM button)
+    {
+        answer.button = button;
+        SetTimer(nullptr, 0, 100, AnswerDialog);
+        return picker.Browse();
+    }
+
+    DialogAnswer answer;
+};
+
+}  // namespace
+
+TEST_F(FolderPickerTest, ConstructionDefaults)
+{
+    CFolderPicker picker(nullptr, CString("選択"), CString());
+    EXPECT_EQ(GetDesktopWindow(), picker.owner);
+    EXPECT_EQ(512, picker.result.capacity);
+    EXPECT_TRUE(picker.result.IsEmpty());
+    EXPECT_STREQ("選択", picker.title.data);
+}
+
+TEST_F(FolderPickerTest, CancelKeepsThePreviousResult)
+{
+    CFolderPicker picker(nullptr, CString("フォルダを選択してください"), CString());
+    picker.result.Assign("C:\\previous\\");
+    EXPECT_FALSE(BrowseAnswering(picker, IDCANCEL));
+    EXPECT_TRUE(answer.answered) << "the folder dialog never appeared";
+    EXPECT_STREQ("C:\\previous\\", picker.result.data);
+    EXPECT_NE(std::string::npos, answer.texts.find("フォルダを選択してください")) << answer.texts;
+}
+
+TEST_F(FolderPickerTest, OkReturnsTheInitialFolderWithBackslash)
+{
+    CString folder = MakeScratchFolder("picker");
+    CString withoutSlash(folder);
+    withoutSlash.Delete(withoutSlash.GetLength() - 1, 1);
+    CFolderPicker picker(nullptr, CString("インストール先"), withoutSlash);
+    EXPECT_TRUE(BrowseAnswering(picker, IDOK));
+    EXPECT_TRUE(answer.answered) << "the folder dialog never appeared";
+    EXPECT_TRUE(picker.result.EqualsNoCase(folder)) << picker.result.data;
+    RemoveScratchFolder(folder);
+}
