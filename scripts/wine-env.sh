@@ -2,7 +2,8 @@
 # `make run` and the end-to-end tests share one prefix and one environment.
 QUELT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUELT_BUILD="${QUELT_BUILD:-$QUELT_ROOT/build}"
-export WINEPREFIX="${WINEPREFIX:-$QUELT_BUILD/wineprefix}"
+# Always the project's own prefix, never one in the home folder.
+export WINEPREFIX="$QUELT_BUILD/wineprefix"
 export WINEARCH=win32
 # Wine takes its ANSI code page (932) from the locale.
 export LANG=ja_JP.UTF-8

@@ -198,3 +198,22 @@ TEST_F(FilesTest, ListFolderPatternAppliesInEveryFolder)
     // "sub" does not match "*.txt", so it is not entered.
     EXPECT_EQ(std::vector<std::string>{Path(root, "a.txt")}, Sorted(list));
 }
+
+TEST_F(FilesTest, ListFolderWalksTheLastFoundFolderFirst)
+{
+    // The pending folders are a stack: the folder listed last is entered
+    // first, so its files come before those of the folder listed before it.
+    ASSERT_TRUE(CreateDirectoryA(At("p").data, 0));
+    ASSERT_TRUE(CreateDirectoryA(At("q").data, 0));
+    ASSERT_TRUE(WriteTextFile(At("p\\in-p"), "1"));
+    ASSERT_TRUE(WriteTextFile(At("q\\in-q"), "2"));
+    CArray<CString> all;
+    Zint_Std::ListFolder(root, all, "*", true, true);
+    ASSERT_EQ(4, all.count);
+    std::string firstFolder = all.items[0].data;
+    std::string secondFolder = all.items[1].data;
+    EXPECT_EQ(secondFolder + "\\in-" + secondFolder.substr(secondFolder.size() - 1),
+              all.items[2].data);
+    EXPECT_EQ(firstFolder + "\\in-" + firstFolder.substr(firstFolder.size() - 1),
+              all.items[3].data);
+}
