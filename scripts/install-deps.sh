@@ -4,7 +4,7 @@
 set -e
 
 PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick
-locales fonts-ipafont-gothic googletest liblnk-utils cmake ninja-build"
+locales fonts-ipafont-gothic fonts-wine googletest liblnk-utils cmake ninja-build"
 
 missing=""
 for p in $PACKAGES; do

@@ -13,7 +13,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Without a display of our own we use a private Xvfb server.
 # Scripts started from here inherit the choice through QUELT_NEED_XVFB.
-if [ -z "$DISPLAY" ]; then
+if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:97
     export QUELT_NEED_XVFB=1
 fi

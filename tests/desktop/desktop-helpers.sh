@@ -1,0 +1,36 @@
+# Helpers for end-to-end tests in the Wine virtual desktop. Every wait has a
+# time limit and checks a condition; none sleeps a fixed time and hopes.
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# The Windows name of a Unix path (Wine maps / to Z:).
+windows_path() {
+    echo "Z:$(echo "$1" | tr '/' '\\')"
+}
+
+# wait_for_file PATH SECONDS: true once PATH exists.
+wait_for_file() {
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        [ -e "$1" ] && return 0
+        sleep 0.1
+    done
+    [ -e "$1" ]
+}
+
+# wait_for_desktop SECONDS: prints the X window id of the Wine desktop.
+wait_for_desktop() {
+    local deadline=$((SECONDS + $1)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
