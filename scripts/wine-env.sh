@@ -11,9 +11,15 @@ export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer dialog may wait for a click.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# Without a display of our own we use a private Xvfb server.
-# Scripts started from here inherit the choice through QUELT_NEED_XVFB.
+# Without a display of our own we use a private Xvfb server, one per build
+# folder, so that two checkouts never drive each other's desktop. Scripts
+# started from here inherit the choice through QUELT_NEED_XVFB.
+# A display that is set but does not answer counts as none.
+if [ -n "${DISPLAY:-}" ] && [ -z "${QUELT_NEED_XVFB:-}" ] && command -v xdpyinfo >/dev/null &&
+    ! xdpyinfo >/dev/null 2>&1; then
+    DISPLAY=""
+fi
 if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:97
+    export DISPLAY=":$((100 + $(printf '%s' "$QUELT_BUILD" | cksum | cut -d' ' -f1) % 400))"
     export QUELT_NEED_XVFB=1
 fi
