@@ -1,6 +1,7 @@
 #include "support/files.h"
 
 #include <objbase.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -20,6 +21,7 @@ struct DialogAnswer {
     int ticks = 0;
     bool answered = false;
     std::string texts;  // every text shown in the dialog
+    std::string selection;  // answer only once the tree shows this item
 };
 
 DialogAnswer* g_answer = nullptr;
@@ -44,19 +46,44 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found)
     return TRUE;
 }
 
+// The text of the item selected in the dialog's folder tree.
+std::string SelectedItemText(HWND dialog)
+{
+    HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    if (!tree)
+        return std::string();
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item)
+        return std::string();
+    char text[MAX_PATH] = {0};
+    TVITEMA query = {};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = sizeof(text);
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+}
+
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (++g_answer->ticks > 300) {
-        // No dialog after 30 s: give up rather than hang the test run.
+        // Nothing to answer after 30 s: close whatever is open so the test
+        // fails instead of hanging the run.
         KillTimer(nullptr, timer);
+        if (dialog)
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     if (!dialog || g_answer->answered)
         return;
-    // Let the dialog finish its own start-up messages before answering.
-    if (!IsWindowEnabled(dialog) || g_answer->ticks < 3)
+    if (!IsWindowEnabled(dialog))
+        return;
+    // The tree reaches the initial folder in steps of its own.
+    if (!g_answer->selection.empty() && SelectedItemText(dialog) != g_answer->selection)
         return;
     EnumChildWindows(dialog, CollectText, 0);
     g_answer->answered = true;
@@ -114,6 +141,7 @@ TEST_F(FolderPickerTest, OkReturnsTheInitialFolderWithBackslash)
     CString withoutSlash(folder);
     withoutSlash.Delete(withoutSlash.GetLength() - 1, 1);
     CFolderPicker picker(nullptr, CString("インストール先"), withoutSlash);
+    answer.selection = "picker";
     EXPECT_TRUE(BrowseAnswering(picker, IDOK));
     EXPECT_TRUE(answer.answered) << "the folder dialog never appeared";
     EXPECT_TRUE(picker.result.EqualsNoCase(folder)) << picker.result.data;
