@@ -58,6 +58,11 @@ public:
 
     // Shows the dialog; false (result unchanged) when it was cancelled.
     bool Browse();
+
+    // The dialog's callback: selects the initial folder (data) once the
+    // dialog is initialised.
+    static int CALLBACK SelectInitialFolder(HWND dialog, UINT message, LPARAM parameter,
+                                            LPARAM data);
 };
 
 class CDiskFile {

@@ -5,16 +5,12 @@
 
 namespace Zint_Std {
 
-namespace {
-
-int CALLBACK SelectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM data)
+int CALLBACK CFolderPicker::SelectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM data)
 {
     if (message == BFFM_INITIALIZED)
         SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
     return 0;
 }
-
-}  // namespace
 
 CFolderPicker::CFolderPicker(HWND owner, const CString& title, const CString& initialFolder)
     : title(title), initialFolder(initialFolder), owner(owner ? owner : GetDesktopWindow())

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -21,7 +22,8 @@ struct DialogAnswer {
     int ticks = 0;
     bool answered = false;
     std::string texts;  // every text shown in the dialog
-    std::string selection;  // answer only once the tree shows this item
+    std::string selection;      // answer only once the tree shows this item
+    std::string selectionPath;  // the folder the user picks
 };
 
 DialogAnswer* g_answer = nullptr;
@@ -82,9 +84,13 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     if (!IsWindowEnabled(dialog))
         return;
-    // The tree reaches the initial folder in steps of its own.
-    if (!g_answer->selection.empty() && SelectedItemText(dialog) != g_answer->selection)
+    // The user picks the folder in the tree, then answers. (Wine does not
+    // always apply the selection made while the dialog initialises.)
+    if (!g_answer->selection.empty() && SelectedItemText(dialog) != g_answer->selection) {
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                     reinterpret_cast<LPARAM>(g_answer->selectionPath.c_str()));
         return;
+    }
     EnumChildWindows(dialog, CollectText, 0);
     g_answer->answered = true;
     KillTimer(nullptr, timer);
@@ -135,15 +141,63 @@ TEST_F(FolderPickerTest, CancelKeepsThePreviousResult)
     EXPECT_NE(std::string::npos, answer.texts.find("フォルダを選択してください")) << answer.texts;
 }
 
-TEST_F(FolderPickerTest, OkReturnsTheInitialFolderWithBackslash)
+TEST_F(FolderPickerTest, OkReturnsTheChosenFolderWithBackslash)
 {
     CString folder = MakeScratchFolder("picker");
     CString withoutSlash(folder);
     withoutSlash.Delete(withoutSlash.GetLength() - 1, 1);
     CFolderPicker picker(nullptr, CString("インストール先"), withoutSlash);
     answer.selection = "picker";
+    answer.selectionPath = withoutSlash.data;
     EXPECT_TRUE(BrowseAnswering(picker, IDOK));
     EXPECT_TRUE(answer.answered) << "the folder dialog never appeared";
     EXPECT_TRUE(picker.result.EqualsNoCase(folder)) << picker.result.data;
     RemoveScratchFolder(folder);
+}
+
+namespace {
+
+// Records the selection requests that reach it.
+struct SelectionRecord {
+    int count = 0;
+    WPARAM isPath = 0;
+    LPARAM path = 0;
+};
+
+SelectionRecord g_record;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == BFFM_SETSELECTIONA) {
+        g_record.count++;
+        g_record.isPath = wParam;
+        g_record.path = lParam;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(FolderPickerCallback, SelectsTheInitialFolderOnInitialisationOnly)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = RecordingProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QUELT_PICKER_RECORDER";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "QUELT_PICKER_RECORDER", "", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, window);
+    const char* folder = "C:\\ソフト\\表";
+    g_record = SelectionRecord();
+    EXPECT_EQ(0, CFolderPicker::SelectInitialFolder(window, BFFM_SELCHANGED, 0,
+                                                    reinterpret_cast<LPARAM>(folder)));
+    EXPECT_EQ(0, g_record.count);
+    EXPECT_EQ(0, CFolderPicker::SelectInitialFolder(window, BFFM_INITIALIZED, 0,
+                                                    reinterpret_cast<LPARAM>(folder)));
+    EXPECT_EQ(1, g_record.count);
+    EXPECT_EQ(static_cast<WPARAM>(TRUE), g_record.isPath);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(folder), g_record.path);
+    DestroyWindow(window);
 }
