@@ -42,8 +42,10 @@ public:
     CArray& operator=(const CArray&) = delete;
 
     // Makes the array hold n empty elements, discarding the content.
-    bool Allocate(const int& n)
+    bool Allocate(const int& requested)
     {
+        // A copy: the argument may be one of this array's own fields.
+        const int n = requested;
         if (n < slotCount) {
             EmptyAll();
             count = n;
@@ -94,18 +96,16 @@ public:
     }
 
     // Changes the number of elements, keeping the first ones.
-    bool SetSize(const int& n)
+    bool SetSize(const int& requested)
     {
+        const int n = requested;
         if (n < 0)
             return false;
         if (n < slotCount) {
             int low = n < count ? n : count;
             int high = n < count ? count : n;
-            for (int i = low; i < high; i++) {
-                items[i].~T();
-                memset(static_cast<void*>(&items[i]), 0, sizeof(T));
-                new (&items[i]) T();
-            }
+            for (int i = low; i < high; i++)
+                EmptySlot(i);
             count = n;
             return true;
         }
@@ -120,7 +120,7 @@ public:
         bool grown = Allocate(n);
         if (grown) {
             for (int i = 0; i < oldCount; i++)
-                Move(items[i], oldItems[i]);
+                items[i] = oldItems[i];
         } else {
             FreeAll();
         }
@@ -144,20 +144,21 @@ public:
         T copy(element);
         if (!SetSize(count + 1))
             return false;
-        Move(items[count - 1], copy);
+        items[count - 1] = copy;
         return true;
     }
 
-    bool InsertAt(const int& index, const T& element)
+    bool InsertAt(const int& position, const T& element)
     {
+        const int index = position;  // may be this array's own count
         if (index < 0 || index > count)
             return false;
         T copy(element);
         if (!SetSize(count + 1))
             return false;
         for (int i = count - 2; i >= index; i--)
-            Move(items[i + 1], items[i]);
-        Move(items[index], copy);
+            items[i + 1] = items[i];
+        items[index] = copy;
         return true;
     }
 
@@ -168,7 +169,8 @@ public:
         T last;
         if (count <= 0)
             return last;
-        Move(last, items[count - 1]);
+        last = items[count - 1];
+        EmptySlot(count - 1);
         count--;
         return last;
     }
@@ -198,6 +200,14 @@ public:
     }
 
 private:
+    // Zeroes a slot's bytes and constructs it empty again.
+    void EmptySlot(int i)
+    {
+        items[i].~T();
+        memset(static_cast<void*>(&items[i]), 0, sizeof(T));
+        new (&items[i]) T();
+    }
+
     static const unsigned int kMaxElements = 0x20000000u / sizeof(T);
 
     // Hands an element over without copying its buffers.

@@ -39,14 +39,16 @@ bool CFolderPicker::Browse()
     LPITEMIDLIST items = SHBrowseForFolderA(&info);
     if (!items)
         return false;
-    if (!result.Reserve(500))
-        return false;
-    SHGetPathFromIDListA(items, result.data);
+    bool reserved = result.Reserve(500);
+    if (reserved)
+        SHGetPathFromIDListA(items, result.data);
     IMalloc* allocator = 0;
     if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
         allocator->Free(items);
         allocator->Release();
     }
+    if (!reserved)
+        return false;
     AppendBackslash(result);
     return true;
 }

@@ -7,16 +7,17 @@ namespace Zint_Std {
 
 namespace {
 
-// Restores the process's current directory when it goes out of scope:
-// a folder is tested for existence by entering it.
-class CCurrentDirectoryKeeper {
+// The process's current directory, saved so that it can be set again after a
+// folder was tested for existence by entering it.
+class CCurrentDirectory {
 public:
-    CCurrentDirectoryKeeper()
+    CCurrentDirectory()
     {
         DWORD length = GetCurrentDirectoryA(sizeof(saved), saved);
         valid = length > 0 && length < sizeof(saved);
     }
-    ~CCurrentDirectoryKeeper()
+    ~CCurrentDirectory() { Restore(); }
+    void Restore() const
     {
         if (valid)
             SetCurrentDirectoryA(saved);
@@ -27,12 +28,15 @@ private:
     bool valid;
 };
 
-bool MakeFolderLevels(const CString& folder)
+bool MakeFolderLevels(const CString& folder, const CCurrentDirectory& start)
 {
     if (folder.IsEmpty())
         return false;
-    if (SetCurrentDirectoryA(folder.data))
+    if (SetCurrentDirectoryA(folder.data)) {
+        // Back at once: a relative path below must mean what it meant.
+        start.Restore();
         return true;
+    }
     if (CreateDirectoryA(folder.data, 0))
         return true;
     CString parent(folder);
@@ -45,15 +49,15 @@ bool MakeFolderLevels(const CString& folder)
         return false;
     int cut = static_cast<int>(last - parent.data) + 1;
     parent.Delete(cut, parent.GetLength() - cut);
-    return MakeFolderLevels(parent) && CreateDirectoryA(folder.data, 0);
+    return MakeFolderLevels(parent, start) && CreateDirectoryA(folder.data, 0);
 }
 
 }  // namespace
 
 bool MakeFolderPath(const CString& folder)
 {
-    CCurrentDirectoryKeeper keeper;
-    return MakeFolderLevels(folder);
+    CCurrentDirectory start;
+    return MakeFolderLevels(folder, start);
 }
 
 bool DeleteFolderTree(const CString& folder)

@@ -74,8 +74,10 @@ void CString::Empty()
     capacity = 0;
 }
 
-bool CString::Reserve(const int& n)
+bool CString::Reserve(const int& requested)
 {
+    // A copy: the argument may be this string's own capacity.
+    const int n = requested;
     if (n >= capacity) {
         Empty();
         if (n > kLargestRequest)
@@ -161,8 +163,10 @@ void CString::Append(const CString& other)
     Append(other.data);
 }
 
-void CString::AppendChar(const char& c)
+void CString::AppendChar(const char& added)
 {
+    // A copy: the character may lie in the buffer that is about to grow.
+    const char c = added;
     if (!data) {
         if (Reserve(2))
             data[0] = c;
@@ -201,7 +205,7 @@ short CString::Find(const char* text, const int& from) const
 {
     if (!text)
         text = "";
-    if (!data || from < 0 || from + lstrlenA(text) > capacity)
+    if (!data || from < 0 || from >= capacity || from + lstrlenA(text) > capacity)
         return -1;
     const unsigned char* start = reinterpret_cast<unsigned char*>(data) + from;
     const unsigned char* wanted = reinterpret_cast<const unsigned char*>(text);

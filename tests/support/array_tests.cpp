@@ -273,3 +273,44 @@ TEST(ArrayPairs, StorageOperationsOnPairs)
     pairs.FreeAll();
     EXPECT_EQ(nullptr, pairs.items);
 }
+
+TEST(ArrayList, ElementsAreDeepCopiesNotMoves)
+{
+    CArray<CString> list;
+    CString big;
+    big.Reserve(100);  // 128 bytes holding one character
+    lstrcpyA(big.data, "x");
+    list.Add(big);
+    EXPECT_NE(big.data, list.items[0].data);
+    EXPECT_EQ(16, list.items[0].capacity);  // Assign reserves for the length
+
+    list.items[0].Reserve(100);
+    lstrcpyA(list.items[0].data, "y");
+    char* before = list.items[0].data;
+    list.Add(CString("z"));  // grows: every element is copied into the new block
+    EXPECT_NE(before, list.items[0].data);
+    EXPECT_EQ(16, list.items[0].capacity);
+    EXPECT_STREQ("y", list.items[0].data);
+
+    CString last = list.RemoveLast();
+    EXPECT_STREQ("z", last.data);
+    EXPECT_EQ(nullptr, list.items[1].data);
+}
+
+TEST(ArrayList, SizeArgumentsThatAreTheArraysOwnFields)
+{
+    CArray<CString> list;
+    Fill(list, {"a", "b", "c"});
+    ASSERT_EQ(4, list.slotCount);
+    ASSERT_TRUE(list.SetSize(list.slotCount));  // 4: grows to 8 slots
+    EXPECT_EQ(4, list.count);
+    EXPECT_EQ(8, list.slotCount);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c", ""}), TextsOf(list));
+
+    ASSERT_TRUE(list.InsertAt(list.count, CString("end")));
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "", "end"}), TextsOf(list));
+
+    ASSERT_TRUE(list.Allocate(list.slotCount));
+    EXPECT_EQ(8, list.count);
+    EXPECT_EQ(16, list.slotCount);
+}

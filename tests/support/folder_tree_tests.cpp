@@ -153,3 +153,15 @@ TEST_F(FolderTreeTest, CopyFolderTreeFailsWhenTargetCannotBeMade)
     ASSERT_TRUE(WriteTextFile(At("blocker"), "x"));
     EXPECT_FALSE(Zint_Std::CopyFolderTree(At("src\\"), At("blocker\\dst\\")));
 }
+
+TEST_F(FolderTreeTest, MakeFolderPathWithARelativePath)
+{
+    // A relative path is made below the caller's current directory, which
+    // stays where it was.
+    ASSERT_TRUE(CreateDirectoryA(At("rel").data, 0));
+    ASSERT_TRUE(SetCurrentDirectoryA(root.data));
+    GetCurrentDirectoryA(sizeof(startDirectory), startDirectory);
+    EXPECT_TRUE(Zint_Std::MakeFolderPath(CString("rel\\one\\two\\")));
+    EXPECT_TRUE(Zint_Std::IsFolder(At("rel\\one\\two").data));
+    EXPECT_FALSE(Zint_Std::PathExists(At("rel\\rel").data));
+}

@@ -425,3 +425,23 @@ TEST(StringRandom, InvariantHoldsThroughMixedOperations)
         }
     }
 }
+
+TEST(StringAliasing, ArgumentsThatLiveInTheStringItself)
+{
+    // The character to add lies in the buffer that has to grow.
+    CString s("abcdefghijklmno");  // 15 characters in 16 bytes
+    s.AppendChar(s.data[0]);
+    EXPECT_STREQ("abcdefghijklmnoa", s.data);
+    EXPECT_EQ(32, s.capacity);
+
+    // The size asked for is the string's own capacity.
+    CString t("x");
+    ASSERT_EQ(16, t.capacity);
+    ASSERT_TRUE(t.Reserve(t.capacity));
+    EXPECT_EQ(32, t.capacity);
+
+    // An empty text searched at the very end of the buffer.
+    CString u("ab");
+    EXPECT_EQ(-1, u.Find("", u.capacity));
+    EXPECT_EQ(15, u.Find("", 15));
+}
