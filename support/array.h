@@ -144,7 +144,7 @@ public:
         T copy(element);
         if (!SetSize(count + 1))
             return false;
-        items[count - 1] = copy;
+        Move(items[count - 1], copy);  // copy is already the deep copy
         return true;
     }
 
@@ -158,7 +158,7 @@ public:
             return false;
         for (int i = count - 2; i >= index; i--)
             items[i + 1] = items[i];
-        items[index] = copy;
+        Move(items[index], copy);
         return true;
     }
 

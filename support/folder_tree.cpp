@@ -1,32 +1,12 @@
 // Creating, deleting and copying whole folder trees.
 #include "support/files.h"
 
+#include "support/current_directory.h"
 #include "support/mbcs.h"
 
 namespace Zint_Std {
 
 namespace {
-
-// The process's current directory, saved so that it can be set again after a
-// folder was tested for existence by entering it.
-class CCurrentDirectory {
-public:
-    CCurrentDirectory()
-    {
-        DWORD length = GetCurrentDirectoryA(sizeof(saved), saved);
-        valid = length > 0 && length < sizeof(saved);
-    }
-    ~CCurrentDirectory() { Restore(); }
-    void Restore() const
-    {
-        if (valid)
-            SetCurrentDirectoryA(saved);
-    }
-
-private:
-    char saved[500];
-    bool valid;
-};
 
 bool MakeFolderLevels(const CString& folder, const CCurrentDirectory& start)
 {

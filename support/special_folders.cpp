@@ -4,14 +4,14 @@
 
 #include <shlobj.h>
 
+#include "support/current_directory.h"
 #include "support/registry.h"
 
 namespace Zint_Std {
 
 bool GetProgramFilesFromRegistry(CString& path)
 {
-    char saved[500];
-    DWORD savedLength = GetCurrentDirectoryA(sizeof(saved), saved);
+    CCurrentDirectory start;
     CRegistryKey key;
     bool found = false;
     if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", false,
@@ -20,8 +20,6 @@ bool GetProgramFilesFromRegistry(CString& path)
         AppendBackslash(path);
         // Entering the folder proves that it exists.
         found = SetCurrentDirectoryA(path.data) != 0;
-        if (found && savedLength > 0 && savedLength < sizeof(saved))
-            SetCurrentDirectoryA(saved);
     }
     key.Close();
     return found;
