@@ -1,0 +1,58 @@
+// The launcher's command list and settings holder: where the command file
+// and the profile live, the sorted command names, and the profile settings.
+#ifndef QUELT_LAUNCHER_COMMAND_LIST_H
+#define QUELT_LAUNCHER_COMMAND_LIST_H
+
+#include "support/array.h"
+#include "support/string.h"
+
+// Filled by CCommandList::ReadSettings into a record the caller zeroed.
+struct LauncherSettings {
+    int modifiers;  // MOD_ALT, MOD_CONTROL, MOD_SHIFT or MOD_WIN alone
+    int key;        // virtual-key code of the hotkey
+    int history;    // entries of the input history; 0 or less: none
+    int toolTip;    // non-zero: the candidate window exists
+    int taskTray;   // non-zero: the tray icon is shown
+    int width;
+    int height;
+    int x;
+    int y;
+};
+
+class CCommandList {
+public:
+    Zint_Std::CArray<Zint_Std::CString> names;  // sorted, letter case aside
+    Zint_Std::CString commandFile;  // emptied when the first-start copy failed
+    Zint_Std::CString profileFile;
+    int multiUser;
+    int imeMode;
+    int savePosition;
+
+    // Resolves shared or per-user files for the install folder (trailing
+    // backslash) and copies the installed defaults on a first start.
+    explicit CCommandList(const Zint_Std::CString& installFolder);
+
+    // Rebuilds the name list; 0 only when there is no command file path.
+    int Load();
+    // Reads the keys of one command. Each output may be null; the result is
+    // whether PATH is non-empty (1 when PATH was not asked for).
+    int GetCommand(const Zint_Std::CString& name, Zint_Std::CString* path,
+                   Zint_Std::CString* folder, Zint_Std::CString* comment);
+
+    int ReadSettings(LauncherSettings& settings);
+    int WritePosition(const int& x, const int& y);
+
+private:
+    void ReadHotKey(LauncherSettings& settings);
+    void ApplyAliases();
+    int ReadInt(const char* section, const char* key, const int& fallback);
+};
+
+// Section names, key lists: the profile reader's double-NUL lists, fetched
+// into a buffer that doubles until the list fits. The caller frees the
+// result with free(); null when memory ran out. length receives the length
+// the reader returned.
+char* ReadSectionNames(const char* file, int& length);
+char* ReadKeyNames(const char* file, const char* section, int& length);
+
+#endif

@@ -1,0 +1,157 @@
+#include "launcher/command_runner.h"
+
+#include <shellapi.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "launcher/launcher_ids.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+// Expands environment references into a buffer of at least 500 bytes that
+// fits the whole result; the caller frees it. Null when memory ran out.
+char* ExpandToFit(const char* text)
+{
+    DWORD needed = ExpandEnvironmentStringsA(text, 0, 0);
+    DWORD size = needed > 500 ? needed + 1 : 500;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        char* buffer = static_cast<char*>(calloc(size, 1));
+        if (!buffer)
+            return 0;
+        DWORD written = ExpandEnvironmentStringsA(text, buffer, size);
+        if (written && written <= size)
+            return buffer;
+        free(buffer);
+        if (!written)
+            break;
+        size = written + 1;  // the environment grew in between
+    }
+    // Expansion failed: the text is used as written.
+    size_t length = strlen(text);
+    char* copy = static_cast<char*>(calloc(length + 1 < 500 ? 500 : length + 1, 1));
+    if (copy)
+        memcpy(copy, text, length);
+    return copy;
+}
+
+}  // namespace
+
+CCommandRunner::CCommandRunner(HINSTANCE instance, HWND window, const CString& folder)
+    : hInstance(instance), mainWindow(window), installFolder(folder)
+{
+    for (int i = 0; i < kPendingEditNames; i++)
+        postedEditNames[i] = 0;
+}
+
+CCommandRunner::~CCommandRunner()
+{
+    // Names whose messages never arrived.
+    for (int i = 0; i < kPendingEditNames; i++)
+        free(postedEditNames[i]);
+}
+
+int CCommandRunner::Execute(const CString& name, const CString& file, const CString& parameters,
+                            const CString& folder)
+{
+    if (parameters.GetLength() > 2 && parameters.data[0] == '-' && parameters.data[1] == '>')
+        return RunArrowOption(name, file, parameters, folder);
+    if (file.data && file.data[0] == '@') {
+        CString rest(file.data + 1);
+        CString token = rest.Tokenize(" \t", true);
+        return RunBuiltin(token.data ? atoi(token.data) : 0);
+    }
+    return ShellLaunch(file, parameters, folder);
+}
+
+int CCommandRunner::RunArrowOption(const CString& name, const CString& file,
+                                   const CString& parameters, const CString& folder)
+{
+    const char* option = parameters.data + 2;
+    if (lstrcmpA(option, "of") == 0 && !folder.IsEmpty())
+        return ShellLaunch(folder, CString(), folder);
+    if (lstrcmpA(option, "oaf") == 0) {
+        // Buffers as long as the file itself: the parts can never be longer.
+        const size_t size = static_cast<size_t>(file.GetLength()) + 4;
+        char* drive = static_cast<char*>(calloc(size, 1));
+        char* directory = static_cast<char*>(calloc(size, 1));
+        int result = 0;
+        if (drive && directory) {
+            _splitpath(file.data ? file.data : "", drive, directory, 0, 0);
+            CString target = CString(drive) + directory;
+            result = ShellLaunch(target, CString(), target);
+        }
+        free(drive);
+        free(directory);
+        return result;
+    }
+    if (lstrcmpA(option, "edit") == 0)
+        return PostEditRequest(name);
+    return ShellLaunch(file, parameters, folder);
+}
+
+int CCommandRunner::PostEditRequest(const CString& name)
+{
+    int slot = 0;
+    while (slot < kPendingEditNames && postedEditNames[slot])
+        slot++;
+    const int length = name.GetLength();
+    char* copy = static_cast<char*>(calloc(length + 1, 1));
+    if (!copy)
+        return 1;
+    if (length)
+        memcpy(copy, name.data, length);
+    if (slot == kPendingEditNames) {
+        // Too many requests waiting: the oldest one's name is forgotten
+        // (not freed: its message may still arrive and must not find a
+        // dangling pointer accepted).
+        slot = 0;
+    }
+    if (!PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(kCmdEditCommands, 1),
+                      reinterpret_cast<LPARAM>(copy))) {
+        free(copy);
+        return 1;
+    }
+    postedEditNames[slot] = copy;
+    return 1;
+}
+
+bool CCommandRunner::TakeBackEditName(char* buffer)
+{
+    if (!buffer)
+        return false;
+    for (int i = 0; i < kPendingEditNames; i++) {
+        if (postedEditNames[i] == buffer) {
+            postedEditNames[i] = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+int CCommandRunner::ShellLaunch(const CString& file, const CString& parameters,
+                                const CString& folder)
+{
+    char* expandedFile = ExpandToFit(file.data ? file.data : "");
+    char* expandedFolder = folder.IsEmpty() ? static_cast<char*>(calloc(500, 1))
+                                            : ExpandToFit(folder.data);
+    int result = 0;
+    if (expandedFile && expandedFolder) {
+        SHELLEXECUTEINFOA info;
+        memset(&info, 0, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.fMask = 0;  // the shell reports its own errors to the user
+        info.hwnd = GetDesktopWindow();
+        info.lpVerb = 0;
+        info.lpFile = expandedFile;
+        info.lpParameters = parameters.IsEmpty() ? 0 : parameters.data;
+        info.lpDirectory = expandedFolder;
+        info.nShow = SW_SHOWNORMAL;
+        info.hInstApp = hInstance;
+        result = ShellExecuteExA(&info) ? 1 : 0;
+    }
+    free(expandedFile);
+    free(expandedFolder);
+    return result;
+}

@@ -1,0 +1,255 @@
+#include "launcher/launcher_app.h"
+
+#include <objbase.h>
+#include <string.h>
+
+#include "launcher/launcher_ids.h"
+#include "launcher/line_parser.h"
+#include "support/files.h"
+
+using Zint_Std::CString;
+
+CLauncherApp* CLauncherApp::instance = 0;
+
+namespace {
+
+const char kHotKeyFailed[] = "ホットキーの登録に失敗しました !\n設定を変更してください.";
+const char kCommandFileFailed[] = "コマンドファイルの読み込みに失敗しました.";
+
+}  // namespace
+
+LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!CLauncherApp::instance)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return CLauncherApp::instance->WindowProc(window, message, wParam, lParam);
+}
+
+CString ModuleFolder(HINSTANCE module)
+{
+    char path[512];
+    memset(path, 0, sizeof(path));
+    GetModuleFileNameA(module, path, sizeof(path) - 1);
+    Zint_Std::CutAfterLastBackslash(path);
+    return CString(path);
+}
+
+CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
+    : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
+      menu(0), popupMenu(0), commandList(0), runner(0)
+{
+    memset(&settings, 0, sizeof(settings));
+    instance = this;
+}
+
+CLauncherApp::~CLauncherApp()
+{
+    delete commandList;
+    delete runner;
+    commandList = 0;
+    runner = 0;
+    hInstance = 0;
+    mainWindow = 0;
+    inputBox = 0;
+    if (instance == this)
+        instance = 0;
+}
+
+int CLauncherApp::Run()
+{
+    if (FindWindowA(kLauncherWindowClass, 0))
+        return 0;
+    installFolder = ModuleFolder(hInstance);
+    commandList = new CCommandList(installFolder);
+    if (!commandList->Load()) {
+        MessageBoxA(GetDesktopWindow(), kCommandFileFailed, kLauncherTitle, MB_OK);
+        return 0;
+    }
+    memset(&settings, 0, sizeof(settings));
+    commandList->ReadSettings(settings);
+    if (!RegisterMainClass())
+        return 0;
+    if (!CreateMainWindow())
+        return 0;
+    CreateInputBox();
+    TakeImeContext();
+    hotKeyAtom = GlobalAddAtomA(kLauncherWindowClass);
+    RegisterLauncherHotKey();
+    runner = new CCommandRunner(hInstance, mainWindow, installFolder);
+    if (settings.taskTray)
+        SetTrayIcon(NIM_ADD);
+    ShowWindow(mainWindow, SW_HIDE);
+    MessageLoop();
+    return 0;
+}
+
+bool CLauncherApp::RegisterMainClass()
+{
+    WNDCLASSA windowClass;
+    memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = LauncherWindowProc;
+    windowClass.hInstance = hInstance;
+    windowClass.hCursor = LoadCursorA(0, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = kLauncherWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool CLauncherApp::CreateMainWindow()
+{
+    HWND created = CreateWindowExA(WS_EX_TOOLWINDOW, kLauncherWindowClass, kLauncherTitle,
+                                   WS_CAPTION, settings.x, settings.y, settings.width,
+                                   settings.height, 0, 0, hInstance, 0);
+    if (!created)
+        return false;
+    mainWindow = created;
+    return true;
+}
+
+void CLauncherApp::CreateInputBox()
+{
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    inputBox = CreateWindowExA(0, "EDIT", "",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL |
+                                   ES_AUTOVSCROLL,
+                               2, 2, client.right - 4, client.bottom - 4, mainWindow, 0,
+                               hInstance, 0);
+}
+
+void CLauncherApp::TakeImeContext()
+{
+    imeContext = ImmGetContext(inputBox);
+    // With no context, typing in the box never goes through the IME.
+    ImmAssociateContext(inputBox, commandList->imeMode == 2 ? 0 : imeContext);
+}
+
+void CLauncherApp::RegisterLauncherHotKey()
+{
+    if (!RegisterHotKey(mainWindow, hotKeyAtom, settings.modifiers, settings.key))
+        MessageBoxA(mainWindow, kHotKeyFailed, "ERROR", MB_SYSTEMMODAL);
+}
+
+void CLauncherApp::MessageLoop()
+{
+    MSG message;
+    for (;;) {
+        if (!PeekMessageA(&message, 0, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (GetMessageA(&message, 0, 0, 0) <= 0)
+            break;
+        if (FilterKey(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+LRESULT CLauncherApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        mainWindow = window;
+        menu = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_LAUNCHER));
+        popupMenu = menu ? GetSubMenu(menu, 0) : 0;
+        CoInitialize(0);
+        break;
+    case WM_DESTROY:
+        Shutdown();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam))
+            SetFocus(inputBox);
+        else
+            HideInputBox();
+        break;
+    case WM_QUERYENDSESSION:
+        StoreWindowPosition();
+        break;
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        return 0;
+    case WM_HOTKEY:
+        ShowInputBox(wParam);
+        return 0;
+    default:
+        if (message == WM_TRAYNOTIFY)
+            OnTrayNotify(wParam, lParam);
+        else if (message == WM_REGISTERPATH)
+            OnRegisterPath(wParam, lParam);
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CLauncherApp::OnCommand(const WPARAM& wParam, const LPARAM& lParam)
+{
+    switch (LOWORD(wParam)) {
+    case kCmdEditCommands: OpenCommandEditor(HIWORD(wParam), lParam); break;
+    case kCmdEditSettings: OpenPropertyEditor(); break;
+    case kCmdHelp: break;
+    case kCmdVersion: break;
+    case kCmdQuit: Shutdown(); break;
+    case kCmdOpenCommandFile: break;
+    case kCmdReloadCommands: ReloadCommands(); break;
+    case kCmdReloadSettings: ReloadSettings(); break;
+    case kCmdOpenProfile: break;
+    default: break;
+    }
+}
+
+void CLauncherApp::StoreWindowPosition()
+{
+    if (!commandList || !commandList->savePosition || !mainWindow)
+        return;
+    WINDOWPLACEMENT placement;
+    memset(&placement, 0, sizeof(placement));
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(mainWindow, &placement))
+        return;
+    int x = placement.rcNormalPosition.left;
+    int y = placement.rcNormalPosition.top;
+    commandList->WritePosition(x > 0 ? x : 0, y > 0 ? y : 0);
+}
+
+void CLauncherApp::Shutdown()
+{
+    StoreWindowPosition();
+    CoUninitialize();
+    if (hotKeyAtom) {
+        UnregisterHotKey(mainWindow, hotKeyAtom);
+        GlobalDeleteAtom(hotKeyAtom);
+        hotKeyAtom = 0;
+    }
+    if (menu)
+        DestroyMenu(menu);
+    menu = 0;
+    popupMenu = 0;
+    if (imeContext) {
+        ImmReleaseContext(inputBox, imeContext);
+        imeContext = 0;
+    }
+    SetTrayIcon(NIM_DELETE);
+    PostQuitMessage(0);
+}
+
+int CLauncherApp::RunLine(CString& line)
+{
+    TypedLine typed;
+    if (!SplitTypedLine(line, typed))
+        return 0;
+    CString path;
+    CString folder;
+    if (!commandList || !commandList->GetCommand(typed.name, &path, &folder, 0))
+        return 0;
+    CString name(typed.name);
+    CString work = SubstituteArguments(path, typed);
+    LaunchPlan plan;
+    SeparateFileAndParameters(work, ShellFindsProgram, plan);
+    if (!runner)
+        return 0;
+    return runner->Execute(name, plan.file, plan.parameters, folder);
+}

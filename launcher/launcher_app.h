@@ -1,0 +1,67 @@
+// The launcher's application object: start-up, the hidden main window with
+// its input box, the hotkey, the message loop and the orderly shut-down.
+#ifndef QUELT_LAUNCHER_APP_H
+#define QUELT_LAUNCHER_APP_H
+
+#include <windows.h>
+#include <imm.h>
+
+#include "launcher/command_list.h"
+#include "launcher/command_runner.h"
+#include "support/string.h"
+
+class CLauncherApp {
+public:
+    HINSTANCE hInstance;
+    HWND mainWindow;
+    HWND inputBox;
+    HIMC imeContext;   // null after it was released
+    ATOM hotKeyAtom;   // the hotkey id; 0 after shut-down
+    HMENU menu;
+    HMENU popupMenu;
+    CCommandList* commandList;
+    CCommandRunner* runner;
+
+    explicit CLauncherApp(HINSTANCE instance);
+    ~CLauncherApp();
+
+    // The process-wide object that the window procedure forwards to.
+    static CLauncherApp* instance;
+
+    int Run();
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Shutdown();
+    void StoreWindowPosition();
+    int RunLine(Zint_Std::CString& line);
+
+    // The input box's keys; true when the message was consumed.
+    bool FilterKey(MSG& message);
+    void ShowInputBox(const WPARAM& wParam);
+    void HideInputBox();
+    void OnTrayNotify(const WPARAM& wParam, const LPARAM& lParam);
+    BOOL SetTrayIcon(const DWORD& operation);
+    void ReloadSettings();
+    void ReloadCommands();
+    void OpenCommandEditor(const int& origin, const LPARAM& name);
+    void OpenPropertyEditor();
+    void OnRegisterPath(const WPARAM& wParam, const LPARAM& lParam);
+
+private:
+    Zint_Std::CString installFolder;
+    LauncherSettings settings;
+
+    bool RegisterMainClass();
+    bool CreateMainWindow();
+    void CreateInputBox();
+    void TakeImeContext();
+    void RegisterLauncherHotKey();
+    void OnCommand(const WPARAM& wParam, const LPARAM& lParam);
+    void MessageLoop();
+};
+
+LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The launcher's own folder, with trailing backslash.
+Zint_Std::CString ModuleFolder(HINSTANCE module);
+
+#endif

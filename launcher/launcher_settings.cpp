@@ -1,0 +1,142 @@
+// Where the launcher's files live, the first-start copies, and the profile.
+#include "launcher/command_list.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <stdlib.h>
+
+#include "support/files.h"
+#include "support/registry.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+const char kRegistryPath[] = "SoftWare\\QUELT_\\";
+const char kCommandFileName[] = "quelt_cmd.txt";
+const char kProfileName[] = "quelt_.ini";
+const char kDefaultCommandFileName[] = "cmd_org.txt";
+const char kUserFolderName[] = "quelt_\\";
+
+int ReadMultiUserSwitch()
+{
+    Zint_Std::CRegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kRegistryPath, false, false))
+        return 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExA(key.hKey, "MultiUser", 0, 0, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS)
+        value = 0;
+    key.Close();
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+CCommandList::CCommandList(const CString& installFolder)
+    : multiUser(0), imeMode(0), savePosition(0)
+{
+    const char* install = installFolder.data ? installFolder.data : "";
+    multiUser = ReadMultiUserSwitch();
+    if (multiUser) {
+        // Without an application-data folder the files are taken from the
+        // install folder, as in shared mode, rather than from wherever the
+        // current folder happens to be.
+        CString appData;
+        if (Zint_Std::GetSpecialFolderPath(appData, CSIDL_APPDATA) && !appData.IsEmpty()) {
+            commandFile.Format("%s%s%s", appData.data, kUserFolderName, kCommandFileName);
+            profileFile.Format("%s%s%s", appData.data, kUserFolderName, kProfileName);
+            CString userFolder = appData + kUserFolderName;
+            if (!Zint_Std::FolderExists(userFolder))
+                CreateDirectoryA(userFolder.data, 0);
+        } else {
+            commandFile = installFolder + kCommandFileName;
+            profileFile = installFolder + kProfileName;
+        }
+    } else {
+        commandFile = installFolder + kCommandFileName;
+        profileFile = installFolder + kProfileName;
+    }
+    if (!Zint_Std::PathExists(commandFile.data)) {
+        CString source = CString(install) + kDefaultCommandFileName;
+        if (!CopyFileA(source.data, commandFile.data, FALSE))
+            commandFile.Reserve(0);  // every byte zero: the load then fails
+    }
+    if (!Zint_Std::PathExists(profileFile.data)) {
+        CString source = CString(install) + kProfileName;
+        CopyFileA(source.data, profileFile.data, FALSE);
+    }
+}
+
+int CCommandList::ReadInt(const char* section, const char* key, const int& fallback)
+{
+    return static_cast<int>(
+        GetPrivateProfileIntA(section, key, fallback, profileFile.data ? profileFile.data : ""));
+}
+
+void CCommandList::ReadHotKey(LauncherSettings& settings)
+{
+    settings.modifiers = 0;
+    settings.key = 0;
+    if (ReadInt("HotKey", "ALT", 1))
+        settings.modifiers |= MOD_ALT;
+    if (ReadInt("HotKey", "Ctrl", 0))
+        settings.modifiers |= MOD_CONTROL;
+    if (ReadInt("HotKey", "Shift", 0))
+        settings.modifiers |= MOD_SHIFT;
+    // The Windows key never combines with the others.
+    if (!settings.modifiers && ReadInt("HotKey", "Win", 0))
+        settings.modifiers = MOD_WIN;
+    settings.key = ReadInt("HotKey", "Key", 49);
+}
+
+void CCommandList::ApplyAliases()
+{
+    const char* file = profileFile.data ? profileFile.data : "";
+    int length = 0;
+    char* keys = ReadKeyNames(file, "Alias", length);
+    if (!keys)
+        return;
+    char value[512];
+    for (int at = 0; at < length && keys[at]; at += lstrlenA(keys + at) + 1) {
+        value[0] = 0;
+        GetPrivateProfileStringA("Alias", keys + at, "", value, sizeof(value), file);
+        if (value[0])
+            SetEnvironmentVariableA(keys + at, value);
+    }
+    free(keys);
+}
+
+int CCommandList::ReadSettings(LauncherSettings& settings)
+{
+    ReadHotKey(settings);
+    settings.history = ReadInt("QUELT", "History", 10);
+    settings.toolTip = ReadInt("QUELT", "ToolTip", 1);
+    settings.taskTray = ReadInt("QUELT", "TaskTray", 1);
+    imeMode = ReadInt("QUELT", "ImeCtrl", 2);
+    settings.width = ReadInt("QUELT", "WndWidth", 265);
+    settings.height = ReadInt("QUELT", "WndHeight", 43);
+    savePosition = ReadInt("QUELT", "SavePosition", 0);
+    if (savePosition) {
+        settings.x = ReadInt("QUELT", "PositionX", 0);
+        settings.y = ReadInt("QUELT", "PositionY", 0);
+    } else {
+        settings.x = 0;
+        settings.y = 0;
+    }
+    ApplyAliases();
+    return 1;
+}
+
+int CCommandList::WritePosition(const int& x, const int& y)
+{
+    if (!savePosition || profileFile.IsEmpty())
+        return 1;
+    CString text;
+    text.Format("%d", x);
+    WritePrivateProfileStringA("QUELT", "PositionX", text.data, profileFile.data);
+    text.Format("%d", y);
+    WritePrivateProfileStringA("QUELT", "PositionY", text.data, profileFile.data);
+    return 1;
+}
