@@ -8,11 +8,7 @@
 
 using Zint_Std::CString;
 
-namespace {
-
-// Expands environment references into a buffer of at least 500 bytes that
-// fits the whole result; the caller frees it. Null when memory ran out.
-char* ExpandToFit(const char* text)
+char* ExpandEnvironmentToFit(const char* text)
 {
     DWORD needed = ExpandEnvironmentStringsA(text, 0, 0);
     DWORD size = needed > 500 ? needed + 1 : 500;
@@ -35,8 +31,6 @@ char* ExpandToFit(const char* text)
         memcpy(copy, text, length);
     return copy;
 }
-
-}  // namespace
 
 CCommandRunner::CCommandRunner(HINSTANCE instance, HWND window, const CString& folder)
     : hInstance(instance), mainWindow(window), installFolder(folder)
@@ -133,9 +127,9 @@ bool CCommandRunner::TakeBackEditName(char* buffer)
 int CCommandRunner::ShellLaunch(const CString& file, const CString& parameters,
                                 const CString& folder)
 {
-    char* expandedFile = ExpandToFit(file.data ? file.data : "");
+    char* expandedFile = ExpandEnvironmentToFit(file.data ? file.data : "");
     char* expandedFolder = folder.IsEmpty() ? static_cast<char*>(calloc(500, 1))
-                                            : ExpandToFit(folder.data);
+                                            : ExpandEnvironmentToFit(folder.data);
     int result = 0;
     if (expandedFile && expandedFolder) {
         SHELLEXECUTEINFOA info;
