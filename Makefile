@@ -27,7 +27,7 @@ package: build
 	@echo "The install package is not built yet."; exit 1
 
 bench: build
-	@echo "No benchmarks yet."
+	@bash scripts/run-bench.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -18,6 +18,63 @@ bool ComesAfterOrTies(const CString& a, const CString& b)
     return lstrcmpiA(a.data ? a.data : "", b.data ? b.data : "") >= 0;
 }
 
+// The same answer from the locale's sort keys, computed once per name:
+// while the list is sorted each item holds the name's key, a zero byte and
+// the name, so a comparison is a plain byte comparison.
+bool KeyComesAfterOrTies(const CString& a, const CString& b)
+{
+    return strcmp(a.data ? a.data : "", b.data ? b.data : "") >= 0;
+}
+
+const DWORD kNameOrder = LCMAP_SORTKEY | NORM_IGNORECASE;
+
+// Fills the items with the keys and names; false when the locale could not
+// make a key.
+bool PutKeysWithNames(Zint_Std::CArray<CString>& names, const char* list, const int& length)
+{
+    const LCID locale = GetThreadLocale();
+    char key[2048];
+    int index = 0;
+    for (int at = 0; at < length && list[at] && index < names.count;
+         at += lstrlenA(list + at) + 1, index++) {
+        const char* name = list + at;
+        const int nameLength = lstrlenA(name);
+        CString& item = names.items[index];
+        int keyLength = LCMapStringA(locale, kNameOrder, name, -1, key, sizeof(key));
+        if (keyLength > 0) {
+            if (!item.Reserve(keyLength + nameLength + 1))
+                return false;
+            memcpy(item.data, key, keyLength);
+        } else {
+            keyLength = LCMapStringA(locale, kNameOrder, name, -1, 0, 0);
+            if (keyLength <= 0 || !item.Reserve(keyLength + nameLength + 1) ||
+                LCMapStringA(locale, kNameOrder, name, -1, item.data, keyLength) != keyLength)
+                return false;
+        }
+        // A key is one zero-terminated run of bytes; anything else cannot be
+        // compared this way.
+        if (static_cast<int>(strlen(item.data)) != keyLength - 1)
+            return false;
+        memcpy(item.data + keyLength, name, nameLength);
+    }
+    return true;
+}
+
+// Moves each name in front of its key and gives back the key's memory.
+void DropKeys(Zint_Std::CArray<CString>& names)
+{
+    for (int i = 0; i < names.count; i++) {
+        CString& item = names.items[i];
+        if (!item.data)
+            continue;
+        const int keyLength = static_cast<int>(strlen(item.data)) + 1;
+        const int nameLength = static_cast<int>(strlen(item.data + keyLength));
+        memmove(item.data, item.data + keyLength, nameLength);
+        item.data[nameLength] = 0;
+        item.Compact();
+    }
+}
+
 typedef DWORD (*ListReader)(char* buffer, const int& size, const char* file,
                             const char* section);
 
@@ -31,10 +88,23 @@ DWORD ReadKeyList(char* buffer, const int& size, const char* file, const char* s
     return GetPrivateProfileStringA(section, 0, "", buffer, size, file);
 }
 
+// A list of names is never longer than the file it comes from: starting at
+// the file's size saves the profile reader the repeated walks of a list
+// that doubles from 1024 bytes.
+int FirstListSize(const char* file)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!file || !GetFileAttributesExA(file, GetFileExInfoStandard, &data) || data.nFileSizeHigh ||
+        data.nFileSizeLow >= static_cast<DWORD>(kLargestList) - 16)
+        return 1024;
+    const int size = static_cast<int>(data.nFileSizeLow) + 16;
+    return size > 1024 ? size : 1024;
+}
+
 char* ReadList(ListReader reader, const char* file, const char* section, int& length)
 {
     length = 0;
-    int size = 1024;
+    int size = FirstListSize(file);
     for (;;) {
         char* buffer = static_cast<char*>(calloc(size, 1));
         if (!buffer)
@@ -76,15 +146,23 @@ int CCommandList::Load()
     int entries = 0;
     for (int at = 0; at < length && list[at]; at += lstrlenA(list + at) + 1)
         entries++;
-    // One allocation for the whole list instead of one per doubling.
-    if (names.SetSize(entries)) {
+    if (!names.Allocate(entries)) {
+        names.count = 0;
+        free(list);
+        return 1;
+    }
+    if (PutKeysWithNames(names, list, length)) {
+        names.Sort(KeyComesAfterOrTies, true);
+        DropKeys(names);
+    } else {
+        names.Allocate(entries);
         int index = 0;
         for (int at = 0; at < length && list[at] && index < entries;
              at += lstrlenA(list + at) + 1)
             names.items[index++].Assign(list + at);
+        names.Sort(ComesAfterOrTies, true);
     }
     free(list);
-    names.Sort(ComesAfterOrTies, true);
     return 1;
 }
 

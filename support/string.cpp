@@ -310,6 +310,26 @@ void CString::Trim()
     TrimRight();
 }
 
+void CString::Compact()
+{
+    if (!data)
+        return;
+    const int length = lstrlenA(data);
+    int size = 16;
+    while (length >= size)
+        size *= 2;
+    memset(data + length, 0, capacity - length);
+    if (size >= capacity)
+        return;
+    // Shrinking in place; should the heap move the block, the old one is
+    // still valid and stays.
+    char* smaller = static_cast<char*>(realloc(data, size));
+    if (smaller) {
+        data = smaller;
+        capacity = size;
+    }
+}
+
 void CString::TakeOver(CString& other)
 {
     if (&other == this)

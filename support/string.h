@@ -56,6 +56,10 @@ public:
     void TrimRight();
     void Trim();
 
+    // Clears whatever lies after the terminator and gives back the memory
+    // beyond the smallest capacity that holds the text.
+    void Compact();
+
     // Hands the buffer over without copying; used by the array sorts.
     void TakeOver(CString& other);
 };

@@ -64,6 +64,61 @@ TEST_F(CommandListTest, NamesAreSortedLetterCaseAside)
     EXPECT_EQ(3, list.names.count);
 }
 
+bool ReferenceComesAfterOrTies(const CString& a, const CString& b)
+{
+    return lstrcmpiA(a.data, b.data) >= 0;
+}
+
+// The list is sorted through the locale's sort keys; the order, ties
+// included, must be exactly the one the case-insensitive comparison gives.
+TEST_F(CommandListTest, OrderIsExactlyThatOfTheCaseInsensitiveComparison)
+{
+    const char* pieces[] = {"a", "A", "b", "B", "z", "Z", "-", "'", "_", "0", "9", "10", ".",
+                            "~", "!", "ａ", "Ａ", "ア", "ｱ", "あ", "ぁ", "表", "ソ", "ー", "＿",
+                            "x y", "@", "$", "[", "Ω"};
+    const int pieceCount = sizeof(pieces) / sizeof(pieces[0]);
+    srand(4242);
+    CString text;
+    for (int i = 0; i < 4000; i++) {
+        CString name;
+        const int parts = 1 + rand() % 6;
+        for (int p = 0; p < parts; p++)
+            name.Append(pieces[rand() % pieceCount]);
+        text.Append("[");
+        text.Append(name);
+        text.Append("]\r\nPATH=x\r\n");
+        // The same name in other letter cases: these tie.
+        if (i % 10 == 0) {
+            CString upper(name);
+            CharUpperA(upper.data);
+            text.Append("[");
+            text.Append(upper);
+            text.Append("]\r\nPATH=y\r\n");
+        }
+    }
+    ASSERT_TRUE(WriteTextFile(commandFile, text.data));
+    CCommandList list(folder);
+    ASSERT_EQ(1, list.Load());
+
+    int length = 0;
+    char* names = ReadSectionNames(commandFile.data, length);
+    ASSERT_TRUE(names != 0);
+    Zint_Std::CArray<CString> reference;
+    for (int at = 0; at < length && names[at]; at += lstrlenA(names + at) + 1)
+        reference.Add(CString(names + at));
+    free(names);
+    reference.Sort(ReferenceComesAfterOrTies, true);
+    ASSERT_EQ(reference.count, list.names.count);
+    for (int i = 0; i < reference.count; i++) {
+        ASSERT_STREQ(reference.items[i].data, list.names.items[i].data) << i;
+        // Each name sits in a buffer of its own size, zero beyond the text.
+        const int nameLength = list.names.items[i].GetLength();
+        ASSERT_LE(list.names.items[i].capacity, nameLength < 16 ? 16 : 2 * (nameLength + 1));
+        for (int b = nameLength; b < list.names.items[i].capacity; b++)
+            ASSERT_EQ(0, list.names.items[i].data[b]);
+    }
+}
+
 TEST_F(CommandListTest, MoreThan1024BytesOfNamesAreReadCompletely)
 {
     CString text;

@@ -445,3 +445,29 @@ TEST(StringAliasing, ArgumentsThatLiveInTheStringItself)
     EXPECT_EQ(-1, u.Find("", u.capacity));
     EXPECT_EQ(15, u.Find("", 15));
 }
+
+TEST(CStringCompact, ClearsTheTailAndShrinksToTheSmallestCapacity)
+{
+    Zint_Std::CString text;
+    ASSERT_TRUE(text.Reserve(200));
+    memcpy(text.data, "short", 6);
+    memset(text.data + 6, 'x', 100);
+    text.Compact();
+    EXPECT_STREQ("short", text.data);
+    EXPECT_EQ(16, text.capacity);
+    for (int i = 5; i < 16; i++)
+        EXPECT_EQ(0, text.data[i]);
+    // Already as small as it gets: nothing moves.
+    char* before = text.data;
+    text.Compact();
+    EXPECT_EQ(before, text.data);
+    Zint_Std::CString longer;
+    longer.Reserve(100);
+    memset(longer.data, 'y', 40);
+    longer.Compact();
+    EXPECT_EQ(64, longer.capacity);
+    EXPECT_EQ(40, longer.GetLength());
+    Zint_Std::CString none;
+    none.Compact();
+    EXPECT_TRUE(none.data == 0);
+}

@@ -1,0 +1,296 @@
+// Figures of the launcher: loading command files, parsing typed lines,
+// start-up time and idle memory, each beside a yardstick measured in the
+// same run. Prints figures; asserts nothing.
+#include <windows.h>
+#include <psapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "launcher/command_list.h"
+#include "launcher/line_parser.h"
+#include "launcher_test_files.h"
+#include "support/files.h"
+#include "test_paths.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+double Now()
+{
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+int CompareDoubles(const void* a, const void* b)
+{
+    double x = *static_cast<const double*>(a), y = *static_cast<const double*>(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+double Median(double* values, int count)
+{
+    qsort(values, count, sizeof(double), CompareDoubles);
+    return values[count / 2];
+}
+
+bool WriteCommandFile(const CString& path, const int& sections)
+{
+    char* text = static_cast<char*>(malloc(static_cast<size_t>(sections) * 120 + 1));
+    if (!text)
+        return false;
+    int at = 0;
+    for (int i = 0; i < sections; i++)
+        at += sprintf(text + at, "[cmd%06d]\r\nPATH=C:\\tools\\app%d.exe $1\r\nFOLDER=C:\\tools\\\r\n"
+                                 "COMMENT=command %d\r\n",
+                      (i * 7919) % sections, i, i);
+    bool ok = WriteBytes(path, text, at);
+    free(text);
+    return ok;
+}
+
+// Makes the profile reader see a changed file, so the next call reads it.
+void Touch(const CString& path)
+{
+    HANDLE file = CreateFileA(path.data, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    static int step = 0;
+    ULARGE_INTEGER value;
+    value.LowPart = now.dwLowDateTime;
+    value.HighPart = now.dwHighDateTime;
+    value.QuadPart += static_cast<ULONGLONG>(++step) * 20000000ULL;
+    now.dwLowDateTime = value.LowPart;
+    now.dwHighDateTime = value.HighPart;
+    SetFileTime(file, 0, 0, &now);
+    CloseHandle(file);
+}
+
+void BenchLoad(const CString& folder)
+{
+    const int sizes[] = {1000, 10000, 50000};
+    printf("CCommandList::Load against one bare GetPrivateProfileSectionNamesA call\n");
+    printf("  %8s %12s %12s %7s   %12s %12s %7s\n", "sections", "bare warm", "Load warm", "ratio",
+           "bare cold", "Load cold", "ratio");
+    for (int size : sizes) {
+        CString file = folder + "quelt_cmd.txt";
+        WriteCommandFile(file, size);
+        CCommandList list(folder);
+        const int runs = 7;
+        double bareWarm[runs], loadWarm[runs], bareCold[runs], loadCold[runs];
+        int length = 0;
+        char* probe = ReadSectionNames(file.data, length);
+        const int bufferSize = length + 2 + 1024;
+        free(probe);
+        char* buffer = static_cast<char*>(malloc(bufferSize));
+        for (int r = 0; r < runs; r++) {
+            double t = Now();
+            GetPrivateProfileSectionNamesA(buffer, bufferSize, file.data);
+            bareWarm[r] = Now() - t;
+            t = Now();
+            list.Load();
+            loadWarm[r] = Now() - t;
+            Touch(file);
+            t = Now();
+            GetPrivateProfileSectionNamesA(buffer, bufferSize, file.data);
+            bareCold[r] = Now() - t;
+            Touch(file);
+            t = Now();
+            list.Load();
+            loadCold[r] = Now() - t;
+        }
+        free(buffer);
+        double fetch[runs];
+        for (int r = 0; r < runs; r++) {
+            double t = Now();
+            char* names = ReadSectionNames(file.data, length);
+            fetch[r] = Now() - t;
+            free(names);
+        }
+        printf("  (the list fetch of Load alone: %.2f ms)\n", Median(fetch, runs) * 1e3);
+        double bw = Median(bareWarm, runs), lw = Median(loadWarm, runs);
+        double bc = Median(bareCold, runs), lc = Median(loadCold, runs);
+        printf("  %8d %10.2fms %10.2fms %7.2f   %10.2fms %10.2fms %7.2f\n", size, bw * 1e3,
+               lw * 1e3, lw / bw, bc * 1e3, lc * 1e3, lc / bc);
+    }
+}
+
+void BenchParse()
+{
+    const char* lines[] = {"notepad C:\\work\\readme.txt", "web 検索 する 言葉", "p21 a b c d e f",
+                           "  x   ", "cmd ->of"};
+    const char* paths[] = {"notepad.exe", "https://www.example.com/search?q=$$",
+                           "C:\\tools\\app.exe $2 $1 $!", "\"C:\\Program Files\\x\\y.exe\" -a",
+                           "cmd.exe"};
+    const int count = 5;
+    for (int query = 0; query < 2; query++) {
+        const int rounds = query ? 2000 : 200000;
+        double t = Now();
+        for (int r = 0; r < rounds; r++) {
+            CString line(lines[r % count]);
+            TypedLine typed;
+            if (!SplitTypedLine(line, typed))
+                continue;
+            CString work = SubstituteArguments(CString(paths[r % count]), typed);
+            LaunchPlan plan;
+            SeparateFileAndParameters(work, query ? ShellFindsProgram : 0, plan);
+        }
+        double perLine = (Now() - t) / rounds;
+        printf("Typed-line parsing per line, %s: %.2f us\n",
+               query ? "with the shell's association query" : "without the shell's query",
+               perLine * 1e6);
+    }
+}
+
+struct Started {
+    PROCESS_INFORMATION process;
+    double seconds;
+};
+
+bool HotKeyHeld()
+{
+    if (RegisterHotKey(0, 0x5152, MOD_ALT, '1')) {
+        UnregisterHotKey(0, 0x5152);
+        return false;
+    }
+    return true;
+}
+
+bool StartAndWait(const CString& program, const CString& folder, const char* windowClass,
+                  const bool& needsHotKey, Started& started)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    CString line = CString("\"") + program + "\"";
+    double t = Now();
+    if (!CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, folder.data, &startup,
+                        &started.process))
+        return false;
+    for (int i = 0; i < 200000; i++) {
+        HWND window = FindWindowA(windowClass, 0);
+        if (window && (!needsHotKey || HotKeyHeld())) {
+            started.seconds = Now() - t;
+            return true;
+        }
+        Sleep(1);
+    }
+    return false;
+}
+
+void Stop(Started& started, const char* windowClass)
+{
+    HWND window = FindWindowA(windowClass, 0);
+    if (window)
+        SendMessageA(window, WM_DESTROY, 0, 0);
+    if (WaitForSingleObject(started.process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(started.process.hProcess, 1);
+    CloseHandle(started.process.hProcess);
+    CloseHandle(started.process.hThread);
+}
+
+// Committed private memory, summed over the address space: the process
+// counters of Wine leave the private-bytes figure at 0.
+SIZE_T CommittedPrivate(HANDLE process)
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    const char* at = 0;
+    while (VirtualQueryEx(process, at, &region, sizeof(region)) == sizeof(region)) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total;
+}
+
+void Memory(HANDLE process, SIZE_T& privateBytes, SIZE_T& workingSet)
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    privateBytes = counters.PrivateUsage ? counters.PrivateUsage : CommittedPrivate(process);
+    workingSet = counters.WorkingSetSize;
+}
+
+void BenchProcesses(const CString& folder)
+{
+    CString bin = TestProgramFolder();
+    CString launcher = folder + "quelt_.exe";
+    CString minimal = folder + "bench_minimal_window.exe";
+    CopyFileA((bin + "quelt_.exe").data, launcher.data, FALSE);
+    CopyFileA((bin + "bench_minimal_window.exe").data, minimal.data, FALSE);
+    CString commands = folder + "quelt_cmd.txt";
+    CopyFileA((bin + "cmd_org.txt").data, commands.data, FALSE);
+
+    const int runs = 7;
+    double launcherTimes[runs], minimalTimes[runs];
+    for (int r = 0; r < runs; r++) {
+        Started a = {}, b = {};
+        if (!StartAndWait(minimal, folder, "QUELT_BENCH_MINIMAL", false, b) ||
+            !StartAndWait(launcher, folder, "QUELT_APP_WND_CLASS", true, a)) {
+            printf("start-up: a program did not start\n");
+            return;
+        }
+        launcherTimes[r] = a.seconds;
+        minimalTimes[r] = b.seconds;
+        Stop(a, "QUELT_APP_WND_CLASS");
+        Stop(b, "QUELT_BENCH_MINIMAL");
+    }
+    double l = Median(launcherTimes, runs), m = Median(minimalTimes, runs);
+    printf("Start-up until the hidden window exists (launcher: and holds its hotkey):\n");
+    printf("  launcher %.1f ms, minimal program %.1f ms, ratio %.2f\n", l * 1e3, m * 1e3, l / m);
+
+    WriteCommandFile(commands, 10000);
+    CCommandList list(folder);
+    list.Load();
+    SIZE_T nameBytes = list.names.byteSize;
+    for (int i = 0; i < list.names.count; i++)
+        nameBytes += list.names.items[i].capacity + 8;  // the heap's own header per block
+    Started a = {}, b = {};
+    if (!StartAndWait(minimal, folder, "QUELT_BENCH_MINIMAL", false, b) ||
+        !StartAndWait(launcher, folder, "QUELT_APP_WND_CLASS", true, a)) {
+        printf("memory: a program did not start\n");
+        return;
+    }
+    Sleep(500);  // let both settle into their idle loops
+    SIZE_T lp, lw, mp, mw;
+    Memory(a.process.hProcess, lp, lw);
+    Memory(b.process.hProcess, mp, mw);
+    printf("Idle memory with 10,000 commands (names take about %lu KB):\n",
+           static_cast<unsigned long>(nameBytes / 1024));
+    printf("  private bytes: launcher %lu KB, minimal %lu KB, ratio %.2f; "
+           "against minimal + names %.2f\n",
+           static_cast<unsigned long>(lp / 1024), static_cast<unsigned long>(mp / 1024),
+           static_cast<double>(lp) / mp, static_cast<double>(lp) / (mp + nameBytes));
+    printf("  working set:   launcher %lu KB, minimal %lu KB, ratio %.2f; "
+           "against minimal + names %.2f\n",
+           static_cast<unsigned long>(lw / 1024), static_cast<unsigned long>(mw / 1024),
+           static_cast<double>(lw) / mw, static_cast<double>(lw) / (mw + nameBytes));
+    Stop(a, "QUELT_APP_WND_CLASS");
+    Stop(b, "QUELT_BENCH_MINIMAL");
+}
+
+}  // namespace
+
+int main()
+{
+    if (FindWindowA("QUELT_APP_WND_CLASS", 0)) {
+        printf("A launcher is running; stop it first.\n");
+        return 1;
+    }
+    CString folder = MakeScratchFolder("bench");
+    BenchLoad(folder);
+    BenchParse();
+    BenchProcesses(folder);
+    RemoveScratchFolder(folder);
+    return 0;
+}
