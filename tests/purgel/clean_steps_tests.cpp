@@ -35,10 +35,11 @@ protected:
             ASSERT_TRUE(SetFileAttributesA(At(rest).data, attributes));
         }
     }
-    // Opened without sharing, as a running program keeps its file.
-    void Hold(const char* rest)
+    // Opened without sharing, as a running program keeps its file, or
+    // sharing only the deletion.
+    void Hold(const char* rest, const DWORD& sharing = 0)
     {
-        HANDLE file = CreateFileA(At(rest).data, GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+        HANDLE file = CreateFileA(At(rest).data, GENERIC_READ, sharing, 0, OPEN_EXISTING, 0, 0);
         ASSERT_NE(INVALID_HANDLE_VALUE, file);
         held[heldCount++] = file;
     }
@@ -156,6 +157,17 @@ TEST_F(CleanStepsTest, TmpFileThatCannotBeOpenedIsKeptUnlessEmpty)
     EXPECT_TRUE(Attributes("ro-full.tmp") & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(Exists("open-full.tmp"));
     EXPECT_TRUE(Exists("open-empty.tmp"));
+}
+
+TEST_F(CleanStepsTest, TmpFileInUseThatAllowsDeletionIsKeptUnlessEmpty)
+{
+    MakeFile("shared-full.tmp", "a program's data");
+    Hold("shared-full.tmp", FILE_SHARE_DELETE);
+    // It cannot be opened exclusively, so its size reads 0.
+    ASSERT_EQ(0u, Zint_Std::GetFileSizeOf(At("shared-full.tmp")));
+    EXPECT_EQ(0, DeleteEmptyTmpFiles(root));
+    CloseHandle(held[--heldCount]);
+    EXPECT_TRUE(Exists("shared-full.tmp"));
 }
 
 TEST_F(CleanStepsTest, EmptinessIsTheSizeOnTheDisk)

@@ -2,7 +2,9 @@
 //   folders OUT                 writes the Windows, recent and temporary folders
 //   attrib PATH HEX [PATH HEX]  sets file attributes
 //   getattr PATH                prints the attributes in hex
-//   hold PATH READY STOP        keeps PATH open without sharing until STOP exists
+//   hold PATH READY STOP [delete]
+//                               keeps PATH open until STOP exists, sharing
+//                               nothing or, with "delete", only its deletion
 //   run EXE TEMP REPORT SHOWN   starts EXE with TEMP and TMP set to TEMP and
 //                               watches its balloon from outside: SHOWN gets
 //                               the text once the balloon is visible, REPORT
@@ -68,9 +70,9 @@ int GetAttrib(const char* path)
     return 0;
 }
 
-int Hold(const char* path, const char* ready, const char* stop)
+int Hold(const char* path, const char* ready, const char* stop, const DWORD& sharing)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+    HANDLE file = CreateFileA(path, GENERIC_READ, sharing, 0, OPEN_EXISTING, 0, 0);
     if (file == INVALID_HANDLE_VALUE)
         return 3;
     WriteBytes(ready, "held", 4);
@@ -187,7 +189,8 @@ int main(int argc, char** argv)
     if (argc >= 3 && !strcmp(argv[1], "getattr"))
         return GetAttrib(argv[2]);
     if (argc >= 5 && !strcmp(argv[1], "hold"))
-        return Hold(argv[2], argv[3], argv[4]);
+        return Hold(argv[2], argv[3], argv[4],
+                    argc >= 6 && !strcmp(argv[5], "delete") ? FILE_SHARE_DELETE : 0);
     if (argc >= 6 && !strcmp(argv[1], "run"))
         return Run(argv[2], argv[3], argv[4], argv[5]);
     fprintf(stderr, "usage: purgel_probe folders|attrib|getattr|hold|run ...\n");
