@@ -164,6 +164,8 @@ echo w >"$wutemp/w1.txt"
 run_purgel defaults "$(win "$temp")\\"
 [ -f "$ini" ] || fail "the settings file was not created"
 expect_ini 1 1 0 0 0
+# The settings file of the package is the one a first run writes.
+cmp -s "$ini" "$here/../../purgel/Purgel.ini" || fail "the shipped Purgel.ini differs from the defaults"
 expect_text defaults $((3 + own_tmp + 7)) 4
 expect_gone "$windows/purgel-e2e-empty.tmp"
 expect_gone "$windows/purgel-e2e-ro-empty.tmp"
@@ -235,5 +237,9 @@ expect_text root 0 0
 expect_kept "$out/drive/keep.txt"
 expect_kept "$out/drive/folder/keep.txt"
 expect_kept "$temp/t.txt"
+
+# The description beside it is Shift-JIS with CRLF line ends.
+iconv -f CP932 -t UTF-8 "$here/../../purgel/Purgel.txt" >/dev/null || fail "Purgel.txt is not Shift-JIS"
+[ -z "$(grep -v $'\r$' "$here/../../purgel/Purgel.txt")" ] || fail "Purgel.txt has lines without CRLF"
 
 echo "Purgel deleted, kept and reported as its settings say"
