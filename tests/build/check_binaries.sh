@@ -5,7 +5,7 @@ set -u
 export LC_ALL=C  # objdump speaks the locale's language otherwise
 bin="$1"
 allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
-comctl32.dll comdlg32.dll imm32.dll winmm.dll msvcrt.dll shlwapi.dll"
+comctl32.dll comdlg32.dll imm32.dll winmm.dll msvcrt.dll shlwapi.dll psapi.dll"
 objdump=i686-w64-mingw32-objdump
 failed=0
 count=0
