@@ -137,16 +137,13 @@ int CCommandList::Load()
 {
     if (commandFile.IsEmpty())
         return 0;
-    names.EmptyAll();
-    names.count = 0;
     int length = 0;
     char* list = ReadSectionNames(commandFile.data, length);
-    if (!list)
-        return 1;
     int entries = 0;
-    for (int at = 0; at < length && list[at]; at += lstrlenA(list + at) + 1)
+    for (int at = 0; list && at < length && list[at]; at += lstrlenA(list + at) + 1)
         entries++;
-    if (!names.Allocate(entries)) {
+    // Allocate empties whatever the list held before.
+    if (!names.Allocate(entries) || !list) {
         names.count = 0;
         free(list);
         return 1;

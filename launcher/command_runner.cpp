@@ -66,7 +66,7 @@ int CCommandRunner::RunArrowOption(const CString& name, const CString& file,
     if (lstrcmpA(option, "of") == 0 && !folder.IsEmpty())
         return ShellLaunch(folder, CString(), folder);
     if (lstrcmpA(option, "oaf") == 0) {
-        // Buffers as long as the file itself: the parts can never be longer.
+        // Buffers as long as the file itself: drive and folder are never longer.
         const size_t size = static_cast<size_t>(file.GetLength()) + 4;
         char* drive = static_cast<char*>(calloc(size, 1));
         char* directory = static_cast<char*>(calloc(size, 1));

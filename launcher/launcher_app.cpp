@@ -14,7 +14,6 @@ CLauncherApp* CLauncherApp::instance = 0;
 namespace {
 
 const char kHotKeyFailed[] = "ホットキーの登録に失敗しました !\n設定を変更してください.";
-const char kCommandFileFailed[] = "コマンドファイルの読み込みに失敗しました.";
 
 }  // namespace
 
@@ -23,15 +22,6 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     if (!CLauncherApp::instance)
         return DefWindowProcA(window, message, wParam, lParam);
     return CLauncherApp::instance->WindowProc(window, message, wParam, lParam);
-}
-
-CString ModuleFolder(HINSTANCE module)
-{
-    char path[512];
-    memset(path, 0, sizeof(path));
-    GetModuleFileNameA(module, path, sizeof(path) - 1);
-    Zint_Std::CutAfterLastBackslash(path);
-    return CString(path);
 }
 
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
@@ -59,7 +49,7 @@ int CLauncherApp::Run()
 {
     if (FindWindowA(kLauncherWindowClass, 0))
         return 0;
-    installFolder = ModuleFolder(hInstance);
+    installFolder = Zint_Std::ModuleFolder(hInstance);
     commandList = new CCommandList(installFolder);
     if (!commandList->Load()) {
         MessageBoxA(GetDesktopWindow(), kCommandFileFailed, kLauncherTitle, MB_OK);
@@ -245,11 +235,11 @@ int CLauncherApp::RunLine(CString& line)
     CString folder;
     if (!commandList || !commandList->GetCommand(typed.name, &path, &folder, 0))
         return 0;
-    CString name(typed.name);
     CString work = SubstituteArguments(path, typed);
     LaunchPlan plan;
     SeparateFileAndParameters(work, ShellFindsProgram, plan);
     if (!runner)
         return 0;
-    return runner->Execute(name, plan.file, plan.parameters, folder);
+    // The name as typed: the "edit" option hands it to the command editor.
+    return runner->Execute(typed.name, plan.file, plan.parameters, folder);
 }

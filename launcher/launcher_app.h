@@ -61,7 +61,4 @@ private:
 
 LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The launcher's own folder, with trailing backslash.
-Zint_Std::CString ModuleFolder(HINSTANCE module);
-
 #endif

@@ -37,34 +37,28 @@ int ReadMultiUserSwitch()
 CCommandList::CCommandList(const CString& installFolder)
     : multiUser(0), imeMode(0), savePosition(0)
 {
-    const char* install = installFolder.data ? installFolder.data : "";
     multiUser = ReadMultiUserSwitch();
+    CString folder(installFolder);
     if (multiUser) {
         // Without an application-data folder the files are taken from the
         // install folder, as in shared mode, rather than from wherever the
         // current folder happens to be.
         CString appData;
         if (Zint_Std::GetSpecialFolderPath(appData, CSIDL_APPDATA) && !appData.IsEmpty()) {
-            commandFile.Format("%s%s%s", appData.data, kUserFolderName, kCommandFileName);
-            profileFile.Format("%s%s%s", appData.data, kUserFolderName, kProfileName);
-            CString userFolder = appData + kUserFolderName;
-            if (!Zint_Std::FolderExists(userFolder))
-                CreateDirectoryA(userFolder.data, 0);
-        } else {
-            commandFile = installFolder + kCommandFileName;
-            profileFile = installFolder + kProfileName;
+            folder = appData + kUserFolderName;
+            if (!Zint_Std::FolderExists(folder))
+                CreateDirectoryA(folder.data, 0);
         }
-    } else {
-        commandFile = installFolder + kCommandFileName;
-        profileFile = installFolder + kProfileName;
     }
+    commandFile = folder + kCommandFileName;
+    profileFile = folder + kProfileName;
     if (!Zint_Std::PathExists(commandFile.data)) {
-        CString source = CString(install) + kDefaultCommandFileName;
+        CString source = installFolder + kDefaultCommandFileName;
         if (!CopyFileA(source.data, commandFile.data, FALSE))
             commandFile.Reserve(0);  // every byte zero: the load then fails
     }
     if (!Zint_Std::PathExists(profileFile.data)) {
-        CString source = CString(install) + kProfileName;
+        CString source = installFolder + kProfileName;
         CopyFileA(source.data, profileFile.data, FALSE);
     }
 }

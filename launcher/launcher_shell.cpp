@@ -57,5 +57,5 @@ void CLauncherApp::OnRegisterPath(const WPARAM&, const LPARAM&) {}
 void CLauncherApp::ReloadCommands()
 {
     if (!commandList->Load())
-        MessageBoxA(mainWindow, "コマンドファイルの読み込みに失敗しました.", kLauncherTitle, MB_OK);
+        MessageBoxA(mainWindow, kCommandFileFailed, kLauncherTitle, MB_OK);
 }

@@ -1,5 +1,7 @@
 #include "support/files.h"
 
+#include <string.h>
+
 #include "support/mbcs.h"
 
 namespace Zint_Std {
@@ -57,6 +59,16 @@ void CutAfterLastBackslash(char* text)
         return;
     for (char* p = last + 1; *p; p++)
         *p = 0;
+}
+
+CString ModuleFolder(HMODULE module)
+{
+    char path[512];
+    memset(path, 0, sizeof(path));
+    // One byte short of the buffer: a cut-off path still ends in a terminator.
+    GetModuleFileNameA(module, path, sizeof(path) - 1);
+    CutAfterLastBackslash(path);
+    return CString(path);
 }
 
 void AppendBackslash(CString& path)

@@ -23,6 +23,9 @@ bool FolderExists(const CString& folder);
 bool EndsWithBackslash(const char* text);
 // Cuts text after its last backslash, leaving the folder part.
 void CutAfterLastBackslash(char* text);
+// The folder of a loaded module (null: the program), with trailing
+// backslash.
+CString ModuleFolder(HMODULE module);
 // Adds a backslash unless the text already ends in one. An empty text stays
 // empty: it names no folder.
 void AppendBackslash(CString& path);

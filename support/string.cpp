@@ -15,6 +15,16 @@ namespace {
 // Above this a doubling capacity would overflow a signed 32-bit size.
 const int kLargestRequest = 0x3FFFFFFF;
 
+// The buffer size that holds n characters and a terminator: the smallest
+// power of two, at least 16, above n.
+int CapacityFor(const int& n)
+{
+    int size = 16;
+    while (n >= size)
+        size *= 2;
+    return size;
+}
+
 bool PointsInto(const char* text, const char* buffer, int size)
 {
     return buffer && text >= buffer && text < buffer + size;
@@ -82,9 +92,7 @@ bool CString::Reserve(const int& requested)
         Empty();
         if (n > kLargestRequest)
             return false;
-        int size = 16;
-        while (n >= size)
-            size *= 2;
+        const int size = CapacityFor(n);
         data = static_cast<char*>(malloc(size));
         if (!data) {
             capacity = 0;
@@ -315,14 +323,11 @@ void CString::Compact()
     if (!data)
         return;
     const int length = lstrlenA(data);
-    int size = 16;
-    while (length >= size)
-        size *= 2;
+    const int size = CapacityFor(length);
     memset(data + length, 0, capacity - length);
     if (size >= capacity)
         return;
-    // Shrinking in place; should the heap move the block, the old one is
-    // still valid and stays.
+    // When the heap cannot give the block back, it stays as it is.
     char* smaller = static_cast<char*>(realloc(data, size));
     if (smaller) {
         data = smaller;

@@ -7,7 +7,6 @@
 #include <string.h>
 
 #include "launcher/command_list.h"
-#include "launcher_test_files.h"
 #include "test_paths.h"
 
 using Zint_Std::CString;

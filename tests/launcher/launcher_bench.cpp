@@ -9,7 +9,6 @@
 
 #include "launcher/command_list.h"
 #include "launcher/line_parser.h"
-#include "launcher_test_files.h"
 #include "support/files.h"
 #include "test_paths.h"
 
@@ -223,7 +222,7 @@ void Memory(HANDLE process, SIZE_T& privateBytes, SIZE_T& workingSet)
 
 void BenchProcesses(const CString& folder)
 {
-    CString bin = TestProgramFolder();
+    CString bin = Zint_Std::ModuleFolder(0);
     CString launcher = folder + "quelt_.exe";
     CString minimal = folder + "bench_minimal_window.exe";
     CopyFileA((bin + "quelt_.exe").data, launcher.data, FALSE);

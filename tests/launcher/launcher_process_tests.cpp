@@ -5,7 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "launcher_test_files.h"
 #include "support/files.h"
 #include "test_paths.h"
 
@@ -81,7 +80,7 @@ protected:
         ASSERT_EQ(nullptr, FindWindowA("QUELT_APP_WND_CLASS", 0))
             << "a launcher from elsewhere is running";
         folder = MakeScratchFolder("launcher-process");
-        CString program = TestProgramFolder() + "quelt_.exe";
+        CString program = Zint_Std::ModuleFolder(0) + "quelt_.exe";
         ASSERT_TRUE(CopyFileA(program.data, (folder + "quelt_.exe").data, FALSE));
     }
     void TearDown() override
@@ -256,7 +255,7 @@ TEST_F(LauncherProcessTest, NoCommandFileAndNoDefaultEndsWithTheMessage)
 
 TEST_F(LauncherProcessTest, FirstStartCopiesTheDefaultCommandFile)
 {
-    CString shipped = TestProgramFolder() + "cmd_org.txt";
+    CString shipped = Zint_Std::ModuleFolder(0) + "cmd_org.txt";
     ASSERT_TRUE(CopyFileA(shipped.data, (folder + "cmd_org.txt").data, FALSE));
     HWND window = StartLauncher();
     ASSERT_TRUE(window != 0);

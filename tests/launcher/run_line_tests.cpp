@@ -10,7 +10,6 @@
 #include "launcher/command_runner.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_ids.h"
-#include "launcher_test_files.h"
 #include "support/files.h"
 #include "test_paths.h"
 
@@ -97,7 +96,7 @@ protected:
     void SetUp() override
     {
         folder = MakeScratchFolder("run-line");
-        probe = TestProgramFolder() + "launch_probe.exe";
+        probe = Zint_Std::ModuleFolder(0) + "launch_probe.exe";
         ASSERT_TRUE(Zint_Std::PathExists(probe.data));
         window = CreateWindowA("STATIC", "run-line-test", 0, 0, 0, 10, 10, 0, 0, 0, 0);
         ASSERT_TRUE(window != 0);

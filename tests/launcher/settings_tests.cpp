@@ -7,7 +7,6 @@
 #include <string.h>
 
 #include "launcher/command_list.h"
-#include "launcher_test_files.h"
 #include "support/files.h"
 #include "test_paths.h"
 

@@ -8,7 +8,6 @@
 #include "launcher/command_list.h"
 #include "launcher/command_runner.h"
 #include "launcher/line_parser.h"
-#include "launcher_test_files.h"
 #include "support/files.h"
 #include "test_paths.h"
 
@@ -23,7 +22,7 @@ protected:
     void SetUp() override
     {
         folder = MakeScratchFolder("shipped");
-        CString bin = TestProgramFolder();
+        CString bin = Zint_Std::ModuleFolder(0);
         ASSERT_TRUE(CopyFileA((bin + "cmd_org.txt").data, (folder + "cmd_org.txt").data, FALSE));
         ASSERT_TRUE(CopyFileA((bin + "quelt_.ini").data, (folder + "quelt_.ini").data, FALSE));
     }
@@ -143,7 +142,7 @@ TEST_F(ShippedFilesTest, TheProfileListsEveryKeyWithItsDefault)
 
 TEST(LauncherResources, MenuAndIcon)
 {
-    CString program = TestProgramFolder() + "quelt_.exe";
+    CString program = Zint_Std::ModuleFolder(0) + "quelt_.exe";
     HMODULE module = LoadLibraryExA(program.data, 0, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module != 0);
     HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(103));
