@@ -169,8 +169,7 @@ void CChangeDialog::OnRun()
     if (!folder.Reserve(kPathLength))
         return;
     GetDlgItemTextA(hDlg, IDC_FOLDER, folder.data, kPathLength);
-    folder.TrimLeft();
-    folder.TrimRight();
+    folder.Trim();
     if (folder.IsEmpty()) {
         MessageBoxA(hDlg, "フォルダが指定されていません!", "警告", MB_ICONWARNING);
         return;

@@ -106,9 +106,9 @@ int DeleteEmptyTmpFiles(const CString& folder)
     Zint_Std::ListFolder(folder, found, "*.tmp", false, false);
     int deleted = 0;
     for (int i = 0; i < found.count; i++) {
-        // A file that cannot be opened exclusively also reads as size 0;
-        // only the size on the disk tells an empty one.
-        if (Zint_Std::GetFileSizeOf(found.items[i]) != 0 || !IsEmptyFile(found.items[i]))
+        // Opening the file to read its size would give 0 for one that is in
+        // use or read-only too; the size on the disk tells an empty one.
+        if (!IsEmptyFile(found.items[i]))
             continue;
         if (RemoveEntry(found.items[i], false) == kFileDeleted)
             deleted++;

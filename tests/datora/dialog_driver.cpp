@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "support/files.h"
+
 using Zint_Std::CString;
 
 namespace {
@@ -96,16 +98,11 @@ HWND CDatoraDriver::FindProgramWindow(const char* caption) const
 
 bool CDatoraDriver::Start()
 {
-    char program[MAX_PATH];
-    GetModuleFileNameA(0, program, sizeof(program));
-    char* slash = strrchr(program, '\\');
-    if (!slash)
-        return false;
-    strcpy(slash + 1, "Datora.exe");
+    CString program = Zint_Std::ModuleFolder(0) + "Datora.exe";
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(program, 0, 0, 0, FALSE, 0, 0, 0, &startup, &process))
+    if (!CreateProcessA(program.data, 0, 0, 0, FALSE, 0, 0, 0, &startup, &process))
         return false;
     DWORD start = GetTickCount();
     while (GetTickCount() - start < static_cast<DWORD>(kStartLimit)) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/files.h"
 #include "support/string.h"
 
 using Zint_Std::CString;
@@ -101,11 +102,9 @@ protected:
 
     void SetUp() override
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(0, path, sizeof(path));
-        strcpy(strrchr(path, '\\') + 1, "Datora.exe");
-        module = LoadLibraryExA(path, 0, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(module != 0) << path;
+        Zint_Std::CString path = Zint_Std::ModuleFolder(0) + "Datora.exe";
+        module = LoadLibraryExA(path.data, 0, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(module != 0) << path.data;
         HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */,
                                       MAKEINTRESOURCEA(101),
                                       MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
