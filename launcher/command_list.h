@@ -19,6 +19,8 @@ struct LauncherSettings {
     int y;
 };
 
+class CToolTipWindow;
+
 class CCommandList {
 public:
     Zint_Std::CArray<Zint_Std::CString> names;  // sorted, letter case aside
@@ -39,10 +41,17 @@ public:
     int GetCommand(const Zint_Std::CString& name, Zint_Std::CString* path,
                    Zint_Std::CString* folder, Zint_Std::CString* comment);
 
+    // The completion of typed: the whole name and a blank for one matching
+    // command, the part all matches share for several (then list, when
+    // given, holds them with their comments), empty for none.
+    void Complete(Zint_Std::CString& result, const Zint_Std::CString& typed, CToolTipWindow* list);
+
     int ReadSettings(LauncherSettings& settings);
     int WritePosition(const int& x, const int& y);
 
 private:
+    void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
+                  const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);
     void ApplyAliases();
     int ReadInt(const char* section, const char* key, const int& fallback);

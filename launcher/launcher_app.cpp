@@ -26,7 +26,7 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
-      menu(0), popupMenu(0), commandList(0), runner(0)
+      menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -34,9 +34,13 @@ CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
 
 CLauncherApp::~CLauncherApp()
 {
+    DestroyToolTipWindow();
+    toolTip = 0;
     delete commandList;
+    delete history;
     delete runner;
     commandList = 0;
+    history = 0;
     runner = 0;
     hInstance = 0;
     mainWindow = 0;
@@ -66,6 +70,10 @@ int CLauncherApp::Run()
     hotKeyAtom = GlobalAddAtomA(kLauncherWindowClass);
     RegisterLauncherHotKey();
     runner = new CCommandRunner(hInstance, mainWindow, installFolder);
+    if (settings.history > 0)
+        history = new CInputHistory(settings.history);
+    if (settings.toolTip)
+        toolTip = CreateToolTipWindow(hInstance, mainWindow);
     if (settings.taskTray)
         SetTrayIcon(NIM_ADD);
     ShowWindow(mainWindow, SW_HIDE);
@@ -111,8 +119,7 @@ void CLauncherApp::CreateInputBox()
 void CLauncherApp::TakeImeContext()
 {
     imeContext = ImmGetContext(inputBox);
-    // With no context, typing in the box never goes through the IME.
-    ImmAssociateContext(inputBox, commandList->imeMode == 2 ? 0 : imeContext);
+    ApplyImeMode();
 }
 
 void CLauncherApp::RegisterLauncherHotKey()
@@ -180,13 +187,13 @@ void CLauncherApp::OnCommand(const WPARAM& wParam, const LPARAM& lParam)
     switch (LOWORD(wParam)) {
     case kCmdEditCommands: OpenCommandEditor(HIWORD(wParam), lParam); break;
     case kCmdEditSettings: OpenPropertyEditor(); break;
-    case kCmdHelp: break;
-    case kCmdVersion: break;
+    case kCmdHelp: OpenHelp(); break;
+    case kCmdVersion: ShowVersion(); break;
     case kCmdQuit: Shutdown(); break;
-    case kCmdOpenCommandFile: break;
+    case kCmdOpenCommandFile: OpenWithShell(commandList->commandFile); break;
     case kCmdReloadCommands: ReloadCommands(); break;
     case kCmdReloadSettings: ReloadSettings(); break;
-    case kCmdOpenProfile: break;
+    case kCmdOpenProfile: OpenWithShell(commandList->profileFile); break;
     default: break;
     }
 }

@@ -8,6 +8,8 @@
 
 #include "launcher/command_list.h"
 #include "launcher/command_runner.h"
+#include "launcher/input_history.h"
+#include "launcher/tooltip_window.h"
 #include "support/string.h"
 
 class CLauncherApp {
@@ -21,6 +23,8 @@ public:
     HMENU popupMenu;
     CCommandList* commandList;
     CCommandRunner* runner;
+    CInputHistory* history;   // null while the History setting is 0 or less
+    CToolTipWindow* toolTip;  // null while the ToolTip setting is 0
 
     explicit CLauncherApp(HINSTANCE instance);
     ~CLauncherApp();
@@ -56,8 +60,27 @@ private:
     void TakeImeContext();
     void RegisterLauncherHotKey();
     void OnCommand(const WPARAM& wParam, const LPARAM& lParam);
+    void OpenWithShell(const Zint_Std::CString& file);
+    void ShowVersion();
+    void OpenHelp();
+    void ApplyImeMode();
+    void ApplyHistorySetting();
+    void ApplyToolTipSetting();
+    void ResizeInputBox();
+
+    // The input box's keys.
+    Zint_Std::CString InputText();
+    void SetInputText(const char* text, const int& caret);
+    void SubmitLine();
+    void ShowHistoryEntry(const char* text);
+    void CompleteInput(const bool& backwards);
+    bool DeleteCharacter();
+    void ClearInput();
     void MessageLoop();
 };
+
+// Brings window to the front even when another program has the foreground.
+void ForceForeground(HWND window);
 
 LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

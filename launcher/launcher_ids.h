@@ -25,6 +25,7 @@ const UINT TRAY_ICON_ID = 93657;
 
 const char kLauncherWindowClass[] = "QUELT_APP_WND_CLASS";
 const char kLauncherTitle[] = "Quelt";
+const char kLauncherVersion[] = "0.981";
 const char kCommandFileFailed[] = "コマンドファイルの読み込みに失敗しました.";
 #endif
 

@@ -1,0 +1,179 @@
+// Completion of a typed command name against the sorted name list.
+#include "launcher/command_list.h"
+
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "launcher/tooltip_window.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+const int kLongestCommonPart = 65;
+const int kMostPadding = 63;
+const int kNameBuffer = 512;
+
+unsigned char FoldLetter(const unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// Whether name begins with low (already lower-cased), A to Z folded in
+// single-byte characters only: a trail byte is never a letter.
+bool BeginsWithLowered(const char* name, const char* low, const int& lowLength)
+{
+    const unsigned char* n = reinterpret_cast<const unsigned char*>(name);
+    const unsigned char* l = reinterpret_cast<const unsigned char*>(low);
+    int i = 0;
+    while (i < lowLength) {
+        if (!n[i])
+            return false;
+        if (IsDBCSLeadByte(n[i])) {
+            if (n[i] != l[i] || i + 1 >= lowLength)
+                return n[i] == l[i] && i + 1 == lowLength;
+            if (n[i + 1] != l[i + 1])
+                return false;
+            i += 2;
+            continue;
+        }
+        if (FoldLetter(n[i]) != l[i])
+            return false;
+        i++;
+    }
+    return true;
+}
+
+// The runtime's multibyte lower-casing: only single-byte A to Z change.
+void LowerSingleByteLetters(char* text)
+{
+    unsigned char* p = reinterpret_cast<unsigned char*>(text);
+    while (*p) {
+        if (IsDBCSLeadByte(*p) && p[1]) {
+            p += 2;
+            continue;
+        }
+        *p = FoldLetter(*p);
+        p++;
+    }
+}
+
+// How many bytes after the typed part every candidate shares with the
+// first one; -1 for the whole of the first one. A double-byte character
+// that differs in its second byte is left out whole.
+int SharedLength(const char* const* candidates, const int& count, const int& typedLength,
+                 const int& limit)
+{
+    const unsigned char* rest = reinterpret_cast<const unsigned char*>(candidates[0]) + typedLength;
+    int characterStart = 0;
+    for (int i = 0; i < limit; i++) {
+        bool single = true;
+        if (i > characterStart && i == characterStart + 1 && IsDBCSLeadByte(rest[characterStart]))
+            single = false;  // the second byte of a double-byte character
+        else
+            characterStart = i;
+        if (single && IsDBCSLeadByte(rest[i]))
+            single = false;
+        for (int k = 1; k < count; k++) {
+            const unsigned char other =
+                reinterpret_cast<const unsigned char*>(candidates[k])[typedLength + i];
+            const bool same = single ? FoldLetter(rest[i]) == FoldLetter(other) : rest[i] == other;
+            if (!same)
+                return characterStart;
+        }
+        if (!rest[i])
+            return -1;  // every candidate ends here
+    }
+    return -1;
+}
+
+// The typed text and the part every candidate shares after it; the typed
+// part keeps the user's spelling, the rest takes the first match's.
+void ExtendToSharedPart(CString& result, const CString& typed, const char* const* candidates,
+                        const int& count, const int& shortest)
+{
+    const int limit = shortest < kLongestCommonPart ? shortest : kLongestCommonPart;
+    const int typedLength = typed.GetLength();
+    const int shared = SharedLength(candidates, count, typedLength, limit);
+    result = typed;
+    const char* rest = candidates[0] + typedLength;
+    if (shared < 0) {
+        result.Append(rest);
+        return;
+    }
+    CString part;
+    if (shared > 0 && part.Reserve(shared)) {
+        memcpy(part.data, rest, shared);
+        result.Append(part);
+    }
+}
+
+}  // namespace
+
+void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindow* list)
+{
+    result.Empty();
+    if (list)
+        list->entries.FreeAll();
+    if (typed.IsEmpty())
+        return;
+    char low[kNameBuffer];
+    lstrcpynA(low, typed.data, sizeof(low));
+    LowerSingleByteLetters(low);
+    const int lowLength = lstrlenA(low);
+
+    // The matches point into the name list, which stays as it is meanwhile.
+    const char** candidates =
+        static_cast<const char**>(malloc(sizeof(const char*) * (names.count + 1)));
+    if (!candidates)
+        return;
+    int count = 0;
+    int longest = 0;
+    int shortest = 0x7FFFFFFF;
+    for (int i = 0; i < names.count; i++) {
+        const char* name = names.items[i].data;
+        if (!name || FoldLetter(static_cast<unsigned char>(name[0])) !=
+                         static_cast<unsigned char>(low[0]))
+            continue;
+        if (!BeginsWithLowered(name, low, lowLength))
+            continue;
+        candidates[count++] = name;
+        const int length = lstrlenA(name);
+        if (length > longest)
+            longest = length;
+        if (length < shortest)
+            shortest = length;
+    }
+    if (count == 1)
+        result.Format("%s ", candidates[0]);
+    if (count >= 2)
+        ExtendToSharedPart(result, typed, candidates, count, shortest);
+    if (count >= 2 && list)
+        FillList(list->entries, candidates, count, longest);
+    free(candidates);
+}
+
+// Each row: the name, blanks up to the longest name, " : " and the comment.
+void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
+                            const char* const* candidates, const int& count, const int& longest)
+{
+    if (!entries.Allocate(count))
+        return;
+    CString comment;
+    for (int i = 0; i < count; i++) {
+        Zint_Std::CStringPair& entry = entries.items[i];
+        entry.first.Assign(candidates[i]);
+        int padding = longest - entry.first.GetLength();
+        if (padding > kMostPadding)
+            padding = kMostPadding;
+        GetCommand(entry.first, 0, 0, &comment);
+        const int commentLength = comment.GetLength();
+        if (!entry.second.Reserve(padding + 3 + commentLength))
+            continue;
+        memset(entry.second.data, ' ', padding);
+        memcpy(entry.second.data + padding, " : ", 3);
+        if (commentLength)
+            memcpy(entry.second.data + padding + 3, comment.data, commentLength);
+    }
+}
