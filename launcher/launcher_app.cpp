@@ -26,7 +26,8 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
-      menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0)
+      menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
+      editCountsCharacters(false)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -66,6 +67,7 @@ int CLauncherApp::Run()
     if (!CreateMainWindow())
         return 0;
     CreateInputBox();
+    LearnEditPositions();
     TakeImeContext();
     hotKeyAtom = GlobalAddAtomA(kLauncherWindowClass);
     RegisterLauncherHotKey();

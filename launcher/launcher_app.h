@@ -52,6 +52,7 @@ public:
 
 private:
     Zint_Std::CString installFolder;
+    bool editCountsCharacters;  // the input box's positions: characters, not bytes
     LauncherSettings settings;
 
     bool RegisterMainClass();
@@ -70,7 +71,10 @@ private:
 
     // The input box's keys.
     Zint_Std::CString InputText();
+    // Caret positions in bytes, whatever unit the edit control counts in.
     void SetInputText(const char* text, const int& caret);
+    int SelectionStart(const Zint_Std::CString& text);
+    void LearnEditPositions();
     void SubmitLine();
     void ShowHistoryEntry(const char* text);
     void CompleteInput(const bool& backwards);

@@ -18,6 +18,28 @@ bool KeyHeld(const int& key)
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
+// Byte offset of the character with the given index, never past the end.
+int ByteOffsetOf(const char* text, const int& index)
+{
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* p = start;
+    for (int i = 0; i < index && *p; i++)
+        p = Zint_Std::NextChar(p);
+    return static_cast<int>(p - start);
+}
+
+int CharacterIndexOf(const char* text, const int& offset)
+{
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* p = start;
+    int index = 0;
+    while (*p && p - start < offset) {
+        p = Zint_Std::NextChar(p);
+        index++;
+    }
+    return index;
+}
+
 }  // namespace
 
 bool CLauncherApp::FilterKey(MSG& message)
@@ -71,7 +93,33 @@ CString CLauncherApp::InputText()
 void CLauncherApp::SetInputText(const char* text, const int& caret)
 {
     SendMessageA(inputBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    SendMessageA(inputBox, EM_SETSEL, caret, caret);
+    const int position = editCountsCharacters ? CharacterIndexOf(text, caret) : caret;
+    SendMessageA(inputBox, EM_SETSEL, position, position);
+}
+
+int CLauncherApp::SelectionStart(const CString& text)
+{
+    DWORD start = 0;
+    SendMessageA(inputBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    const int position = static_cast<int>(start);
+    if (editCountsCharacters)
+        return ByteOffsetOf(text.data ? text.data : "", position);
+    return position < text.GetLength() ? position : text.GetLength();
+}
+
+void CLauncherApp::LearnEditPositions()
+{
+    // An edit control that keeps its text in the ANSI code page counts
+    // positions in bytes, one that keeps it in Unicode in characters; the
+    // rules of the keys work in bytes.
+    SendMessageA(inputBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ノ"));
+    SendMessageA(inputBox, EM_SETSEL, 0, -1);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(inputBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    editCountsCharacters = end == 1;
+    SendMessageA(inputBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
 }
 
 void CLauncherApp::SubmitLine()
@@ -94,13 +142,12 @@ void CLauncherApp::ShowHistoryEntry(const char* text)
 
 void CLauncherApp::CompleteInput(const bool& backwards)
 {
-    DWORD selectionStart = 0;
-    SendMessageA(inputBox, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
-    const int pos = static_cast<int>(selectionStart);
-    CString head;
+    CString head = InputText();
+    const int pos = SelectionStart(head);
     CString tail;
-    if (pos > 0) {
-        head = InputText();
+    if (pos == 0) {
+        head.Empty();
+    } else {
         if (pos < head.GetLength()) {
             tail.Assign(head.data + pos);
             head.KeepRange(0, pos - 1);
@@ -149,11 +196,7 @@ bool CLauncherApp::DeleteCharacter()
     const int length = text.GetLength();
     if (length == 0)
         return true;
-    DWORD selectionStart = 0;
-    SendMessageA(inputBox, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
-    int pos = static_cast<int>(selectionStart);
-    if (pos > length)
-        pos = length;
+    int pos = SelectionStart(text);
     int count = 1;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data);
     if (pos < length) {

@@ -1,0 +1,397 @@
+#include "launcher/ui_driver.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "support/files.h"
+#include "test_paths.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+const char kFocusDesktop[] = "search --name 'Wine desktop' windowfocus --sync";
+
+// Wine maps the Unix root to drive Z.
+CString UnixPathOf(const CString& windowsPath)
+{
+    CString path(windowsPath.data + 2);
+    for (char* p = path.data; p && *p; p++)
+        if (*p == '\\')
+            *p = '/';
+    return path;
+}
+
+bool FileExists(void* path)
+{
+    return GetFileAttributesA(static_cast<CString*>(path)->data) != INVALID_FILE_ATTRIBUTES;
+}
+
+struct WindowQuery {
+    DWORD process;
+    const char* className;
+    const char* title;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowQuery* query = reinterpret_cast<WindowQuery*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != query->process)
+        return TRUE;
+    if (query->visibleOnly && !IsWindowVisible(window))
+        return TRUE;
+    char text[256];
+    if (query->className &&
+        (!GetClassNameA(window, text, sizeof(text)) || strcmp(text, query->className)))
+        return TRUE;
+    if (query->title) {
+        text[0] = 0;
+        GetWindowTextA(window, text, sizeof(text));
+        if (strcmp(text, query->title))
+            return TRUE;
+    }
+    query->found = window;
+    return FALSE;
+}
+
+bool WindowFound(void* context)
+{
+    WindowQuery* query = static_cast<WindowQuery*>(context);
+    query->found = 0;
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(query));
+    return query->found != 0;
+}
+
+}  // namespace
+
+CString UiOutputFolder()
+{
+    // bin\ -> build\test-output\ui\ .
+    CString folder = Zint_Std::ModuleFolder(0);
+    folder.Delete(folder.GetLength() - 4, 4);
+    folder.Append("test-output\\");
+    CreateDirectoryA(folder.data, 0);
+    folder.Append("ui\\");
+    CreateDirectoryA(folder.data, 0);
+    return folder;
+}
+
+// Runs a line of the Unix shell and waits until it has ended; true when it
+// ended with status 0. Wine starts Unix programs but gives no handle to
+// wait on, so the shell leaves its status in a marker file, by a rename.
+bool RunUnixShell(const char* command)
+{
+    static int serial = 0;
+    CString marker;
+    marker.Format("%sshell-%lu-%d.done", UiOutputFolder().data, GetCurrentProcessId(), ++serial);
+    DeleteFileA(marker.data);
+    const CString unixMarker = UnixPathOf(marker);
+    CString line;
+    line.Format("Z:\\bin\\sh -c \"%s >/dev/null 2>&1; echo $? > '%s.part'; mv '%s.part' '%s'\"",
+                command, unixMarker.data, unixMarker.data, unixMarker.data);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    memset(&started, 0, sizeof(started));
+    if (!CreateProcessA(0, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
+        return false;
+    if (started.hProcess)
+        CloseHandle(started.hProcess);
+    if (started.hThread)
+        CloseHandle(started.hThread);
+    const bool ended = WaitUntil(FileExists, &marker);
+    CString status = ReadWholeFile(marker);
+    DeleteFileA(marker.data);
+    return ended && status.data && status.data[0] == '0';
+}
+
+bool XDoTool(const char* arguments)
+{
+    CString command("xdotool ");
+    command.Append(arguments);
+    return RunUnixShell(command.data);
+}
+
+bool ActivateTestDesktop()
+{
+    // The window manager of the bare X server cannot activate windows;
+    // focusing the desktop window is what makes keys reach it.
+    return XDoTool(kFocusDesktop);
+}
+
+bool TakeScreenshot(const char* name)
+{
+    CString path;
+    path.Format("%s%s.png", UiOutputFolder().data, name);
+    CString command;
+    command.Format("import -window root '%s'", UnixPathOf(path).data);
+    return RunUnixShell(command.data);
+}
+
+bool WaitUntil(Condition condition, void* context, const DWORD& timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition(context))
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        // Windows of the test itself must answer while it waits.
+        MsgWaitForMultipleObjects(0, 0, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+}
+
+HWND WaitForProcessWindow(const DWORD& process, const char* className, const char* title,
+                          const bool& visibleOnly, const DWORD& timeoutMs)
+{
+    WindowQuery query = {process, className, title, visibleOnly, 0};
+    WaitUntil(WindowFound, &query, timeoutMs);
+    return query.found;
+}
+
+CString WindowText(HWND window)
+{
+    CString text;
+    text.Reserve(1024);
+    SendMessageA(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text.data));
+    return text;
+}
+
+CString MessageBoxText(HWND box)
+{
+    HWND label = GetDlgItem(box, 0xFFFF);
+    return label ? WindowText(label) : CString();
+}
+
+bool HotKeyHeldElsewhere(const UINT& modifiers, const UINT& key)
+{
+    if (RegisterHotKey(0, 0x5151, modifiers, key)) {
+        UnregisterHotKey(0, 0x5151);
+        return false;
+    }
+    return true;
+}
+
+CLauncherUnderTest::CLauncherUnderTest() : window(0), edit(0)
+{
+    memset(&process, 0, sizeof(process));
+}
+
+CLauncherUnderTest::~CLauncherUnderTest()
+{
+    if (process.hProcess) {
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            Quit();
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    if (!folder.IsEmpty())
+        RemoveScratchFolder(folder);
+}
+
+bool CLauncherUnderTest::Start(const char* commands, const char* profile)
+{
+    if (FindWindowA("QUELT_APP_WND_CLASS", 0)) {
+        printf("a launcher from elsewhere is running\n");
+        fflush(stdout);
+        return false;  // it would take the keys
+    }
+    folder = MakeScratchFolder("launcher-ui");
+    CString program = Zint_Std::ModuleFolder(0) + "quelt_.exe";
+    if (!CopyFileA(program.data, (folder + "quelt_.exe").data, FALSE)) {
+        printf("cannot copy %s to %s: %lu\n", program.data, folder.data, GetLastError());
+        fflush(stdout);
+        return false;
+    }
+    if (!WriteTextFile(folder + "quelt_cmd.txt", commands) ||
+        !WriteTextFile(folder + "quelt_.ini", profile)) {
+        printf("cannot write the files in %s\n", folder.data);
+        fflush(stdout);
+        return false;
+    }
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    CString path = folder + "quelt_.exe";
+    CString line = CString("\"") + path + "\"";
+    if (!CreateProcessA(path.data, line.data, 0, 0, FALSE, 0, 0, folder.data, &startup,
+                        &process)) {
+        printf("cannot start %s: %lu\n", path.data, GetLastError());
+        fflush(stdout);
+        return false;
+    }
+    window = WaitForProcessWindow(process.dwProcessId, "QUELT_APP_WND_CLASS", "Quelt", false);
+    // The input box is made just after the window.
+    DWORD start = GetTickCount();
+    while (window && !(edit = FindWindowExA(window, 0, "EDIT", 0)) &&
+           GetTickCount() - start < kUiTimeoutMs)
+        Sleep(20);
+    return edit != 0;
+}
+
+namespace {
+
+struct HotKeyWait {
+    UINT modifiers;
+    UINT key;
+};
+
+bool HotKeyTaken(void* context)
+{
+    HotKeyWait* wait = static_cast<HotKeyWait*>(context);
+    return HotKeyHeldElsewhere(wait->modifiers, wait->key);
+}
+
+bool LauncherShown(void* context)
+{
+    return static_cast<CLauncherUnderTest*>(context)->HasFocusInEdit();
+}
+
+bool LauncherHidden(void* context)
+{
+    return !static_cast<CLauncherUnderTest*>(context)->IsShown();
+}
+
+struct TextWait {
+    CLauncherUnderTest* launcher;
+    const char* text;
+};
+
+bool EditHolds(void* context)
+{
+    TextWait* wait = static_cast<TextWait*>(context);
+    CString text = wait->launcher->EditText();
+    return strcmp(text.data ? text.data : "", wait->text) == 0;
+}
+
+}  // namespace
+
+bool CLauncherUnderTest::WaitUntilHotKeyHeld(const UINT& modifiers, const UINT& key)
+{
+    HotKeyWait wait = {modifiers, key};
+    return WaitUntil(HotKeyTaken, &wait);
+}
+
+bool CLauncherUnderTest::Quit()
+{
+    if (!window)
+        return false;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_NORMAL, kUiTimeoutMs, &ignored);
+    return WaitForSingleObject(process.hProcess, kUiTimeoutMs) == WAIT_OBJECT_0;
+}
+
+CString CLauncherUnderTest::EditText()
+{
+    return WindowText(edit);
+}
+
+namespace {
+
+// Whether edit controls count positions in characters rather than bytes
+// (as those that keep Unicode text do), found out on one of our own.
+bool EditsCountCharacters()
+{
+    HWND probe = CreateWindowExA(0, "EDIT", "ノ", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, 0);
+    DWORD both = static_cast<DWORD>(SendMessageA(probe, EM_SETSEL, 0, -1));
+    both = static_cast<DWORD>(SendMessageA(probe, EM_GETSEL, 0, 0));
+    DestroyWindow(probe);
+    return HIWORD(both) == 1;
+}
+
+int ByteOffset(const CString& text, const int& position)
+{
+    static const bool characters = EditsCountCharacters();
+    if (!characters)
+        return position;
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(text.data ? text.data : "");
+    const unsigned char* p = start;
+    for (int i = 0; i < position && *p; i++)
+        p += (IsDBCSLeadByte(*p) && p[1]) ? 2 : 1;
+    return static_cast<int>(p - start);
+}
+
+}  // namespace
+
+void CLauncherUnderTest::Selection(int& start, int& end)
+{
+    DWORD both = static_cast<DWORD>(SendMessageA(edit, EM_GETSEL, 0, 0));
+    CString text = EditText();
+    start = ByteOffset(text, LOWORD(both));
+    end = ByteOffset(text, HIWORD(both));
+}
+
+bool CLauncherUnderTest::IsShown()
+{
+    return IsWindowVisible(window) != 0;
+}
+
+bool CLauncherUnderTest::HasFocusInEdit()
+{
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, 0), &info))
+        return false;
+    return IsShown() && info.hwndFocus == edit && GetForegroundWindow() == window;
+}
+
+bool CLauncherUnderTest::WaitShownWithFocus()
+{
+    return WaitUntil(LauncherShown, this);
+}
+
+bool CLauncherUnderTest::WaitHidden()
+{
+    return WaitUntil(LauncherHidden, this);
+}
+
+bool CLauncherUnderTest::WaitEditText(const char* text)
+{
+    TextWait wait = {this, text};
+    return WaitUntil(EditHolds, &wait);
+}
+
+bool CLauncherUnderTest::Keys(const char* keys)
+{
+    // The desktop window loses the X focus when the last visible window of
+    // the desktop hides: focus it again, in the same run of xdotool.
+    CString arguments(kFocusDesktop);
+    arguments.Append(" key --delay 40 ");
+    arguments.Append(keys);
+    return XDoTool(arguments.data);
+}
+
+bool CLauncherUnderTest::Type(const char* text)
+{
+    CString arguments;
+    arguments.Format("%s type --delay 40 '%s'", kFocusDesktop, text);
+    return XDoTool(arguments.data);
+}
+
+bool CLauncherUnderTest::ShowWithHotKey(const char* keys)
+{
+    return ActivateTestDesktop() && Keys(keys) && WaitShownWithFocus();
+}
+
+HWND CLauncherUnderTest::ToolTip()
+{
+    return WaitForProcessWindow(process.dwProcessId, "__QUELT_TOOLTIP_WND__", 0, false, 0);
+}
+
+bool CLauncherUnderTest::ToolTipShown()
+{
+    HWND list = ToolTip();
+    return list && IsWindowVisible(list);
+}
