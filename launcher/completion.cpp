@@ -60,32 +60,31 @@ void LowerSingleByteLetters(char* text)
 }
 
 // How many bytes after the typed part every candidate shares with the
-// first one; -1 for the whole of the first one. A double-byte character
-// that differs in its second byte is left out whole.
+// first one, at most limit; -1 when every candidate ends there. A
+// double-byte character counts whole or not at all: it is shared only when
+// both of its bytes are, and one that the limit would cut is left out.
 int SharedLength(const char* const* candidates, const int& count, const int& typedLength,
                  const int& limit)
 {
     const unsigned char* rest = reinterpret_cast<const unsigned char*>(candidates[0]) + typedLength;
-    int characterStart = 0;
-    for (int i = 0; i < limit; i++) {
-        bool single = true;
-        if (i > characterStart && i == characterStart + 1 && IsDBCSLeadByte(rest[characterStart]))
-            single = false;  // the second byte of a double-byte character
-        else
-            characterStart = i;
-        if (single && IsDBCSLeadByte(rest[i]))
-            single = false;
+    int i = 0;
+    while (i < limit) {
+        const int width = (IsDBCSLeadByte(rest[i]) && rest[i + 1]) ? 2 : 1;
+        if (i + width > limit)
+            break;
         for (int k = 1; k < count; k++) {
-            const unsigned char other =
-                reinterpret_cast<const unsigned char*>(candidates[k])[typedLength + i];
-            const bool same = single ? FoldLetter(rest[i]) == FoldLetter(other) : rest[i] == other;
+            const unsigned char* other =
+                reinterpret_cast<const unsigned char*>(candidates[k]) + typedLength + i;
+            const bool same = width == 1 ? FoldLetter(rest[i]) == FoldLetter(other[0])
+                                         : rest[i] == other[0] && rest[i + 1] == other[1];
             if (!same)
-                return characterStart;
+                return i;
         }
         if (!rest[i])
             return -1;  // every candidate ends here
+        i += width;
     }
-    return -1;
+    return i;
 }
 
 // The typed text and the part every candidate shares after it; the typed

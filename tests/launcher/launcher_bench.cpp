@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "bench_clock.h"
+#include "completion_bench.h"
 #include "launcher/command_list.h"
 #include "launcher/line_parser.h"
 #include "support/files.h"
@@ -15,26 +17,6 @@
 using Zint_Std::CString;
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-int CompareDoubles(const void* a, const void* b)
-{
-    double x = *static_cast<const double*>(a), y = *static_cast<const double*>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
-}
-
-double Median(double* values, int count)
-{
-    qsort(values, count, sizeof(double), CompareDoubles);
-    return values[count / 2];
-}
 
 bool WriteCommandFile(const CString& path, const int& sections)
 {
@@ -278,6 +260,88 @@ void BenchProcesses(const CString& folder)
     Stop(b, "QUELT_BENCH_MINIMAL");
 }
 
+// Spins until ready() holds or timeoutSeconds pass; the seconds it took,
+// or -1.
+template <class Condition>
+double SecondsUntil(Condition ready, const double& timeoutSeconds)
+{
+    const double start = Now();
+    for (;;) {
+        if (ready())
+            return Now() - start;
+        if (Now() - start > timeoutSeconds)
+            return -1;
+        Sleep(0);
+    }
+}
+
+// Whether the launcher's thread has its input box focused.
+bool EditHasFocus(const DWORD& thread, HWND edit)
+{
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit;
+}
+
+// The hotkey as the system delivers it, posted from here, until the box is
+// visible and focused; Esc, as typed into the box, hides it between runs.
+void BenchShowLatency(const CString& folder)
+{
+    CString bin = Zint_Std::ModuleFolder(0);
+    CString launcher = folder + "quelt_.exe";
+    CopyFileA((bin + "quelt_.exe").data, launcher.data, FALSE);
+    CopyFileA((bin + "cmd_org.txt").data, (folder + "quelt_cmd.txt").data, FALSE);
+    DeleteFileA((folder + "quelt_.ini").data);
+    Started started = {};
+    if (!StartAndWait(launcher, folder, "QUELT_APP_WND_CLASS", true, started)) {
+        printf("show latency: the launcher did not start\n");
+        return;
+    }
+    HWND window = FindWindowA("QUELT_APP_WND_CLASS", 0);
+    HWND edit = FindWindowExA(window, 0, "EDIT", 0);
+    const DWORD thread = GetWindowThreadProcessId(window, 0);
+    const ATOM hotKey = GlobalFindAtomA("QUELT_APP_WND_CLASS");
+    if (!window || !edit || !hotKey) {
+        printf("show latency: no window, input box or hotkey atom\n");
+        Stop(started, "QUELT_APP_WND_CLASS");
+        return;
+    }
+    const int runs = 21;
+    double visible[runs], focused[runs];
+    int done = 0;
+    for (int r = 0; r < runs; r++) {
+        const double start = Now();
+        PostMessageA(window, WM_HOTKEY, hotKey, 0);
+        const double shown = SecondsUntil([&] { return IsWindowVisible(window) != 0; }, 5);
+        const double ready = SecondsUntil(
+            [&] { return IsWindowVisible(window) && EditHasFocus(thread, edit); }, 5);
+        if (shown < 0 || ready < 0) {
+            printf("show latency: run %d did not show a focused box within 5 s\n", r + 1);
+            break;
+        }
+        visible[done] = shown;
+        focused[done] = Now() - start;
+        done++;
+        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (SecondsUntil([&] { return !IsWindowVisible(window); }, 5) < 0) {
+            printf("show latency: run %d: Esc did not hide the box within 5 s\n", r + 1);
+            break;
+        }
+    }
+    if (done > 0) {
+        const double visibleMedian = Median(visible, done);
+        const double focusedMedian = Median(focused, done);
+        printf("Show latency, WM_HOTKEY posted until the box is visible / visible with the focus "
+               "in its edit control (%d runs; target: visible within 50 ms):\n",
+               done);
+        printf("  visible: median %.2f ms, max %.2f ms; focused: median %.2f ms, max %.2f ms\n",
+               visibleMedian * 1e3, visible[done - 1] * 1e3, focusedMedian * 1e3,
+               focused[done - 1] * 1e3);
+    }
+    Stop(started, "QUELT_APP_WND_CLASS");
+}
+
 }  // namespace
 
 int main()
@@ -290,6 +354,8 @@ int main()
     BenchLoad(folder);
     BenchParse();
     BenchProcesses(folder);
+    BenchCompletion(folder);
+    BenchShowLatency(folder);
     RemoveScratchFolder(folder);
     return 0;
 }
