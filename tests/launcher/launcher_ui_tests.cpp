@@ -55,7 +55,7 @@ CString Profile(const ProfileValues& values)
 
 // Whether the shell holds the launcher's tray icon: only an existing icon
 // can be modified.
-bool TrayIconPresent(HWND window)
+bool TrayIconPresentNow(HWND window)
 {
     NOTIFYICONDATAA data;
     memset(&data, 0, sizeof(data));
@@ -65,6 +65,27 @@ bool TrayIconPresent(HWND window)
     data.uFlags = NIF_TIP;
     lstrcpynA(data.szTip, "Quelt", sizeof(data.szTip));
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+bool IconFound(void* window)
+{
+    return TrayIconPresentNow(static_cast<HWND>(window));
+}
+
+bool IconGone(void* window)
+{
+    return !TrayIconPresentNow(static_cast<HWND>(window));
+}
+
+// The shell answers for the icon in its own time.
+bool TrayIconPresent(HWND window)
+{
+    return WaitUntil(IconFound, window, 5000);
+}
+
+bool TrayIconGone(HWND window)
+{
+    return WaitUntil(IconGone, window, 5000);
 }
 
 struct AnyWindow {
@@ -396,6 +417,8 @@ TEST_F(LauncherUiTest, TrayMenuHidesTheBoxAndRunsTheChosenItem)
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_TRUE(TakeScreenshot("tray-menu"));
     // From the bottom: exit, then the version box.
+    // Hiding the last visible window took the X focus from the desktop.
+    ASSERT_TRUE(ActivateTestDesktop());
     ASSERT_TRUE(launcher.Keys("Up Up"));
     TakeScreenshot("tray-menu-up");
     ASSERT_TRUE(launcher.Keys("Return"));
@@ -419,10 +442,14 @@ TEST_F(LauncherUiTest, MenuCommandsOpenTheFilesInTheirPrograms)
     ASSERT_NO_FATAL_FAILURE(StartWith(kDefaults));
     PostMessageA(launcher.window, WM_COMMAND, 40006, 0);
     HWND editor = WaitForAnyWindow("Notepad", "quelt_cmd");
+    if (!editor)
+        TakeScreenshot("commands-not-opened");
     ASSERT_TRUE(editor != 0) << "the command file did not open";
     PostMessageA(editor, WM_CLOSE, 0, 0);
     PostMessageA(launcher.window, WM_COMMAND, 40010, 0);
     editor = WaitForAnyWindow("Notepad", "quelt_");
+    if (!editor)
+        TakeScreenshot("profile-not-opened");
     ASSERT_TRUE(editor != 0) << "the profile did not open";
     PostMessageA(editor, WM_CLOSE, 0, 0);
 
@@ -437,25 +464,41 @@ TEST_F(LauncherUiTest, MenuCommandsOpenTheFilesInTheirPrograms)
     ASSERT_NO_FATAL_FAILURE(Show());
 }
 
-TEST_F(LauncherUiTest, ClickingElsewhereHidesTheBoxAndTheList)
+// Another program coming to the front takes the activation from the box.
+TEST_F(LauncherUiTest, AnotherProgramInFrontHidesTheBoxAndTheList)
 {
     ASSERT_NO_FATAL_FAILURE(StartWith(kDefaults));
-    HWND other = CreateWindowExA(0, "BUTTON", "elsewhere", WS_POPUP | WS_VISIBLE | WS_BORDER, 600,
-                                 500, 200, 100, 0, 0, 0, 0);
-    ASSERT_TRUE(other != 0);
     ASSERT_NO_FATAL_FAILURE(Show());
+    ASSERT_NO_FATAL_FAILURE(SubmitUnknown("z1"));
+    ASSERT_NO_FATAL_FAILURE(SubmitUnknown("z2"));
+    ASSERT_TRUE(launcher.Keys("Up Up"));
+    ExpectText("z1");
+    ASSERT_TRUE(launcher.Keys("ctrl+l"));
     ASSERT_TRUE(launcher.Type("n"));
     ASSERT_TRUE(launcher.Keys("Tab"));
     struct Shown {
         static bool Check(void* l) { return static_cast<CLauncherUnderTest*>(l)->ToolTipShown(); }
     };
     ASSERT_TRUE(WaitUntil(Shown::Check, &launcher));
-    ASSERT_TRUE(XDoTool("mousemove 700 550 click 1"));
-    TakeScreenshot("click-elsewhere");
-    printf("DIAG fg=%p other=%p main=%p\n", (void*)GetForegroundWindow(), (void*)other, (void*)launcher.window);
+
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION other;
+    char line[] = "notepad.exe";
+    ASSERT_TRUE(CreateProcessA(0, line, 0, 0, FALSE, 0, 0, 0, &startup, &other));
+    EXPECT_TRUE(WaitForProcessWindow(other.dwProcessId, "Notepad", 0, true) != 0);
     EXPECT_TRUE(launcher.WaitHidden());
     EXPECT_FALSE(launcher.ToolTipShown());
-    DestroyWindow(other);
+    TerminateProcess(other.hProcess, 0);
+    WaitForSingleObject(other.hProcess, kUiTimeoutMs);
+    CloseHandle(other.hProcess);
+    CloseHandle(other.hThread);
+
+    // The place in the history went back to the newest with the hide.
+    ASSERT_NO_FATAL_FAILURE(Show());
+    ASSERT_TRUE(launcher.Keys("Up"));
+    ExpectText("z2");
 }
 
 TEST_F(LauncherUiTest, SettingsReloadAppliesEverySettingAtOnce)
@@ -485,7 +528,7 @@ TEST_F(LauncherUiTest, SettingsReloadAppliesEverySettingAtOnce)
     EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '1')) << "the old hotkey is still held";
     EXPECT_TRUE(HotKeyHeldElsewhere(MOD_ALT, '2'));
     EXPECT_TRUE(launcher.ToolTip() == 0) << "the list window stays without ToolTip";
-    EXPECT_FALSE(TrayIconPresent(launcher.window));
+    EXPECT_TRUE(TrayIconGone(launcher.window));
 
     ASSERT_TRUE(launcher.Keys("Escape"));
     ASSERT_TRUE(launcher.WaitHidden());

@@ -10,7 +10,9 @@ using Zint_Std::CString;
 
 namespace {
 
-const char kFocusDesktop[] = "search --name 'Wine desktop' windowfocus --sync";
+// Wine hands the X focus on to the X window of its foreground window when
+// the desktop window receives it.
+const char kFocusDesktop[] = "xdotool search --name 'Wine desktop' windowfocus --sync;";
 
 // Wine maps the Unix root to drive Z.
 CString UnixPathOf(const CString& windowsPath)
@@ -117,11 +119,12 @@ bool XDoTool(const char* arguments)
     return RunUnixShell(command.data);
 }
 
+
 bool ActivateTestDesktop()
 {
     // The window manager of the bare X server cannot activate windows;
     // focusing the desktop window is what makes keys reach it.
-    return XDoTool(kFocusDesktop);
+    return RunUnixShell(kFocusDesktop);
 }
 
 bool TakeScreenshot(const char* name)
@@ -141,11 +144,7 @@ bool WaitUntil(Condition condition, void* context, const DWORD& timeoutMs)
             return true;
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        // Windows of the test itself must answer while it waits.
-        MsgWaitForMultipleObjects(0, 0, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
+        Sleep(20);
     }
 }
 
@@ -365,10 +364,7 @@ bool CLauncherUnderTest::WaitEditText(const char* text)
 
 bool CLauncherUnderTest::Keys(const char* keys)
 {
-    // The desktop window loses the X focus when the last visible window of
-    // the desktop hides: focus it again, in the same run of xdotool.
-    CString arguments(kFocusDesktop);
-    arguments.Append(" key --delay 40 ");
+    CString arguments("key --delay 40 ");
     arguments.Append(keys);
     return XDoTool(arguments.data);
 }
@@ -376,7 +372,7 @@ bool CLauncherUnderTest::Keys(const char* keys)
 bool CLauncherUnderTest::Type(const char* text)
 {
     CString arguments;
-    arguments.Format("%s type --delay 40 '%s'", kFocusDesktop, text);
+    arguments.Format("type --delay 40 '%s'", text);
     return XDoTool(arguments.data);
 }
 
