@@ -2,8 +2,13 @@
 # `make run` and the end-to-end tests share one prefix and one environment.
 QUELT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUELT_BUILD="${QUELT_BUILD:-$QUELT_ROOT/build}"
-# Always the project's own prefix, never one in the home folder.
-export WINEPREFIX="$QUELT_BUILD/wineprefix"
+# Always the project's own prefix, never one in the home folder. A check that
+# needs a Wine session of its own names another prefix under the build folder
+# in QUELT_WINEPREFIX.
+case "${QUELT_WINEPREFIX:-}" in
+"$QUELT_BUILD"/?*) export WINEPREFIX="$QUELT_WINEPREFIX" ;;
+*) export WINEPREFIX="$QUELT_BUILD/wineprefix" ;;
+esac
 export WINEARCH=win32
 # Wine takes its ANSI code page (932) from the locale.
 export LANG=ja_JP.UTF-8
