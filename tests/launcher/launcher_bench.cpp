@@ -152,6 +152,10 @@ bool StartAndWait(const CString& program, const CString& folder, const char* win
     if (!CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, folder.data, &startup,
                         &started.process))
         return false;
+    // The hotkey probe holds the combination for a moment: only once the
+    // program has waited for input, so it never takes it from the launcher.
+    if (needsHotKey && WaitForInputIdle(started.process.hProcess, 60000) != 0)
+        return false;
     for (int i = 0; i < 200000; i++) {
         HWND window = FindWindowA(windowClass, 0);
         if (window && (!needsHotKey || HotKeyHeld())) {
@@ -219,6 +223,10 @@ void BenchProcesses(const CString& folder)
         if (!StartAndWait(minimal, folder, "QUELT_BENCH_MINIMAL", false, b) ||
             !StartAndWait(launcher, folder, "QUELT_APP_WND_CLASS", true, a)) {
             printf("start-up: a program did not start\n");
+            if (a.process.hProcess)
+                Stop(a, "QUELT_APP_WND_CLASS");
+            if (b.process.hProcess)
+                Stop(b, "QUELT_BENCH_MINIMAL");
             return;
         }
         launcherTimes[r] = a.seconds;

@@ -184,7 +184,10 @@ TEST_F(LauncherProcessTest, StartsHiddenHoldsTheHotKeyAndASecondStartLeavesItAlo
     EXPECT_EQ(client.right - 4, box.right);
     EXPECT_EQ(client.bottom - 4, box.bottom);
 
-    // Wait until start-up has come to the hotkey.
+    // Wait until start-up has come to the hotkey. The probe holds the
+    // combination for a moment, so it waits for the launcher's first wait
+    // for input.
+    ASSERT_EQ(0u, WaitForInputIdle(process.hProcess, kTimeoutMs));
     DWORD start = GetTickCount();
     while (!HotKeyHeld(MOD_ALT, '1') && GetTickCount() - start < kTimeoutMs)
         Sleep(50);
@@ -300,6 +303,7 @@ TEST_F(LauncherProcessTest, HostileProfileValuesNeitherCrashNorChangeTheFile)
     WriteProfile(text);
     HWND window = StartLauncher();
     ASSERT_TRUE(window != 0);
+    ASSERT_EQ(0u, WaitForInputIdle(process.hProcess, kTimeoutMs));
     DWORD start = GetTickCount();
     while (!HotKeyHeld(MOD_ALT, VK_F12) && GetTickCount() - start < kTimeoutMs)
         Sleep(50);

@@ -278,6 +278,10 @@ bool EditHolds(void* context)
 
 bool CLauncherUnderTest::WaitUntilHotKeyHeld(const UINT& modifiers, const UINT& key)
 {
+    // Probing the combination holds it for a moment: only once start-up
+    // has waited for input, so the probe never takes it from the launcher.
+    if (WaitForInputIdle(process.hProcess, kUiTimeoutMs) != 0)
+        return false;
     HotKeyWait wait = {modifiers, key};
     return WaitUntil(HotKeyTaken, &wait);
 }
