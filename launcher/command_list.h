@@ -42,7 +42,7 @@ public:
                    Zint_Std::CString* folder, Zint_Std::CString* comment);
 
     // The completion of typed: the whole name and a blank for one matching
-    // command, the part all matches share for several (then list, when
+    // command, the prefix all matches share for several (then list, when
     // given, holds them with their comments), empty for none.
     void Complete(Zint_Std::CString& result, const Zint_Std::CString& typed, CToolTipWindow* list);
 

@@ -11,7 +11,7 @@ using Zint_Std::CString;
 
 namespace {
 
-const int kLongestCommonPart = 65;
+const int kLongestSharedPrefix = 65;
 const int kMostPadding = 63;
 const int kNameBuffer = 512;
 
@@ -59,7 +59,7 @@ void LowerSingleByteLetters(char* text)
     }
 }
 
-// How many bytes after the typed part every candidate shares with the
+// How many bytes after the typed text every candidate shares with the
 // first one, at most limit; -1 when every candidate ends there. A
 // double-byte character counts whole or not at all: it is shared only when
 // both of its bytes are, and one that the limit would cut is left out.
@@ -87,12 +87,12 @@ int SharedLength(const char* const* candidates, const int& count, const int& typ
     return i;
 }
 
-// The typed text and the part every candidate shares after it; the typed
-// part keeps the user's spelling, the rest takes the first match's.
-void ExtendToSharedPart(CString& result, const CString& typed, const char* const* candidates,
+// The typed text and what every candidate shares after it; the typed text
+// keeps the user's spelling, the added bytes take the first match's.
+void ExtendToSharedPrefix(CString& result, const CString& typed, const char* const* candidates,
                         const int& count, const int& shortest)
 {
-    const int limit = shortest < kLongestCommonPart ? shortest : kLongestCommonPart;
+    const int limit = shortest < kLongestSharedPrefix ? shortest : kLongestSharedPrefix;
     const int typedLength = typed.GetLength();
     const int shared = SharedLength(candidates, count, typedLength, limit);
     result = typed;
@@ -101,10 +101,10 @@ void ExtendToSharedPart(CString& result, const CString& typed, const char* const
         result.Append(rest);
         return;
     }
-    CString part;
-    if (shared > 0 && part.Reserve(shared)) {
-        memcpy(part.data, rest, shared);
-        result.Append(part);
+    CString addition;
+    if (shared > 0 && addition.Reserve(shared)) {
+        memcpy(addition.data, rest, shared);
+        result.Append(addition);
     }
 }
 
@@ -147,7 +147,7 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     if (count == 1)
         result.Format("%s ", candidates[0]);
     if (count >= 2)
-        ExtendToSharedPart(result, typed, candidates, count, shortest);
+        ExtendToSharedPrefix(result, typed, candidates, count, shortest);
     if (count >= 2 && list)
         FillList(list->entries, candidates, count, longest);
     free(candidates);

@@ -127,9 +127,7 @@ void CLauncherApp::SubmitLine()
     CString line = InputText();
     if (history)
         history->Add(line);
-    if (toolTip)
-        toolTip->Hide();
-    SendMessageA(inputBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    ClearInput();
     // Nothing started: the box comes back, empty, for another try.
     if (!RunLine(line))
         PostMessageA(mainWindow, WM_HOTKEY, hotKeyAtom, 0);
@@ -159,10 +157,7 @@ void CLauncherApp::CompleteInput(const bool& backwards)
         if (name) {
             // Stepping through the list: the highlighted name, a blank and
             // whatever followed the caret.
-            CString rest = InputText();
-            CString after;
-            if (pos < rest.GetLength())
-                after.Assign(rest.data + pos);
+            CString after(tail);
             after.Trim();
             CString text(name);
             text.AppendChar(' ');

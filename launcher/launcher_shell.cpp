@@ -9,6 +9,7 @@
 using Zint_Std::CString;
 
 #include "launcher/launcher_ids.h"
+#include "support/files.h"
 
 BOOL CLauncherApp::SetTrayIcon(const DWORD& operation)
 {
@@ -159,7 +160,7 @@ void CLauncherApp::OpenHelp()
     CString help(installFolder);
     help.Append("quelt_.chm");
     // No help installed: nothing to open, and nothing to say about it.
-    if (GetFileAttributesA(help.data) == INVALID_FILE_ATTRIBUTES)
+    if (!Zint_Std::PathExists(help.data))
         return;
     OpenWithShell(help);
 }

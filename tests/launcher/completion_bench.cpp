@@ -1,6 +1,6 @@
 // One Tab press over 10,000 and 50,000 command names, 200 of them matching,
 // with the list window given so that every candidate's comment is read.
-// Beside it, in the same run, the parts no completion can avoid: one scan
+// Beside it, in the same run, the costs no completion can avoid: one scan
 // of the names lowered as the runtime lowers them, and the comment reads of
 // the candidates.
 #include "completion_bench.h"

@@ -238,7 +238,7 @@ TEST_F(CompletionTest, ManyMatchesStopAtTheFirstDifference)
              "[other]\r\nPATH=g\r\n");
     EXPECT_STREQ("se", Complete(*commands, "se").data);
     EXPECT_EQ(6, list->entries.count);
-    // "serve" ends first: the part shared with it is all there is.
+    // "serve" ends first: what the others share with it is all there is.
     EXPECT_STREQ("serve", Complete(*commands, "ser").data);
     EXPECT_EQ(5, list->entries.count);
     EXPECT_STREQ("server-", Complete(*commands, "server").data);

@@ -179,15 +179,6 @@ int WaitInput(const char* text)
     HWND window = WaitForLauncher();
     if (!window)
         return 1;
-    // The probe holds the combination for a moment: only once the
-    // launcher has waited for input, so it never takes it from the launcher.
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE launcher = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    if (launcher) {
-        WaitForInputIdle(launcher, kWaitMs);
-        CloseHandle(launcher);
-    }
     const DWORD start = GetTickCount();
     while (!InputShows(window, text)) {
         if (GetTickCount() - start >= kWaitMs)
