@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "launcher/ui_driver.h"
 #include "support/files.h"
 #include "test_paths.h"
 
@@ -16,57 +17,10 @@ const DWORD kTimeoutMs = 30000;
 const char kHotKeyFailed[] = "ホットキーの登録に失敗しました !\n設定を変更してください.";
 const char kCommandFileFailed[] = "コマンドファイルの読み込みに失敗しました.";
 
-struct FoundWindow {
-    DWORD process;
-    const char* className;
-    const char* title;
-    HWND window;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    FoundWindow* wanted = reinterpret_cast<FoundWindow*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != wanted->process)
-        return TRUE;
-    char text[256];
-    if (wanted->className) {
-        if (!GetClassNameA(window, text, sizeof(text)) || strcmp(text, wanted->className))
-            return TRUE;
-    }
-    if (wanted->title) {
-        text[0] = 0;
-        GetWindowTextA(window, text, sizeof(text));
-        if (strcmp(text, wanted->title))
-            return TRUE;
-    }
-    wanted->window = window;
-    return FALSE;
-}
-
 // A top-level window of the process, waited for.
 HWND WaitForWindow(const DWORD& process, const char* className, const char* title)
 {
-    DWORD start = GetTickCount();
-    do {
-        FoundWindow wanted = {process, className, title, 0};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&wanted));
-        if (wanted.window)
-            return wanted.window;
-        Sleep(50);
-    } while (GetTickCount() - start < kTimeoutMs);
-    return 0;
-}
-
-CString DialogText(HWND dialog)
-{
-    CString text;
-    text.Reserve(1024);
-    HWND label = GetDlgItem(dialog, 0xFFFF);
-    if (label)
-        SendMessageA(label, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text.data));
-    return text;
+    return WaitForProcessWindow(process, className, title, false, kTimeoutMs);
 }
 
 class LauncherProcessTest : public ::testing::Test {
@@ -136,23 +90,13 @@ protected:
         return WaitForExit(process);
     }
 
-    // The hotkey is held when this process cannot register it.
-    bool HotKeyHeld(const UINT& modifiers, const UINT& key)
-    {
-        if (RegisterHotKey(0, 0x5151, modifiers, key)) {
-            UnregisterHotKey(0, 0x5151);
-            return false;
-        }
-        return true;
-    }
-
     // Answers a message box of the launcher and returns its text.
     CString AnswerBox(const char* caption)
     {
         HWND box = WaitForWindow(process.dwProcessId, "#32770", caption);
         if (!box)
             return CString("(no box)");
-        CString text = DialogText(box);
+        CString text = MessageBoxText(box);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return text;
     }
@@ -189,9 +133,9 @@ TEST_F(LauncherProcessTest, StartsHiddenHoldsTheHotKeyAndASecondStartLeavesItAlo
     // for input.
     ASSERT_EQ(0u, WaitForInputIdle(process.hProcess, kTimeoutMs));
     DWORD start = GetTickCount();
-    while (!HotKeyHeld(MOD_ALT, '1') && GetTickCount() - start < kTimeoutMs)
+    while (!HotKeyHeldElsewhere(MOD_ALT, '1') && GetTickCount() - start < kTimeoutMs)
         Sleep(50);
-    EXPECT_TRUE(HotKeyHeld(MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyHeldElsewhere(MOD_ALT, '1'));
 
     PROCESS_INFORMATION second;
     ASSERT_TRUE(Start(second));
@@ -211,7 +155,7 @@ TEST_F(LauncherProcessTest, StartsHiddenHoldsTheHotKeyAndASecondStartLeavesItAlo
 
     EXPECT_EQ(0u, Quit(window));
     EXPECT_EQ(nullptr, FindWindowA("QUELT_APP_WND_CLASS", 0));
-    EXPECT_FALSE(HotKeyHeld(MOD_ALT, '1'));
+    EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '1'));
 }
 
 TEST_F(LauncherProcessTest, SavedPositionIsUsedAndWrittenBackWithoutNegatives)
@@ -305,9 +249,9 @@ TEST_F(LauncherProcessTest, HostileProfileValuesNeitherCrashNorChangeTheFile)
     ASSERT_TRUE(window != 0);
     ASSERT_EQ(0u, WaitForInputIdle(process.hProcess, kTimeoutMs));
     DWORD start = GetTickCount();
-    while (!HotKeyHeld(MOD_ALT, VK_F12) && GetTickCount() - start < kTimeoutMs)
+    while (!HotKeyHeldElsewhere(MOD_ALT, VK_F12) && GetTickCount() - start < kTimeoutMs)
         Sleep(50);
-    EXPECT_TRUE(HotKeyHeld(MOD_ALT, VK_F12));
+    EXPECT_TRUE(HotKeyHeldElsewhere(MOD_ALT, VK_F12));
     EXPECT_EQ(0u, Quit(window));
     EXPECT_STREQ(text, ReadWholeFile(folder + "quelt_.ini").data);
 }

@@ -88,43 +88,6 @@ bool TrayIconGone(HWND window)
     return WaitUntil(IconGone, window, 5000);
 }
 
-struct AnyWindow {
-    const char* className;
-    const char* titlePart;
-    HWND found;
-};
-
-BOOL CALLBACK MatchAnyWindow(HWND window, LPARAM parameter)
-{
-    AnyWindow* query = reinterpret_cast<AnyWindow*>(parameter);
-    char text[512];
-    if (!IsWindowVisible(window) || !GetClassNameA(window, text, sizeof(text)) ||
-        strcmp(text, query->className))
-        return TRUE;
-    text[0] = 0;
-    GetWindowTextA(window, text, sizeof(text));
-    if (!strstr(text, query->titlePart))
-        return TRUE;
-    query->found = window;
-    return FALSE;
-}
-
-bool AnyWindowFound(void* context)
-{
-    AnyWindow* query = static_cast<AnyWindow*>(context);
-    query->found = 0;
-    EnumWindows(MatchAnyWindow, reinterpret_cast<LPARAM>(query));
-    return query->found != 0;
-}
-
-// A visible window of any process with the class and a title holding part.
-HWND WaitForAnyWindow(const char* className, const char* titlePart)
-{
-    AnyWindow query = {className, titlePart, 0};
-    WaitUntil(AnyWindowFound, &query);
-    return query.found;
-}
-
 COLORREF ScreenPixel(const int& x, const int& y)
 {
     HDC screen = GetDC(0);
@@ -441,13 +404,13 @@ TEST_F(LauncherUiTest, MenuCommandsOpenTheFilesInTheirPrograms)
 {
     ASSERT_NO_FATAL_FAILURE(StartWith(kDefaults));
     PostMessageA(launcher.window, WM_COMMAND, 40006, 0);
-    HWND editor = WaitForAnyWindow("Notepad", "quelt_cmd");
+    HWND editor = WaitForVisibleWindowHolding("Notepad", "quelt_cmd");
     if (!editor)
         TakeScreenshot("commands-not-opened");
     ASSERT_TRUE(editor != 0) << "the command file did not open";
     PostMessageA(editor, WM_CLOSE, 0, 0);
     PostMessageA(launcher.window, WM_COMMAND, 40010, 0);
-    editor = WaitForAnyWindow("Notepad", "quelt_");
+    editor = WaitForVisibleWindowHolding("Notepad", "quelt_");
     if (!editor)
         TakeScreenshot("profile-not-opened");
     ASSERT_TRUE(editor != 0) << "the profile did not open";

@@ -30,10 +30,11 @@ bool FileExists(void* path)
 }
 
 struct WindowQuery {
-    DWORD process;
+    DWORD process;  // 0: any process
     const char* className;
     const char* title;
     bool visibleOnly;
+    bool titleContains;  // the title holds title rather than equals it
     HWND found;
 };
 
@@ -42,7 +43,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     WindowQuery* query = reinterpret_cast<WindowQuery*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != query->process)
+    if (query->process && process != query->process)
         return TRUE;
     if (query->visibleOnly && !IsWindowVisible(window))
         return TRUE;
@@ -53,7 +54,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     if (query->title) {
         text[0] = 0;
         GetWindowTextA(window, text, sizeof(text));
-        if (strcmp(text, query->title))
+        if (query->titleContains ? !strstr(text, query->title) : strcmp(text, query->title) != 0)
             return TRUE;
     }
     query->found = window;
@@ -151,8 +152,15 @@ bool WaitUntil(Condition condition, void* context, const DWORD& timeoutMs)
 HWND WaitForProcessWindow(const DWORD& process, const char* className, const char* title,
                           const bool& visibleOnly, const DWORD& timeoutMs)
 {
-    WindowQuery query = {process, className, title, visibleOnly, 0};
+    WindowQuery query = {process, className, title, visibleOnly, false, 0};
     WaitUntil(WindowFound, &query, timeoutMs);
+    return query.found;
+}
+
+HWND WaitForVisibleWindowHolding(const char* className, const char* titlePart)
+{
+    WindowQuery query = {0, className, titlePart, true, true, 0};
+    WaitUntil(WindowFound, &query);
     return query.found;
 }
 

@@ -31,6 +31,9 @@ bool WaitUntil(Condition condition, void* context, const DWORD& timeoutMs = kUiT
 // for any), waited for; 0 when none came.
 HWND WaitForProcessWindow(const DWORD& process, const char* className, const char* title,
                           const bool& visibleOnly, const DWORD& timeoutMs = kUiTimeoutMs);
+// A visible top-level window of any process with the class and a title
+// that holds titlePart; 0 when none came.
+HWND WaitForVisibleWindowHolding(const char* className, const char* titlePart);
 Zint_Std::CString WindowText(HWND window);
 // The static text of a message box.
 Zint_Std::CString MessageBoxText(HWND box);
