@@ -187,7 +187,7 @@ bool HotKeyHeldElsewhere(const UINT& modifiers, const UINT& key)
     return true;
 }
 
-CLauncherUnderTest::CLauncherUnderTest() : window(0), edit(0)
+CLauncherUnderTest::CLauncherUnderTest() : window(0), edit(0), withEditor(true)
 {
     memset(&process, 0, sizeof(process));
 }
@@ -218,6 +218,12 @@ bool CLauncherUnderTest::Start(const char* commands, const char* profile)
     CString program = Zint_Std::ModuleFolder(0) + "quelt_.exe";
     if (!CopyFileA(program.data, (folder + "quelt_.exe").data, FALSE)) {
         printf("cannot copy %s to %s: %lu\n", program.data, folder.data, GetLastError());
+        fflush(stdout);
+        return false;
+    }
+    CString library = Zint_Std::ModuleFolder(0) + "quelt_.dll";
+    if (withEditor && !CopyFileA(library.data, (folder + "quelt_.dll").data, FALSE)) {
+        printf("cannot copy %s to %s: %lu\n", library.data, folder.data, GetLastError());
         fflush(stdout);
         return false;
     }

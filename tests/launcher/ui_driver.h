@@ -45,6 +45,7 @@ public:
     PROCESS_INFORMATION process;
     HWND window;
     HWND edit;
+    bool withEditor;  // quelt_.dll goes beside the program (the default)
 
     CLauncherUnderTest();
     ~CLauncherUnderTest();

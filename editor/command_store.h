@@ -1,0 +1,72 @@
+// The command file as the editors see it: every command with its three keys,
+// edited in memory and written back only where something changed, key by
+// key, so that everything else in the file stays as it was.
+#ifndef QUELT_EDITOR_COMMAND_STORE_H
+#define QUELT_EDITOR_COMMAND_STORE_H
+
+#include "support/array.h"
+#include "support/string.h"
+
+struct CommandEntry {
+    Zint_Std::CString name;        // the section name it gets on saving
+    Zint_Std::CString loadedName;  // the section it was read from; empty when new
+    Zint_Std::CString path;
+    Zint_Std::CString folder;
+    Zint_Std::CString comment;
+    // The values as read, to write only what the user changed.
+    Zint_Std::CString loadedPath;
+    Zint_Std::CString loadedFolder;
+    Zint_Std::CString loadedComment;
+    int deleted;  // non-zero: removed in the dialog, the section goes on saving
+};
+
+enum SaveResult {
+    kSavedNothing = 0,  // nothing was pending
+    kSaved,             // the file was changed
+    kSaveFailed,        // a write failed; what was written before stays
+};
+
+class CCommandStore {
+public:
+    Zint_Std::CString file;   // full path of the command file
+    Zint_Std::CArray<CommandEntry> entries;  // live and deleted ones
+    bool backedUp;            // the backup was made during this editing session
+
+    explicit CCommandStore(const char* commandFile);
+
+    // Reads every command of the file, sorted as the launcher sorts. A file
+    // that does not exist gives an empty list.
+    bool Load();
+    // The live entry named name, letter case aside, other than skip; -1.
+    int FindName(const char* name, const int& skip) const;
+    // base itself when no live entry has that name, else base2, base3...
+    Zint_Std::CString UniqueName(const char* base) const;
+    // Appends a new command; its index.
+    int AddNew(const char* name, const char* path, const char* folder, const char* comment);
+    // Marks an entry deleted; a new one is dropped from the list at once.
+    void Delete(const int& index);
+    bool IsChanged(const int& index) const;
+    bool HasChanges() const;
+    // Sorts the entries by name as the launcher sorts its list.
+    void Sort();
+
+    // Writes every pending change: deleted sections first, then renamed
+    // ones (copied whole, unknown keys included), then the changed keys.
+    // Copies the file to quelt_cmd.txt.bak beside it before the first write.
+    SaveResult Save();
+
+    // The backup's path: the command file's folder and quelt_cmd.txt.bak.
+    Zint_Std::CString BackupPath() const;
+
+private:
+    bool MakeBackup();
+    bool WriteChangedKeys(CommandEntry& entry);
+    bool RenameSections();
+};
+
+// A profile section's raw lines (key=value pairs, double-NUL list) in a
+// buffer that grows until it fits; free() it. Null when memory ran out;
+// length receives the bytes returned.
+char* ReadWholeSection(const char* file, const char* section, int& length);
+
+#endif

@@ -1,0 +1,37 @@
+// Text rules of the editors: what a command name may hold, how long a value
+// may be, and how a value is written so that the profile reader gives back
+// exactly what the user typed.
+#ifndef QUELT_EDITOR_PROFILE_TEXT_H
+#define QUELT_EDITOR_PROFILE_TEXT_H
+
+#include "support/string.h"
+
+// The longest values the launcher reads, in bytes without the terminator.
+const int kMaxPathBytes = 499;
+const int kMaxFolderBytes = 499;
+const int kMaxCommentBytes = 99;
+
+// Why a command name cannot be used; kNameFine when it can.
+enum NameProblem {
+    kNameFine = 0,
+    kNameEmpty,
+    kNameHasBlank,        // a typed line ends the name at the first blank
+    kNameBreaksProfile,   // brackets, control characters, a broken character
+};
+NameProblem CheckCommandName(const char* name);
+
+// A line break or another control character in a value.
+bool HasLineBreak(const char* text);
+
+// The text cut to at most limit bytes, never inside a double-byte character.
+Zint_Std::CString CutToBytes(const char* text, const int& limit);
+
+// The value as it has to stand after the equals sign: the profile reader
+// strips blanks around a value and one pair of enclosing quotes, so a
+// value that would lose something is wrapped in one more pair.
+Zint_Std::CString EncodeProfileValue(const char* value);
+
+// Blanks at both ends: a space, a tab or the ideographic space.
+bool IsBlankAt(const char* text, const int& index, int& width);
+
+#endif
