@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+
 #include "launcher/launcher_ids.h"
 
 using Zint_Std::CString;
@@ -43,7 +45,7 @@ CCommandRunner::~CCommandRunner()
 {
     // Names whose messages never arrived.
     for (int i = 0; i < kPendingEditNames; i++)
-        free(postedEditNames[i]);
+        delete[] postedEditNames[i];
 }
 
 int CCommandRunner::Execute(const CString& name, const CString& file, const CString& parameters,
@@ -91,9 +93,11 @@ int CCommandRunner::PostEditRequest(const CString& name)
     while (slot < kPendingEditNames && postedEditNames[slot])
         slot++;
     const int length = name.GetLength();
-    char* copy = static_cast<char*>(calloc(length + 1, 1));
+    // Allocated with new: the command editor handler frees it with delete[].
+    char* copy = new (std::nothrow) char[length + 1];
     if (!copy)
         return 1;
+    memset(copy, 0, length + 1);
     if (length)
         memcpy(copy, name.data, length);
     if (slot == kPendingEditNames) {
@@ -104,7 +108,7 @@ int CCommandRunner::PostEditRequest(const CString& name)
     }
     if (!PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(kCmdEditCommands, 1),
                       reinterpret_cast<LPARAM>(copy))) {
-        free(copy);
+        delete[] copy;
         return 1;
     }
     postedEditNames[slot] = copy;

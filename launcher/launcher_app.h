@@ -12,6 +12,9 @@
 #include "launcher/tooltip_window.h"
 #include "support/string.h"
 
+// An entry point of the editor library, cast to its own type before use.
+typedef void (*EditorEntry)();
+
 class CLauncherApp {
 public:
     HINSTANCE hInstance;
@@ -68,6 +71,10 @@ private:
     void ApplyHistorySetting();
     void ApplyToolTipSetting();
     void ResizeInputBox();
+    // The editor dialogs: the one-at-a-time guard, and the library's entry
+    // point (null after the warning was shown).
+    bool BeginEditor(ATOM& kept);
+    EditorEntry LoadEditor(const char* entryName, HMODULE& library);
 
     // The input box's keys.
     Zint_Std::CString InputText();

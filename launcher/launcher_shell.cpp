@@ -165,18 +165,114 @@ void CLauncherApp::OpenHelp()
     OpenWithShell(help);
 }
 
-void CLauncherApp::OpenCommandEditor(const int&, const LPARAM& name)
+namespace {
+
+const char kEditorLibrary[] = "quelt_.dll";
+const char kEditorLoadFailed[] = "dllのロードに失敗しました.\n";
+
+// The editor library's entry points: C linkage, cdecl, the launcher's own
+// string objects passed by pointer.
+typedef int(__cdecl* CommandEditEntry)(HWND, CString*, int*, CString*);
+typedef int(__cdecl* PropertyEditEntry)(HWND, DWORD, CString*);
+typedef int(__cdecl* CommandNewItemEntry)(HWND, CString*, CString*);
+
+}  // namespace
+
+bool CLauncherApp::BeginEditor(ATOM& kept)
 {
-    // Only a name this process handed out is freed; any other value (a
-    // message posted by another program) is ignored.
-    char* buffer = reinterpret_cast<char*>(name);
-    if (runner && runner->TakeBackEditName(buffer))
-        free(buffer);
+    // The id is 0 while a dialog is open: only one at a time.
+    if (!hotKeyAtom)
+        return false;
+    HideInputBox();
+    kept = hotKeyAtom;
+    hotKeyAtom = 0;
+    return true;
 }
 
-void CLauncherApp::OpenPropertyEditor() {}
+EditorEntry CLauncherApp::LoadEditor(const char* entryName, HMODULE& library)
+{
+    CString path(installFolder);
+    path.Append(kEditorLibrary);
+    library = LoadLibraryA(path.data);
+    FARPROC entry = library ? GetProcAddress(library, entryName) : 0;
+    if (!entry) {
+        MessageBoxA(mainWindow, kEditorLoadFailed, "警告", MB_OK);
+        if (library)
+            FreeLibrary(library);
+        library = 0;
+    }
+    return reinterpret_cast<EditorEntry>(reinterpret_cast<void*>(entry));
+}
 
-void CLauncherApp::OnRegisterPath(const WPARAM&, const LPARAM&) {}
+void CLauncherApp::OpenCommandEditor(const int& origin, const LPARAM& name)
+{
+    // Only a name this process handed out is taken over and freed; any
+    // other value (a message posted by another program) is ignored.
+    CString commandName;
+    char* buffer = reinterpret_cast<char*>(name);
+    if (buffer && runner && runner->TakeBackEditName(buffer)) {
+        commandName = buffer;
+        delete[] buffer;
+    }
+    ATOM kept = 0;
+    if (!BeginEditor(kept))
+        return;
+    HMODULE library = 0;
+    CommandEditEntry entry =
+        reinterpret_cast<CommandEditEntry>(LoadEditor("CommandEditDlg", library));
+    if (entry) {
+        int originCode = origin;
+        if (entry(mainWindow, &commandList->commandFile, &originCode, &commandName))
+            ReloadCommands();
+        FreeLibrary(library);
+    }
+    hotKeyAtom = kept;
+}
+
+void CLauncherApp::OpenPropertyEditor()
+{
+    ATOM kept = 0;
+    if (!BeginEditor(kept))
+        return;
+    HMODULE library = 0;
+    PropertyEditEntry entry =
+        reinterpret_cast<PropertyEditEntry>(LoadEditor("PropertyEditDlg", library));
+    if (entry) {
+        if (entry(mainWindow, kept, &commandList->profileFile)) {
+            // The reload registers the hotkey again under the same id.
+            hotKeyAtom = kept;
+            ReloadSettings();
+            hotKeyAtom = 0;
+        }
+        FreeLibrary(library);
+    }
+    hotKeyAtom = kept;
+}
+
+void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
+{
+    // The atom is consumed exactly once, also when no dialog follows.
+    CString path;
+    path.Reserve(500);
+    const ATOM atom = static_cast<ATOM>(LOWORD(wParam));
+    if (atom) {
+        if (!GlobalGetAtomNameA(atom, path.data, 500))
+            path.data[0] = 0;
+        GlobalDeleteAtom(atom);
+    }
+    ATOM kept = 0;
+    if (!BeginEditor(kept))
+        return;
+    HMODULE library = 0;
+    CommandNewItemEntry entry =
+        reinterpret_cast<CommandNewItemEntry>(LoadEditor("CommandNewItemDlg", library));
+    if (entry) {
+        if (entry(mainWindow, &commandList->commandFile, &path))
+            ReloadCommands();
+        FreeLibrary(library);
+    }
+    hotKeyAtom = kept;
+}
 
 void CLauncherApp::ReloadCommands()
 {
