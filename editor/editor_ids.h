@@ -6,8 +6,20 @@
 // Command list editor: 200-299.
 #define IDD_COMMAND_LIST 200
 
-// Single-command editor: 300-399.
+// Single-command editor: 300-399. The caption is "コマンドの編集" for a
+// command that exists and "新しいコマンド" for a new one.
 #define IDD_COMMAND_EDIT 300
+#define IDC_COMMAND_NAME 301
+#define IDC_COMMAND_PATH 302
+#define IDC_COMMAND_PATH_BROWSE 303
+#define IDC_COMMAND_FOLDER 304
+#define IDC_COMMAND_FOLDER_BROWSE 305
+#define IDC_COMMAND_COMMENT 306
+#define IDC_PREVIEW_ARGUMENTS 307  // a sample of what is typed after the name
+#define IDC_PREVIEW_FILE 308       // read-only results of the preview
+#define IDC_PREVIEW_PARAMETERS 309
+#define IDC_PREVIEW_FOLDER 310
+#define IDC_PREVIEW_NOTE 311       // arrow options and built-in codes in words
 
 // Import of Start-menu shortcuts: 400-499.
 #define IDD_IMPORT_SHORTCUTS 400
