@@ -33,7 +33,8 @@ bench: build
 # local stand-in on machines whose kernel runs no 32-bit code. The delivered
 # programs and CI stay 32-bit.
 BUILD64 := build64
-build64: deps
+build64:
+	@QUELT_WINE64=1 bash scripts/install-deps.sh
 	@if [ ! -f $(BUILD64)/build.ninja ]; then cmake -S . -B $(BUILD64) -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DQUELT_WERROR=OFF; fi
 	@cmake --build $(BUILD64)
 
