@@ -217,6 +217,15 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     FocusWait wait = {dialog.dialog, dialog.Item(IDC_COMMAND_NAME)};
     EXPECT_TRUE(WaitUntil(FocusReached, &wait));
 
+    // Tab walks the fields top to bottom, the read-only preview left out.
+    const int order[] = {IDC_COMMAND_NAME,   IDC_COMMAND_PATH,    IDC_COMMAND_PATH_BROWSE,
+                         IDC_COMMAND_FOLDER, IDC_COMMAND_FOLDER_BROWSE, IDC_COMMAND_COMMENT,
+                         IDC_PREVIEW_ARGUMENTS, IDOK, IDCANCEL, IDC_COMMAND_NAME};
+    for (size_t i = 0; i + 1 < sizeof(order) / sizeof(order[0]); i++) {
+        HWND next = GetNextDlgTabItem(dialog.dialog, dialog.Item(order[i]), FALSE);
+        EXPECT_EQ(order[i + 1], GetDlgCtrlID(next)) << "after item " << order[i];
+    }
+
     ASSERT_NO_FATAL_FAILURE(Fill("zebra", "\"C:\\Program Files\\x.exe\" -a", "  C:\\work",
                                  "しま模様の表"));
     EXPECT_STREQ("C:\\Program Files\\x.exe", Text(dialog.Text(IDC_PREVIEW_FILE)));
@@ -328,12 +337,36 @@ TEST_F(CommandDialogUiTest, InvalidInputIsRefusedUntilFixed)
     ExpectRefused("改行", IDC_COMMAND_COMMENT);
     ExpectFileUntouched();
 
-    // Fixed, it goes through.
+    // Fixed, it goes through; Enter in a field is OK.
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_COMMENT, "ok"));
-    ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
+    ASSERT_TRUE(PostMessageA(dialog.Item(IDC_COMMAND_COMMENT), WM_KEYDOWN, VK_RETURN, 0x001C0001));
+    ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     EXPECT_STREQ("fresh.exe", Text(Value("fresh", "PATH")));
     EXPECT_STREQ("ok", Text(Value("fresh", "COMMENT")));
     EXPECT_STREQ("notepad.exe", Text(Value("Notepad", "PATH")));
+}
+
+TEST_F(CommandDialogUiTest, FailedWriteIsReportedAndTheFileStays)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWith("[alpha]\r\nPATH=alpha.exe\r\n"));
+    // Held open for reading only: the file reads, but no one may write it.
+    HANDLE held = CreateFileA(commandFile.data, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
+    ASSERT_NO_FATAL_FAILURE(Fill("beta", "beta.exe", "", ""));
+    ASSERT_TRUE(dialog.Click(IDOK));
+    ASSERT_TRUE(dialog.WaitClosed());
+    // The dialog is gone: the message belongs to the launcher's window.
+    HWND box = WaitForProcessWindow(launcher.process.dwProcessId, "#32770", "Quelt", true);
+    ASSERT_TRUE(box != 0);
+    EXPECT_STREQ("コマンドファイルに書き込めませんでした。", Text(MessageBoxLabel(box)));
+    ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
+    CloseHandle(held);
+    EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
+    EXPECT_STREQ("", Text(Value("beta", "PATH")));
 }
 
 TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
