@@ -408,6 +408,47 @@ TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
     ExpectCompletesThroughMessages("myt", "MyTool ");
 }
 
+TEST_F(CommandDialogUiTest, BrowsedFileIsPutIntoThePathQuotedWhenItHoldsABlank)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWith("[alpha]\r\nPATH=alpha.exe\r\n"));
+    CString tools = launcher.folder + "Browse Me";
+    ASSERT_TRUE(CreateDirectoryA(tools.data, 0));
+    CString program = tools + "\\pick.exe";
+    ASSERT_TRUE(WriteTextFile(program, "x"));
+    ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
+    ASSERT_TRUE(dialog.Click(IDC_COMMAND_PATH_BROWSE));
+    CDialogUnderTest picker;
+    ASSERT_TRUE(picker.WaitFor(launcher.process.dwProcessId, "実行するファイルの選択"));
+    EXPECT_TRUE(ScreenshotOfDialog(picker.dialog, "command-browse-file"));
+    // The file name box of either dialog style.
+    const int nameBox = picker.Item(0x47C) ? 0x47C : 0x480;
+    HWND name = picker.Item(nameBox);
+    ASSERT_TRUE(name != 0);
+    HWND nameEdit = FindWindowExA(name, 0, "Edit", 0);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(nameEdit ? nameEdit : name, WM_SETTEXT, 0,
+                                    reinterpret_cast<LPARAM>(program.data), SMTO_NORMAL,
+                                    kUiTimeoutMs, &ignored));
+    ASSERT_TRUE(picker.Click(IDOK));
+    ASSERT_TRUE(picker.WaitClosed());
+    CString quoted = CString("\"") + program + "\"";
+    struct PathWait {
+        CDialogUnderTest* dialog;
+        const char* expected;
+        static bool Holds(void* context)
+        {
+            PathWait* wait = static_cast<PathWait*>(context);
+            return strcmp(Text(wait->dialog->Text(IDC_COMMAND_PATH)), wait->expected) == 0;
+        }
+    } wait = {&dialog, quoted.data};
+    EXPECT_TRUE(WaitUntil(PathWait::Holds, &wait)) << Text(dialog.Text(IDC_COMMAND_PATH));
+    EXPECT_STREQ(program.data, Text(dialog.Text(IDC_PREVIEW_FILE)));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
+    ExpectFileUntouched();
+}
+
 TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
 {
     ASSERT_NO_FATAL_FAILURE(StartWith("[alpha]\r\nPATH=alpha.exe\r\n"));
