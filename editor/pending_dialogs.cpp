@@ -5,5 +5,4 @@
 int EditCommandList(HWND, const char*) { return 0; }
 int EditOneCommand(HWND, const char*, const char*) { return 0; }
 int NewCommandFromPath(HWND, const char*, const char*) { return 0; }
-int EditSettings(HWND, const ATOM&, const char*) { return 0; }
 bool EditCommandEntry(HWND, const CCommandStore&, CommandEntry&, const int&) { return false; }
