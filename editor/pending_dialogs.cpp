@@ -3,4 +3,3 @@
 #include "editor/editor_dialogs.h"
 
 int EditCommandList(HWND, const char*) { return 0; }
-int EditSettings(HWND, const ATOM&, const char*) { return 0; }
