@@ -2,7 +2,6 @@
 #include "editor/command_dialog.h"
 #include "editor/editor_dialogs.h"
 
-int EditCommandList(HWND, const char*) { return 0; }
 int EditOneCommand(HWND, const char*, const char*) { return 0; }
 int NewCommandFromPath(HWND, const char*, const char*) { return 0; }
 int EditSettings(HWND, const ATOM&, const char*) { return 0; }
