@@ -20,22 +20,6 @@ struct CommandEntry {
     int deleted;  // non-zero: removed in the dialog, the section goes on saving
 };
 
-// The store's list hands entries over without copying their buffers.
-template <>
-inline void Zint_Std::CArray<CommandEntry>::Move(CommandEntry& to, CommandEntry& from)
-{
-    to.name.TakeOver(from.name);
-    to.loadedName.TakeOver(from.loadedName);
-    to.path.TakeOver(from.path);
-    to.folder.TakeOver(from.folder);
-    to.comment.TakeOver(from.comment);
-    to.loadedPath.TakeOver(from.loadedPath);
-    to.loadedFolder.TakeOver(from.loadedFolder);
-    to.loadedComment.TakeOver(from.loadedComment);
-    to.deleted = from.deleted;
-    from.deleted = 0;
-}
-
 enum SaveResult {
     kSavedNothing = 0,  // nothing was pending
     kSaved,             // the file was changed

@@ -16,17 +16,6 @@ struct ShortcutProposal {
     Zint_Std::CString linkFile;  // the .lnk file it came from
 };
 
-// The proposals' list hands them over without copying their buffers.
-template <>
-inline void Zint_Std::CArray<ShortcutProposal>::Move(ShortcutProposal& to, ShortcutProposal& from)
-{
-    to.name.TakeOver(from.name);
-    to.path.TakeOver(from.path);
-    to.folder.TakeOver(from.folder);
-    to.comment.TakeOver(from.comment);
-    to.linkFile.TakeOver(from.linkFile);
-}
-
 // What the shell's link object gives back for one .lnk file.
 struct LinkContents {
     Zint_Std::CString target;
