@@ -93,6 +93,12 @@ CString FolderWithoutBackslash(const char* path)
     return folder;
 }
 
+bool IsShortcutFile(const CString& path)
+{
+    const int length = path.GetLength();
+    return length > 4 && lstrcmpiA(path.data + length - 4, ".lnk") == 0;
+}
+
 // The link's file name without its extension.
 CString BaseNameOf(const CString& linkFile)
 {
@@ -234,8 +240,15 @@ bool CStartMenuScan::Scan(const CArray<CString>& folders, const CCommandStore& s
     for (int f = 0; f < folders.count && linkObject; f++) {
         CString root(folders.items[f]);
         Zint_Std::AppendBackslash(root);
+        // The walker applies its pattern to folders too: everything is
+        // listed and the shortcuts picked by their extension.
+        CArray<CString> files;
+        Zint_Std::ListFolder(root, files, "*", true, false);
         CArray<CString> links;
-        Zint_Std::ListFolder(root, links, "*.lnk", true, false);
+        for (int i = 0; i < files.count; i++) {
+            if (IsShortcutFile(files.items[i]))
+                links.Add(files.items[i]);
+        }
         // The file system's order differs between machines; the user reads
         // the list in name order.
         links.Sort(true);

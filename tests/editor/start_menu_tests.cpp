@@ -79,6 +79,19 @@ protected:
         ASSERT_TRUE(scan.Scan(folders, store));
     }
 
+    // The proposals in words, for a failure's message.
+    static std::string Dump(const CStartMenuScan& scan)
+    {
+        std::string text;
+        for (int i = 0; i < scan.proposals.count; i++) {
+            const ShortcutProposal& proposal = scan.proposals.items[i];
+            text += Text(proposal.name) + " | " + Text(proposal.path) + " | " +
+                    Text(proposal.folder) + " | " + Text(proposal.comment) + " | " +
+                    Text(proposal.linkFile) + "\n";
+        }
+        return text;
+    }
+
     static int Find(const CStartMenuScan& scan, const char* name)
     {
         for (int i = 0; i < scan.proposals.count; i++) {
@@ -131,7 +144,7 @@ TEST_F(StartMenuScanTest, NamesComeFromTheLinkFilesWithoutBlanksOrBrackets)
     Link(user + "Tools\\Deep\\Tool.lnk", targets + "My Apps\\tool.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 4);
+    ASSERT_EQ(scan.proposals.count, 4) << Dump(scan);
     EXPECT_GE(Find(scan, "EditorOne"), 0);
     EXPECT_GE(Find(scan, "BetaViewer"), 0);
     EXPECT_GE(Find(scan, "全角空白"), 0);
@@ -148,7 +161,7 @@ TEST_F(StartMenuScanTest, NestedLinksAreFoundAndTheirSubFolderBecomesTheComment)
     Link(user + "Editor.lnk", targets + "editor.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 3);
+    ASSERT_EQ(scan.proposals.count, 3) << Dump(scan);
     const int deep = Find(scan, "Calculator");
     const int tools = Find(scan, "Viewer");
     const int top = Find(scan, "Editor");
@@ -167,7 +180,7 @@ TEST_F(StartMenuScanTest, TheDescriptionIsTheCommentWhenTheLinkHasOne)
                                       "文書を編集します", 0));
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 1);
+    ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
     EXPECT_EQ(Text(scan.proposals.items[0].comment), "文書を編集します");
 }
 
@@ -177,7 +190,7 @@ TEST_F(StartMenuScanTest, ANameInTheStoreInOtherLetterCaseGetsANumber)
     Link(user + "Calc.lnk", targets + "calc.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 1);
+    ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
     EXPECT_EQ(Text(scan.proposals.items[0].name), "Calc2");
 }
 
@@ -188,7 +201,7 @@ TEST_F(StartMenuScanTest, TheSameNameInTheUserAndTheCommonFolder)
     Link(common + "Tools.lnk", targets + "editor.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 3);
+    ASSERT_EQ(scan.proposals.count, 3) << Dump(scan);
     // The user's folder comes first and keeps the plain name.
     EXPECT_EQ(Text(scan.proposals.items[0].name), "Viewer");
     EXPECT_EQ(Text(scan.proposals.items[0].linkFile), Text(user + "Viewer.lnk"));
@@ -207,7 +220,7 @@ TEST_F(StartMenuScanTest, ALinkToATargetAndArgumentsAlreadySeenIsLeftOut)
     Link(common + "Other Case.lnk", targets + "VIEWER.EXE", "-a");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 2);
+    ASSERT_EQ(scan.proposals.count, 2) << Dump(scan);
     EXPECT_EQ(Text(scan.proposals.items[0].linkFile), Text(user + "Viewer.lnk"));
     EXPECT_GE(Find(scan, "ViewerPlain"), 0);
 }
@@ -217,7 +230,7 @@ TEST_F(StartMenuScanTest, ArgumentsFollowThePathAndTheWorkingFolderIsTheFolder)
     Link(user + "Edit Notes.lnk", targets + "editor.exe", "-n notes.txt", "C:\\Notes");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 1);
+    ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
     const ShortcutProposal& proposal = scan.proposals.items[0];
     EXPECT_EQ(Text(proposal.name), "EditNotes");
     EXPECT_EQ(Text(proposal.path), Text(targets + "editor.exe -n notes.txt"));
@@ -230,7 +243,7 @@ TEST_F(StartMenuScanTest, ATargetWithABlankIsQuotedAndItsFolderIsTheFolder)
     Link(user + "Tool Args.lnk", targets + "My Apps\\tool.exe", "/x");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 2);
+    ASSERT_EQ(scan.proposals.count, 2) << Dump(scan);
     const int plain = Find(scan, "Tool");
     const int withArguments = Find(scan, "ToolArgs");
     ASSERT_GE(plain, 0);
@@ -255,7 +268,7 @@ TEST_F(StartMenuScanTest, LinksWithoutAFilePathAndBrokenFilesAreLeftOut)
     Link(user + "Viewer.lnkx", targets + "viewer.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 1);
+    ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
     EXPECT_EQ(Text(scan.proposals.items[0].name), "Editor");
 }
 
@@ -270,7 +283,7 @@ TEST_F(StartMenuScanTest, LongValuesAreCutToWhatTheLauncherReads)
     Link(user + "Long Args.lnk", targets + "editor.exe", arguments.c_str());
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 2);
+    ASSERT_EQ(scan.proposals.count, 2) << Dump(scan);
     const int longArguments = Find(scan, "LongArgs");
     const int longDescription = Find(scan, "Long");
     ASSERT_GE(longArguments, 0);
@@ -289,7 +302,7 @@ TEST_F(StartMenuScanTest, NamesAreUniqueAgainstTheStoreAndEachOther)
     Link(common + "CALC.lnk", targets + "other.exe");
     CStartMenuScan scan;
     Scan(scan);
-    ASSERT_EQ(scan.proposals.count, 3);
+    ASSERT_EQ(scan.proposals.count, 3) << Dump(scan);
     EXPECT_GE(Find(scan, "calc2"), 0);
     EXPECT_GE(Find(scan, "Calc3"), 0);
     EXPECT_GE(Find(scan, "CALC4"), 0);
