@@ -213,12 +213,15 @@ bool CCommandDialog::CheckLength(const int& id, const CString& text, const char*
                                  const int& limit)
 {
     const int length = text.GetLength();
-    if (length <= limit)
+    // A value that starts or ends with a blank or a quote is stored in
+    // quotes and has one byte less.
+    const int readable = ReadableLength(TextOf(text), limit);
+    if (length <= readable)
         return true;
     CString message;
     message.Format("%sが長すぎます (%d バイト)。\n%d バイト以内にしてください。"
                    "全角文字は 2 バイトと数えます。",
-                   label, length, limit);
+                   label, length, readable);
     ShowInputProblem(id, message.data);
     return false;
 }

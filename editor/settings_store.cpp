@@ -323,7 +323,8 @@ AliasValueProblem CheckAliasValue(const char* value)
         return kAliasValueEmpty;
     if (HasLineBreak(value))
         return kAliasValueHasLineBreak;
-    if (lstrlenA(value) > kMaxAliasValueBytes)
+    // A value stored in quotes has one byte less.
+    if (lstrlenA(value) > ReadableLength(value, kMaxAliasValueBytes))
         return kAliasValueTooLong;
     return kAliasValueFine;
 }
