@@ -466,7 +466,7 @@ TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
     ExpectCompletes("outs", "outside");
 }
 
-TEST_F(CommandListUiTest, EnterAndDeleteInTheListWorkFromTheKeyboard)
+TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
@@ -490,11 +490,59 @@ TEST_F(CommandListUiTest, EnterAndDeleteInTheListWorkFromTheKeyboard)
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_EQ(5, list.RowCount(IDC_LIST_COMMANDS));
 
+    // A double click on a row edits it too.
+    const int notepad = list.FindRow(IDC_LIST_COMMANDS, "notepad");
+    ASSERT_GE(notepad, 0);
+    RECT row;
+    ASSERT_TRUE(list.RowScreenRect(IDC_LIST_COMMANDS, notepad, row));
+    CString click;
+    click.Format("mousemove --sync %ld %ld click --repeat 2 --delay 60 1", row.left + 8,
+                 (row.top + row.bottom) / 2);
+    ASSERT_TRUE(XDoTool(click.data));
+    ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kEditCaption));
+    EXPECT_STREQ("notepad", Text(editor.Text(IDC_COMMAND_NAME)));
+    ASSERT_TRUE(editor.Click(IDCANCEL));
+    ASSERT_TRUE(editor.WaitClosed());
+
     // Nothing changed: Esc closes at once.
     ASSERT_TRUE(ActivateTestDesktop());
     ASSERT_TRUE(launcher.Keys("Escape"));
     ASSERT_TRUE(list.WaitClosed());
     ExpectFileUntouched();
+}
+
+TEST_F(CommandListUiTest, TheListGrowsWithTheDialogWhichKeepsItsFirstSizeAsTheSmallest)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    RECT first, listFirst, okFirst;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &first));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_COMMANDS), &listFirst));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDOK), &okFirst));
+    const int width = first.right - first.left;
+    const int height = first.bottom - first.top;
+    ASSERT_TRUE(SetWindowPos(list.dialog, 0, 0, 0, width + 100, height + 60,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT grown, listGrown, okGrown, newGrown;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &grown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_COMMANDS), &listGrown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDOK), &okGrown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_NEW), &newGrown));
+    EXPECT_EQ(width + 100, grown.right - grown.left);
+    EXPECT_EQ(listFirst.right - listFirst.left + 100, listGrown.right - listGrown.left);
+    EXPECT_EQ(listFirst.bottom - listFirst.top + 60, listGrown.bottom - listGrown.top);
+    // OK keeps its place at the bottom right; New stays at the left.
+    EXPECT_EQ(grown.right - okGrown.right, first.right - okFirst.right);
+    EXPECT_EQ(grown.bottom - okGrown.bottom, first.bottom - okFirst.bottom);
+    EXPECT_EQ(listGrown.left, newGrown.left);
+    EXPECT_TRUE(TakeScreenshot("command-list-grown"));
+
+    ASSERT_TRUE(SetWindowPos(list.dialog, 0, 0, 0, 200, 120,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT shrunk;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &shrunk));
+    EXPECT_EQ(width, shrunk.right - shrunk.left);
+    EXPECT_EQ(height, shrunk.bottom - shrunk.top);
 }
 
 namespace {
