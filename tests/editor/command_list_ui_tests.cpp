@@ -64,6 +64,23 @@ std::string WithoutLines(const char* text, const char* first, const char* next)
     return all.substr(0, from) + all.substr(to);
 }
 
+// The text without its empty lines: Wine's profile writer drops them from
+// every file it writes (Windows keeps them), so only the other lines can be
+// compared byte for byte.
+std::string WithoutBlankLines(const std::string& text)
+{
+    std::string kept;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find("\r\n", at);
+        end = end == std::string::npos ? text.size() : end + 2;
+        if (text.compare(at, end - at, "\r\n") != 0)
+            kept += text.substr(at, end - at);
+        at = end;
+    }
+    return kept;
+}
+
 struct RowCountWait {
     CDialogUnderTest* dialog;
     int id;
@@ -195,14 +212,19 @@ protected:
         EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
         EXPECT_FALSE(Zint_Std::PathExists((launcher.folder + "quelt_cmd.txt.bak").data));
     }
-    // The launcher read the file again: Tab completes the prefix to name.
+    // The launcher read the file again: Tab completes the prefix to the
+    // one name it fits, followed by a blank.
     void ExpectCompletes(const char* prefix, const char* name)
     {
         ASSERT_TRUE(launcher.ShowWithHotKey());
+        // The last dialog has gone; Wine leaves the X focus on the desktop.
+        ASSERT_TRUE(launcher.FocusBoxForKeys());
         ASSERT_TRUE(launcher.Type(prefix));
-        ASSERT_TRUE(launcher.WaitEditText(prefix));
+        ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds " << Text(launcher.EditText());
         ASSERT_TRUE(launcher.Keys("Tab"));
-        EXPECT_TRUE(launcher.WaitEditText(name)) << "the box holds " << Text(launcher.EditText());
+        const std::string completed = std::string(name) + " ";
+        EXPECT_TRUE(launcher.WaitEditText(completed.c_str()))
+            << "the box holds " << Text(launcher.EditText());
         ASSERT_TRUE(launcher.Keys("Escape"));
         EXPECT_TRUE(launcher.WaitHidden());
     }
@@ -310,8 +332,8 @@ TEST_F(CommandListUiTest, DeleteThenOkTakesOutOnlyThatSectionAndKeepsABackup)
     EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
 
-    EXPECT_EQ(WithoutLines(kCommands, "[browser]", "[alpha]"),
-              std::string(Text(ReadWholeFile(commandFile))));
+    EXPECT_EQ(WithoutBlankLines(WithoutLines(kCommands, "[browser]", "[alpha]")),
+              WithoutBlankLines(Text(ReadWholeFile(commandFile))));
     EXPECT_STREQ(kCommands, Text(Backup()));
     EXPECT_FALSE(HasSection("browser"));
     ExpectCompletes("lis", "lister");
@@ -395,8 +417,9 @@ TEST_F(CommandListUiTest, DuplicateAndNewAddCommandsOnOk)
     EXPECT_STREQ("最後の文字", Text(Value("zeta", "COMMENT")));
     EXPECT_FALSE(HasSection("never"));
     // What was there is still there, byte for byte, ahead of the new ones.
-    CString now = ReadWholeFile(commandFile);
-    EXPECT_EQ(0, strncmp(kCommands, Text(now), strlen(kCommands))) << Text(now);
+    const std::string kept = WithoutBlankLines(kCommands);
+    const std::string now = WithoutBlankLines(Text(ReadWholeFile(commandFile)));
+    EXPECT_EQ(kept, now.substr(0, kept.size()));
     ExpectCompletes("zet", "zeta");
 }
 
@@ -432,7 +455,7 @@ TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
     ASSERT_TRUE(WritePrivateProfileStringA("notepad", "COMMENT", "外で変えた", commandFile.data));
     ASSERT_TRUE(WritePrivateProfileStringA("outside", "PATH", "outside.exe", commandFile.data));
-    ASSERT_TRUE(WritePrivateProfileStringA(0, 0, 0, commandFile.data));
+    WritePrivateProfileStringA(0, 0, 0, commandFile.data);
     ASSERT_NO_FATAL_FAILURE(Select("alpha"));
     ASSERT_NO_FATAL_FAILURE(DeleteSelected("alpha", IDYES));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
@@ -443,7 +466,7 @@ TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
     ExpectCompletes("outs", "outside");
 }
 
-TEST_F(CommandListUiTest, EnterAndDeleteInTheListWorkFromTheKeyboard)
+TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
@@ -467,11 +490,59 @@ TEST_F(CommandListUiTest, EnterAndDeleteInTheListWorkFromTheKeyboard)
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_EQ(5, list.RowCount(IDC_LIST_COMMANDS));
 
+    // A double click on a row edits it too.
+    const int notepad = list.FindRow(IDC_LIST_COMMANDS, "notepad");
+    ASSERT_GE(notepad, 0);
+    RECT row;
+    ASSERT_TRUE(list.RowScreenRect(IDC_LIST_COMMANDS, notepad, row));
+    CString click;
+    click.Format("mousemove --sync %ld %ld click --repeat 2 --delay 60 1", row.left + 8,
+                 (row.top + row.bottom) / 2);
+    ASSERT_TRUE(XDoTool(click.data));
+    ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kEditCaption));
+    EXPECT_STREQ("notepad", Text(editor.Text(IDC_COMMAND_NAME)));
+    ASSERT_TRUE(editor.Click(IDCANCEL));
+    ASSERT_TRUE(editor.WaitClosed());
+
     // Nothing changed: Esc closes at once.
     ASSERT_TRUE(ActivateTestDesktop());
     ASSERT_TRUE(launcher.Keys("Escape"));
     ASSERT_TRUE(list.WaitClosed());
     ExpectFileUntouched();
+}
+
+TEST_F(CommandListUiTest, TheListGrowsWithTheDialogWhichKeepsItsFirstSizeAsTheSmallest)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    RECT first, listFirst, okFirst;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &first));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_COMMANDS), &listFirst));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDOK), &okFirst));
+    const int width = first.right - first.left;
+    const int height = first.bottom - first.top;
+    ASSERT_TRUE(SetWindowPos(list.dialog, 0, 0, 0, width + 100, height + 60,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT grown, listGrown, okGrown, newGrown;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &grown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_COMMANDS), &listGrown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDOK), &okGrown));
+    ASSERT_TRUE(GetWindowRect(list.Item(IDC_LIST_NEW), &newGrown));
+    EXPECT_EQ(width + 100, grown.right - grown.left);
+    EXPECT_EQ(listFirst.right - listFirst.left + 100, listGrown.right - listGrown.left);
+    EXPECT_EQ(listFirst.bottom - listFirst.top + 60, listGrown.bottom - listGrown.top);
+    // OK keeps its place at the bottom right; New stays at the left.
+    EXPECT_EQ(grown.right - okGrown.right, first.right - okFirst.right);
+    EXPECT_EQ(grown.bottom - okGrown.bottom, first.bottom - okFirst.bottom);
+    EXPECT_EQ(listGrown.left, newGrown.left);
+    EXPECT_TRUE(TakeScreenshot("command-list-grown"));
+
+    ASSERT_TRUE(SetWindowPos(list.dialog, 0, 0, 0, 200, 120,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT shrunk;
+    ASSERT_TRUE(GetWindowRect(list.dialog, &shrunk));
+    EXPECT_EQ(width, shrunk.right - shrunk.left);
+    EXPECT_EQ(height, shrunk.bottom - shrunk.top);
 }
 
 namespace {

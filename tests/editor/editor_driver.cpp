@@ -311,6 +311,27 @@ bool CDialogUnderTest::WaitRowCount(const int& id, const int& count)
     return true;
 }
 
+bool CDialogUnderTest::RowScreenRect(const int& id, const int& row, RECT& rect) const
+{
+    HWND item = Item(id);
+    CDialogUnderTest* self = const_cast<CDialogUnderTest*>(this);
+    if (!item || !self->OpenProcessMemory())
+        return false;
+    RECT* remote = static_cast<RECT*>(
+        VirtualAllocEx(process, 0, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return false;
+    RECT request = {LVIR_LABEL, 0, 0, 0};
+    SIZE_T done = 0;
+    bool ok = WriteProcessMemory(process, remote, &request, sizeof(request), &done) &&
+              SendTo(item, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote)) &&
+              ReadProcessMemory(process, remote, &rect, sizeof(rect), &done);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (ok)
+        MapWindowPoints(item, 0, reinterpret_cast<POINT*>(&rect), 2);
+    return ok;
+}
+
 HWND CDialogUnderTest::WaitForMessageBox(const char* caption, const DWORD& timeoutMs) const
 {
     DialogQuery query = {processId, caption, dialog, 0};
