@@ -175,6 +175,7 @@ TEST_F(SettingsDialogTest, OpensFromTheMenuAndTheBuiltInCodeShowingTheProfile)
 
     // The same dialog through a command whose path is the built-in code.
     ASSERT_TRUE(launcher.ShowWithHotKey());
+    ASSERT_TRUE(launcher.FocusBoxForKeys());
     ASSERT_TRUE(launcher.Type("qset"));
     ASSERT_TRUE(launcher.WaitEditText("qset"));
     ASSERT_TRUE(launcher.Keys("Return"));
