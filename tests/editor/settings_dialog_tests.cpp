@@ -396,6 +396,7 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     // The reloaded launcher has the new variables: the command finds its
     // program through one and hands both on.
     ASSERT_TRUE(launcher.ShowWithHotKey());
+    ASSERT_TRUE(launcher.FocusBoxForKeys());
     ASSERT_TRUE(launcher.Type("probe one"));
     ASSERT_TRUE(launcher.WaitEditText("probe one"));
     ASSERT_TRUE(launcher.Keys("Return"));
