@@ -354,8 +354,8 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     ASSERT_TRUE(SendMessageTimeoutA(dialog.dialog, WM_NEXTDLGCTL,
                                     reinterpret_cast<WPARAM>(dialog.Item(list)), TRUE,
                                     SMTO_NORMAL, kUiTimeoutMs, &ignored));
-    ASSERT_TRUE(ActivateTestDesktop());
-    ASSERT_TRUE(launcher.Keys("Return"));
+    // Enter as the keyboard gives it, posted to the focused list.
+    ASSERT_TRUE(PostMessageA(dialog.Item(list), WM_KEYDOWN, VK_RETURN, 0x001C0001));
     CDialogUnderTest edit;
     ASSERT_TRUE(edit.WaitFor(launcher.process.dwProcessId, kAliasCaption));
     EXPECT_STREQ("GREETING", edit.Text(IDC_ALIAS_NAME).data);
