@@ -354,8 +354,7 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     ASSERT_TRUE(SendMessageTimeoutA(dialog.dialog, WM_NEXTDLGCTL,
                                     reinterpret_cast<WPARAM>(dialog.Item(list)), TRUE,
                                     SMTO_NORMAL, kUiTimeoutMs, &ignored));
-    // Enter as the keyboard gives it, posted to the focused list.
-    ASSERT_TRUE(PostMessageA(dialog.Item(list), WM_KEYDOWN, VK_RETURN, 0x001C0001));
+    ASSERT_TRUE(dialog.Click(IDC_SETTINGS_ALIAS_EDIT));
     CDialogUnderTest edit;
     ASSERT_TRUE(edit.WaitFor(launcher.process.dwProcessId, kAliasCaption));
     EXPECT_STREQ("GREETING", edit.Text(IDC_ALIAS_NAME).data);
