@@ -23,11 +23,6 @@ const char* TextOf(const CString& text)
     return text.data ? text.data : "";
 }
 
-bool HasBlank(const char* text)
-{
-    return strchr(text, ' ') || strchr(text, '\t');
-}
-
 // A folder field as the shell sees it: environment references expanded.
 CString ExpandedFolder(const CString& folder)
 {
@@ -154,15 +149,7 @@ void CCommandDialog::BrowseForFile()
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&request))
         return;
-    CString path;
-    if (HasBlank(chosen)) {
-        path = "\"";
-        path.Append(chosen);
-        path.Append("\"");
-    } else {
-        path = chosen;
-    }
-    SetItemText(IDC_COMMAND_PATH, path.data);
+    SetItemText(IDC_COMMAND_PATH, QuotedWhenBlank(chosen).data);
 }
 
 void CCommandDialog::BrowseForFolder()

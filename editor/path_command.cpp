@@ -7,42 +7,17 @@
 #include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/mbcs.h"
+#include "support/shortcut.h"
 
 using Zint_Std::CString;
 
 namespace {
-
-const CLSID kShellLink = {0x00021401, 0x0000, 0x0000,
-                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kShellLinkA = {0x000214EE, 0x0000, 0x0000,
-                         {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kPersistFile = {0x0000010B, 0x0000, 0x0000,
-                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-// Buffers for what a link returns; the shell keeps paths within MAX_PATH,
-// arguments may be longer.
-const int kLinkTextBytes = 1024;
 
 bool IsDriveRoot(const char* path)
 {
     const char c = path[0];
     const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
     return letter && path[1] == ':' && (path[2] == 0 || (path[2] == '\\' && path[3] == 0));
-}
-
-bool HasBlank(const char* text)
-{
-    return strchr(text, ' ') || strchr(text, '\t');
-}
-
-CString QuotedWhenBlank(const char* path)
-{
-    if (!HasBlank(path))
-        return CString(path);
-    CString quoted("\"");
-    quoted.Append(path);
-    quoted.Append("\"");
-    return quoted;
 }
 
 // The path without a trailing backslash, unless it is a drive root.
@@ -76,62 +51,12 @@ bool EndsWithNoCase(const char* text, const char* ending)
     return length >= endingLength && lstrcmpiA(text + length - endingLength, ending) == 0;
 }
 
-// Keeps only the characters a command name may hold.
-CString CleanName(const char* text)
-{
-    CString name;
-    if (!name.Reserve(lstrlenA(text)))
-        return name;
-    int out = 0;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    for (int i = 0; p[i];) {
-        int width = 1;
-        const bool blank = IsBlankAt(text, i, width);
-        bool keep = !blank;
-        if (keep && width == 1)
-            keep = !IsDBCSLeadByte(p[i]) && p[i] >= 0x20 && p[i] != 0x7F && p[i] != '[' &&
-                   p[i] != ']';
-        if (keep) {
-            memcpy(name.data + out, text + i, width);
-            out += width;
-        }
-        i += width;
-    }
-    name.data[out] = 0;
-    return name;
-}
-
 }  // namespace
 
-bool ReadShortcutTarget(const char* linkPath, ShortcutTarget& target)
+bool ReadShortcutTarget(const char* linkPath, Zint_Std::ShortcutContents& target)
 {
-    target.path.Empty();
-    target.arguments.Empty();
-    target.workingFolder.Empty();
-    WCHAR widePath[MAX_PATH * 2];
-    if (!MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH * 2))
-        return false;
     const HRESULT initialized = CoInitialize(0);
-    bool read = false;
-    void* created = 0;
-    if (SUCCEEDED(CoCreateInstance(kShellLink, 0, CLSCTX_INPROC_SERVER, kShellLinkA, &created)) &&
-        created) {
-        IShellLinkA* link = static_cast<IShellLinkA*>(created);
-        void* persist = 0;
-        if (SUCCEEDED(link->QueryInterface(kPersistFile, &persist)) && persist) {
-            IPersistFile* file = static_cast<IPersistFile*>(persist);
-            if (SUCCEEDED(file->Load(widePath, STGM_READ)) && target.path.Reserve(kLinkTextBytes) &&
-                target.arguments.Reserve(kLinkTextBytes) &&
-                target.workingFolder.Reserve(kLinkTextBytes)) {
-                link->GetPath(target.path.data, kLinkTextBytes, 0, 0);
-                link->GetArguments(target.arguments.data, kLinkTextBytes);
-                link->GetWorkingDirectory(target.workingFolder.data, kLinkTextBytes);
-                read = target.path.data[0] != 0;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
+    const bool read = Zint_Std::ReadShortcutFile(linkPath, target) && !target.target.IsEmpty();
     if (SUCCEEDED(initialized))
         CoUninitialize();
     return read;
@@ -156,7 +81,7 @@ CString NameFromPath(const char* path, const bool& isFolder)
         if (dot && dot != element.data)
             *dot = 0;
     }
-    return CleanName(element.data ? element.data : "");
+    return CommandNameFromText(element.data ? element.data : "");
 }
 
 bool CommandFromPath(const char* path, const CCommandStore& store, CommandEntry& entry)
@@ -171,18 +96,18 @@ bool CommandFromPath(const char* path, const CCommandStore& store, CommandEntry&
     CString name;
     CString command;
     CString folder;
-    ShortcutTarget target;
+    Zint_Std::ShortcutContents target;
     if (EndsWithNoCase(path, ".lnk") && !Zint_Std::IsFolder(path) &&
         ReadShortcutTarget(path, target)) {
         name = NameFromPath(path, false);
-        command = QuotedWhenBlank(target.path.data);
+        command = QuotedWhenBlank(target.target.data);
         if (target.arguments.data && target.arguments.data[0]) {
             command.AppendChar(' ');
             command.Append(target.arguments);
         }
         folder = target.workingFolder.data && target.workingFolder.data[0]
                      ? WithoutTrailingBackslash(target.workingFolder.data)
-                     : ParentFolder(target.path.data);
+                     : ParentFolder(target.target.data);
     } else {
         // "C:" alone means the drive's current folder to the shell: the root
         // is meant.

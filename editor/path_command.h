@@ -5,18 +5,12 @@
 #define QUELT_EDITOR_PATH_COMMAND_H
 
 #include "editor/command_store.h"
+#include "support/shortcut.h"
 #include "support/string.h"
-
-// What a shortcut file points at.
-struct ShortcutTarget {
-    Zint_Std::CString path;
-    Zint_Std::CString arguments;
-    Zint_Std::CString workingFolder;
-};
 
 // Reads a .lnk file through the shell's link object; false when it cannot
 // be read or points at nothing in the file system.
-bool ReadShortcutTarget(const char* linkPath, ShortcutTarget& target);
+bool ReadShortcutTarget(const char* linkPath, Zint_Std::ShortcutContents& target);
 
 // The name a path suggests: its last element without the extension (a
 // folder keeps its whole name, a drive root gives its letter), with what a

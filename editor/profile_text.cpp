@@ -115,3 +115,41 @@ int ReadableLength(const char* value, const int& limit)
     const int length = value ? lstrlenA(value) : 0;
     return encoded.GetLength() > length ? limit - 1 : limit;
 }
+
+CString CommandNameFromText(const char* text)
+{
+    CString name;
+    const int length = text ? lstrlenA(text) : 0;
+    if (!name.Reserve(length))
+        return name;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
+    int out = 0;
+    for (int i = 0; p[i];) {
+        int width = 1;
+        if (IsBlankAt(text, i, width)) {
+            i += width;
+            continue;
+        }
+        if (width == 2) {
+            name.data[out++] = static_cast<char>(p[i]);
+            name.data[out++] = static_cast<char>(p[i + 1]);
+        } else if (!(IsDBCSLeadByte(p[i]) || p[i] < 0x20 || p[i] == 0x7F || p[i] == '[' ||
+                     p[i] == ']')) {
+            name.data[out++] = static_cast<char>(p[i]);
+        }
+        i += width;
+    }
+    name.data[out] = 0;
+    return name;
+}
+
+CString QuotedWhenBlank(const char* path)
+{
+    const char* text = path ? path : "";
+    if (!strchr(text, ' ') && !strchr(text, '\t'))
+        return CString(text);
+    CString quoted("\"");
+    quoted.Append(text);
+    quoted.Append("\"");
+    return quoted;
+}

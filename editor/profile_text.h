@@ -20,6 +20,14 @@ enum NameProblem {
 };
 NameProblem CheckCommandName(const char* name);
 
+// A text (a file or shortcut name) made into a command name: blanks and
+// characters a name cannot hold are dropped.
+Zint_Std::CString CommandNameFromText(const char* text);
+
+// A path as PATH holds it: in double quotes when it has a space or a tab,
+// so that the launcher takes it as one file.
+Zint_Std::CString QuotedWhenBlank(const char* path);
+
 // A line break or another control character in a value.
 bool HasLineBreak(const char* text);
 

@@ -7,66 +7,18 @@
 #include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/mbcs.h"
+#include "support/shortcut.h"
 
 using Zint_Std::CArray;
 using Zint_Std::CString;
 
 namespace {
 
-const CLSID kShellLink = {0x00021401, 0x0000, 0x0000,
-                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kShellLinkA = {0x000214EE, 0x0000, 0x0000,
-                         {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kPersistFile = {0x0000010B, 0x0000, 0x0000,
-                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-// The shell's texts of a link are at most MAX_PATH characters; arguments
-// and descriptions may be longer, the buffer takes what fits.
-const int kLinkText = 1024;
-
 const char kFallbackName[] = "ショートカット";
 
 const char* TextOf(const CString& s)
 {
     return s.data ? s.data : "";
-}
-
-bool ReadInto(CString& text)
-{
-    return text.Reserve(kLinkText);
-}
-
-// Loads one .lnk file through the shell's link object.
-bool ReadShortcut(const CString& linkFile, LinkContents& contents)
-{
-    WCHAR widePath[MAX_PATH * 2];
-    if (!MultiByteToWideChar(CP_ACP, 0, TextOf(linkFile), -1, widePath, MAX_PATH * 2))
-        return false;
-    void* created = 0;
-    if (FAILED(CoCreateInstance(kShellLink, 0, CLSCTX_INPROC_SERVER, kShellLinkA, &created)) ||
-        !created)
-        return false;
-    IShellLinkA* link = static_cast<IShellLinkA*>(created);
-    void* persist = 0;
-    bool loaded = false;
-    if (SUCCEEDED(link->QueryInterface(kPersistFile, &persist)) && persist) {
-        IPersistFile* file = static_cast<IPersistFile*>(persist);
-        if (SUCCEEDED(file->Load(widePath, STGM_READ)) && ReadInto(contents.target) &&
-            ReadInto(contents.arguments) && ReadInto(contents.workingFolder) &&
-            ReadInto(contents.description)) {
-            WIN32_FIND_DATAA found;
-            // An advertised shortcut gives no path and S_FALSE.
-            if (link->GetPath(contents.target.data, kLinkText, &found, 0) != S_OK)
-                contents.target.data[0] = 0;
-            link->GetArguments(contents.arguments.data, kLinkText);
-            link->GetWorkingDirectory(contents.workingFolder.data, kLinkText);
-            link->GetDescription(contents.description.data, kLinkText);
-            loaded = true;
-        }
-        file->Release();
-    }
-    link->Release();
-    return loaded;
 }
 
 bool HoldsBlank(const char* text)
@@ -120,7 +72,7 @@ CString SubFolderOf(const CString& linkFile, const CString& root)
     return FolderWithoutBackslash(relative.data);
 }
 
-CString PathValue(const LinkContents& link)
+CString PathValue(const Zint_Std::ShortcutContents& link)
 {
     CString path;
     if (HoldsBlank(TextOf(link.target))) {
@@ -143,33 +95,6 @@ bool SameText(const CString& a, const CString& b)
 }
 
 }  // namespace
-
-CString CommandNameFromText(const char* text)
-{
-    CString name;
-    const int length = text ? lstrlenA(text) : 0;
-    if (!name.Reserve(length))
-        return name;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
-    int out = 0;
-    for (int i = 0; p[i];) {
-        int width = 1;
-        if (IsBlankAt(text, i, width)) {
-            i += width;
-            continue;
-        }
-        if (width == 2) {
-            name.data[out++] = static_cast<char>(p[i]);
-            name.data[out++] = static_cast<char>(p[i + 1]);
-        } else if (!(IsDBCSLeadByte(p[i]) || p[i] < 0x20 || p[i] == 0x7F || p[i] == '[' ||
-                     p[i] == ']')) {
-            name.data[out++] = static_cast<char>(p[i]);
-        }
-        i += width;
-    }
-    name.data[out] = 0;
-    return name;
-}
 
 void CStartMenuScan::ProgramFolders(CArray<CString>& folders)
 {
@@ -206,7 +131,7 @@ CString CStartMenuScan::UniqueName(const char* base, const CCommandStore& store,
 }
 
 void CStartMenuScan::AddProposal(const CString& linkFile, const CString& root,
-                                 const LinkContents& link, const CCommandStore& store)
+                                 const Zint_Std::ShortcutContents& link, const CCommandStore& store)
 {
     ShortcutProposal proposal;
     CString base = CommandNameFromText(TextOf(BaseNameOf(linkFile)));
@@ -229,12 +154,7 @@ bool CStartMenuScan::Scan(const CArray<CString>& folders, const CCommandStore& s
 {
     proposals.SetSize(0);
     const HRESULT com = CoInitialize(0);
-    void* probe = 0;
-    const bool linkObject =
-        SUCCEEDED(CoCreateInstance(kShellLink, 0, CLSCTX_INPROC_SERVER, kShellLinkA, &probe)) &&
-        probe;
-    if (probe)
-        static_cast<IShellLinkA*>(probe)->Release();
+    const bool linkObject = Zint_Std::ShellLinksAvailable();
     // Targets with their arguments already proposed, to leave out copies.
     CArray<CString> seen;
     for (int f = 0; f < folders.count && linkObject; f++) {
@@ -253,8 +173,8 @@ bool CStartMenuScan::Scan(const CArray<CString>& folders, const CCommandStore& s
         // the list in name order.
         links.Sort(true);
         for (int i = 0; i < links.count; i++) {
-            LinkContents link;
-            if (!ReadShortcut(links.items[i], link) || link.target.IsEmpty())
+            Zint_Std::ShortcutContents link;
+            if (!Zint_Std::ReadShortcutFile(TextOf(links.items[i]), link) || link.target.IsEmpty())
                 continue;
             CString key(link.target);
             key.Append("\n");

@@ -6,6 +6,7 @@
 
 #include "editor/command_store.h"
 #include "support/array.h"
+#include "support/shortcut.h"
 #include "support/string.h"
 
 struct ShortcutProposal {
@@ -14,14 +15,6 @@ struct ShortcutProposal {
     Zint_Std::CString folder;    // FOLDER: the working folder, or the target's folder
     Zint_Std::CString comment;   // COMMENT: the description, or the sub-folder it sits in
     Zint_Std::CString linkFile;  // the .lnk file it came from
-};
-
-// What the shell's link object gives back for one .lnk file.
-struct LinkContents {
-    Zint_Std::CString target;
-    Zint_Std::CString arguments;
-    Zint_Std::CString workingFolder;
-    Zint_Std::CString description;
 };
 
 class CStartMenuScan {
@@ -47,11 +40,7 @@ public:
 
 private:
     void AddProposal(const Zint_Std::CString& linkFile, const Zint_Std::CString& root,
-                     const LinkContents& link, const CCommandStore& store);
+                     const Zint_Std::ShortcutContents& link, const CCommandStore& store);
 };
-
-// A shortcut's file name made into a command name: blanks and characters a
-// name cannot hold are dropped.
-Zint_Std::CString CommandNameFromText(const char* text);
 
 #endif

@@ -20,6 +20,60 @@ const char* TextOf(const CString& s)
 
 }  // namespace
 
+namespace {
+
+// The shell's texts of a link are at most MAX_PATH characters; arguments
+// and descriptions may be longer, the buffer takes what fits.
+const int kLinkText = 1024;
+
+IShellLinkA* CreateShellLink()
+{
+    void* created = 0;
+    if (FAILED(CoCreateInstance(kShellLink, 0, CLSCTX_INPROC_SERVER, kShellLinkA, &created)))
+        return 0;
+    return static_cast<IShellLinkA*>(created);
+}
+
+}  // namespace
+
+bool ShellLinksAvailable()
+{
+    IShellLinkA* link = CreateShellLink();
+    if (link)
+        link->Release();
+    return link != 0;
+}
+
+bool ReadShortcutFile(const char* linkPath, ShortcutContents& contents)
+{
+    WCHAR widePath[MAX_PATH * 2];
+    if (!MultiByteToWideChar(CP_ACP, 0, linkPath ? linkPath : "", -1, widePath, MAX_PATH * 2))
+        return false;
+    IShellLinkA* link = CreateShellLink();
+    if (!link)
+        return false;
+    void* persist = 0;
+    bool loaded = false;
+    if (SUCCEEDED(link->QueryInterface(kPersistFile, &persist)) && persist) {
+        IPersistFile* file = static_cast<IPersistFile*>(persist);
+        if (SUCCEEDED(file->Load(widePath, STGM_READ)) && contents.target.Reserve(kLinkText) &&
+            contents.arguments.Reserve(kLinkText) && contents.workingFolder.Reserve(kLinkText) &&
+            contents.description.Reserve(kLinkText)) {
+            WIN32_FIND_DATAA found;
+            // An advertised shortcut gives no path and S_FALSE.
+            if (link->GetPath(contents.target.data, kLinkText, &found, 0) != S_OK)
+                contents.target.data[0] = 0;
+            link->GetArguments(contents.arguments.data, kLinkText);
+            link->GetWorkingDirectory(contents.workingFolder.data, kLinkText);
+            link->GetDescription(contents.description.data, kLinkText);
+            loaded = true;
+        }
+        file->Release();
+    }
+    link->Release();
+    return loaded;
+}
+
 bool EnsureLinkFolder(const CString& folder)
 {
     if (FolderExists(folder))

@@ -36,6 +36,20 @@ public:
     void Close();
 };
 
+// What a shortcut file holds, as the shell's link object reads it.
+struct ShortcutContents {
+    CString target;         // empty when the link names nothing in the file system
+    CString arguments;
+    CString workingFolder;
+    CString description;
+};
+
+// Reads a .lnk file through the shell's link object; false when it cannot
+// be loaded. The caller has initialised COM on this thread.
+bool ReadShortcutFile(const char* linkPath, ShortcutContents& contents);
+// Whether the shell's link object can be created on this thread.
+bool ShellLinksAvailable();
+
 }  // namespace Zint_Std
 
 #endif

@@ -181,9 +181,9 @@ TEST_F(PathCommandTest, ShortcutWithoutWorkingFolderUsesTheTargetsFolder)
     EXPECT_STREQ(target.data, Text(entry.path));
     EXPECT_STREQ(Plain(scratch).data, Text(entry.folder));
 
-    ShortcutTarget read;
+    Zint_Std::ShortcutContents read;
     ASSERT_TRUE(ReadShortcutTarget(link.data, read));
-    EXPECT_STREQ(target.data, Text(read.path));
+    EXPECT_STREQ(target.data, Text(read.target));
     EXPECT_STREQ("", Text(read.arguments));
 }
 
@@ -191,7 +191,7 @@ TEST_F(PathCommandTest, BrokenShortcutIsTakenAsAPlainFile)
 {
     CString notALink = scratch + "fake.lnk";
     ASSERT_TRUE(WriteTextFile(notALink, "not a shortcut"));
-    ShortcutTarget read;
+    Zint_Std::ShortcutContents read;
     EXPECT_FALSE(ReadShortcutTarget(notALink.data, read));
     CommandEntry entry = FromPath(notALink.data);
     EXPECT_STREQ("fake", Text(entry.name));
