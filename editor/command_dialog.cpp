@@ -3,12 +3,14 @@
 #include "editor/command_dialog.h"
 
 #include <commdlg.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "editor/command_preview.h"
 #include "editor/dialog.h"
 #include "editor/editor_ids.h"
 #include "editor/profile_text.h"
+#include "launcher/command_runner.h"
 #include "launcher/line_parser.h"
 #include "support/files.h"
 
@@ -24,6 +26,18 @@ const char* TextOf(const CString& text)
 bool HasBlank(const char* text)
 {
     return strchr(text, ' ') || strchr(text, '\t');
+}
+
+// A folder field as the shell sees it: environment references expanded.
+CString ExpandedFolder(const CString& folder)
+{
+    CString result;
+    if (folder.IsEmpty())
+        return result;
+    char* expanded = ExpandEnvironmentToFit(folder.data);
+    result = expanded ? expanded : folder.data;
+    free(expanded);
+    return result;
 }
 
 class CCommandDialog : public CEditorDialog {
@@ -126,7 +140,7 @@ void CCommandDialog::BrowseForFile()
     char chosen[MAX_PATH * 2];
     chosen[0] = 0;
     // The dialog starts in the command's working folder when it has one.
-    CString folder = ItemText(IDC_COMMAND_FOLDER);
+    CString folder = ExpandedFolder(ItemText(IDC_COMMAND_FOLDER));
     OPENFILENAMEA request;
     memset(&request, 0, sizeof(request));
     request.lStructSize = sizeof(request);
@@ -153,7 +167,7 @@ void CCommandDialog::BrowseForFile()
 
 void CCommandDialog::BrowseForFolder()
 {
-    CString current = ItemText(IDC_COMMAND_FOLDER);
+    CString current = ExpandedFolder(ItemText(IDC_COMMAND_FOLDER));
     Zint_Std::CFolderPicker picker(window, CString("作業フォルダを選んでください。"), current);
     if (!picker.Browse() || picker.result.IsEmpty())
         return;
@@ -199,12 +213,15 @@ bool CCommandDialog::CheckLength(const int& id, const CString& text, const char*
                                  const int& limit)
 {
     const int length = text.GetLength();
-    if (length <= limit)
+    // A value that starts or ends with a blank or a quote is stored in
+    // quotes and has one byte less.
+    const int readable = ReadableLength(TextOf(text), limit);
+    if (length <= readable)
         return true;
     CString message;
     message.Format("%sが長すぎます (%d バイト)。\n%d バイト以内にしてください。"
                    "全角文字は 2 バイトと数えます。",
-                   label, length, limit);
+                   label, length, readable);
     ShowInputProblem(id, message.data);
     return false;
 }

@@ -40,8 +40,28 @@
 
 // Settings editor: 500-599.
 #define IDD_SETTINGS 500
+#define IDC_SETTINGS_ALT 501          // hotkey modifiers
+#define IDC_SETTINGS_CTRL 502
+#define IDC_SETTINGS_SHIFT 503
+#define IDC_SETTINGS_WIN 504
+#define IDC_SETTINGS_KEY 505          // drop-down list; item data is the key code
+#define IDC_SETTINGS_HISTORY 506
+#define IDC_SETTINGS_HISTORY_SPIN 507
+#define IDC_SETTINGS_TOOLTIP 508
+#define IDC_SETTINGS_IME 509          // drop-down list; item data is the ImeCtrl value
+#define IDC_SETTINGS_WIDTH 510
+#define IDC_SETTINGS_HEIGHT 511
+#define IDC_SETTINGS_SAVE_POSITION 512
+#define IDC_SETTINGS_TASK_TRAY 513
+#define IDC_SETTINGS_ALIASES 514      // list view: name, value
+#define IDC_SETTINGS_ALIAS_ADD 515
+#define IDC_SETTINGS_ALIAS_EDIT 516
+#define IDC_SETTINGS_ALIAS_DELETE 517
+#define IDC_SETTINGS_ALIAS_NOTE 518
 
 // One [Alias] entry: 600-699.
 #define IDD_ALIAS_EDIT 600
+#define IDC_ALIAS_NAME 601
+#define IDC_ALIAS_VALUE 602
 
 #endif

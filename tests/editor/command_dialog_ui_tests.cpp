@@ -51,9 +51,20 @@ bool FocusReached(void* context)
     return FocusIn(wait->dialog) == wait->item;
 }
 
-bool FileExists(void* path)
+bool WindowGone(void* window)
 {
-    return Zint_Std::PathExists(static_cast<CString*>(path)->data);
+    return !IsWindow(static_cast<HWND>(window));
+}
+
+// A screenshot of the dialog drawn through: its thread paints it and every
+// item now, then answers a message, before the screen is taken.
+bool ScreenshotOfDialog(HWND dialog, const char* name)
+{
+    RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
+                                   RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kUiTimeoutMs, &ignored);
+    return TakeScreenshot(name);
 }
 
 class CommandDialogUiTest : public ::testing::Test {
@@ -110,16 +121,29 @@ protected:
     {
         ASSERT_TRUE(dialog.Click(IDOK));
         ASSERT_TRUE(dialog.WaitClosed());
+        ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
+    }
+    // The dialog is destroyed and its thread, the launcher's, answers a
+    // message again: the editor has returned, whatever it saved is saved.
+    void WaitEditorReturned()
+    {
+        ASSERT_TRUE(WaitUntil(WindowGone, dialog.dialog));
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(launcher.window, WM_NULL, 0, 0, SMTO_NORMAL,
+                                        kUiTimeoutMs, &ignored));
     }
     // OK is refused with a message box that holds words; the dialog stays
     // and the focus lands on the field.
-    void ExpectRefused(const char* words, const int& field)
+    void ExpectRefused(const char* words, const int& field, const char* screenshot = 0)
     {
         ASSERT_TRUE(dialog.Click(IDOK));
         HWND box = dialog.WaitForMessageBox("Quelt");
         ASSERT_TRUE(box != 0) << "no message for " << words;
         CString label = MessageBoxLabel(box);
         EXPECT_TRUE(strstr(Text(label), words)) << Text(label);
+        if (screenshot) {
+            EXPECT_TRUE(ScreenshotOfDialog(box, screenshot));
+        }
         ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
         EXPECT_TRUE(dialog.IsOpen());
         FocusWait wait = {dialog.dialog, dialog.Item(field)};
@@ -141,15 +165,38 @@ protected:
         EXPECT_EQ(before.GetLength(), length);
         EXPECT_FALSE(Zint_Std::PathExists((launcher.folder + "quelt_cmd.txt.bak").data));
     }
-    // The launcher read the file again: Tab completes the prefix to name.
-    void ExpectCompletes(const char* prefix, const char* name)
+    // The launcher read the file again: Tab completes the prefix to the
+    // whole name and a blank.
+    void ExpectCompletes(const char* prefix, const char* completed)
     {
+        // The dialog was the last window shown: the X focus goes back first.
+        ASSERT_TRUE(ActivateTestDesktop());
         ASSERT_TRUE(launcher.ShowWithHotKey());
         ASSERT_TRUE(launcher.Type(prefix));
-        ASSERT_TRUE(launcher.WaitEditText(prefix));
+        ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds '"
+                                                    << Text(launcher.EditText()) << "'";
         ASSERT_TRUE(launcher.Keys("Tab"));
-        EXPECT_TRUE(launcher.WaitEditText(name)) << "the box holds " << Text(launcher.EditText());
+        EXPECT_TRUE(launcher.WaitEditText(completed))
+            << "the box holds '" << Text(launcher.EditText()) << "'";
         ASSERT_TRUE(launcher.Keys("Escape"));
+        EXPECT_TRUE(launcher.WaitHidden());
+    }
+    // The same through window messages to the box: the launcher's key
+    // filter takes a posted Tab as it takes a pressed one.
+    void ExpectCompletesThroughMessages(const char* prefix, const char* completed)
+    {
+        ASSERT_TRUE(launcher.ShowWithHotKey());
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(launcher.edit, WM_SETTEXT, 0,
+                                        reinterpret_cast<LPARAM>(prefix), SMTO_NORMAL,
+                                        kUiTimeoutMs, &ignored));
+        const WPARAM end = static_cast<WPARAM>(strlen(prefix));
+        ASSERT_TRUE(SendMessageTimeoutA(launcher.edit, EM_SETSEL, end, end, SMTO_NORMAL,
+                                        kUiTimeoutMs, &ignored));
+        ASSERT_TRUE(PostMessageA(launcher.edit, WM_KEYDOWN, VK_TAB, 0x000F0001));
+        EXPECT_TRUE(launcher.WaitEditText(completed))
+            << "the box holds '" << Text(launcher.EditText()) << "'";
+        ASSERT_TRUE(PostMessageA(launcher.edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
         EXPECT_TRUE(launcher.WaitHidden());
     }
 };
@@ -170,11 +217,20 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     FocusWait wait = {dialog.dialog, dialog.Item(IDC_COMMAND_NAME)};
     EXPECT_TRUE(WaitUntil(FocusReached, &wait));
 
+    // Tab walks the fields top to bottom, the read-only preview left out.
+    const int order[] = {IDC_COMMAND_NAME,   IDC_COMMAND_PATH,    IDC_COMMAND_PATH_BROWSE,
+                         IDC_COMMAND_FOLDER, IDC_COMMAND_FOLDER_BROWSE, IDC_COMMAND_COMMENT,
+                         IDC_PREVIEW_ARGUMENTS, IDOK, IDCANCEL, IDC_COMMAND_NAME};
+    for (size_t i = 0; i + 1 < sizeof(order) / sizeof(order[0]); i++) {
+        HWND next = GetNextDlgTabItem(dialog.dialog, dialog.Item(order[i]), FALSE);
+        EXPECT_EQ(order[i + 1], GetDlgCtrlID(next)) << "after item " << order[i];
+    }
+
     ASSERT_NO_FATAL_FAILURE(Fill("zebra", "\"C:\\Program Files\\x.exe\" -a", "  C:\\work",
                                  "しま模様の表"));
     EXPECT_STREQ("C:\\Program Files\\x.exe", Text(dialog.Text(IDC_PREVIEW_FILE)));
     EXPECT_STREQ("-a", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
-    EXPECT_TRUE(TakeScreenshot("command-new-filled"));
+    EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-new-filled"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
 
     // Exactly as typed, leading blanks and quotes included.
@@ -183,10 +239,8 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     EXPECT_STREQ("しま模様の表", Text(Value("zebra", "COMMENT")));
     EXPECT_STREQ("@2500", Text(Value("newcmd", "PATH")));
     EXPECT_STREQ("keep.exe", Text(Value("keep", "PATH")));
-    CString backup = launcher.folder + "quelt_cmd.txt.bak";
-    EXPECT_TRUE(WaitUntil(FileExists, &backup));
-    EXPECT_STREQ(Text(before), Text(ReadWholeFile(backup)));
-    ExpectCompletes("zeb", "zebra");
+    EXPECT_STREQ(Text(before), Text(ReadWholeFile(launcher.folder + "quelt_cmd.txt.bak")));
+    ExpectCompletes("zeb", "zebra ");
 }
 
 TEST_F(CommandDialogUiTest, CancelWritesNothing)
@@ -197,6 +251,7 @@ TEST_F(CommandDialogUiTest, CancelWritesNothing)
     ASSERT_NO_FATAL_FAILURE(Fill("beta", "beta.exe", "C:\\", "書かれない"));
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     ExpectFileUntouched();
 
     // Esc closes it the same way.
@@ -204,6 +259,7 @@ TEST_F(CommandDialogUiTest, CancelWritesNothing)
     ASSERT_NO_FATAL_FAILURE(Fill("gamma", "gamma.exe", "", ""));
     ASSERT_TRUE(PostMessageA(dialog.Item(IDC_COMMAND_NAME), WM_KEYDOWN, VK_ESCAPE, 0x00010001));
     ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     ExpectFileUntouched();
 }
 
@@ -226,7 +282,7 @@ TEST_F(CommandDialogUiTest, ArrowEditOpensThatCommandAndChangesOnlyItsComment)
     EXPECT_STREQ("->edit", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
     EXPECT_STREQ("C:\\work", Text(dialog.Text(IDC_PREVIEW_FOLDER)));
     EXPECT_STREQ("->edit: このコマンドを編集画面で開きます", Text(dialog.Text(IDC_PREVIEW_NOTE)));
-    EXPECT_TRUE(TakeScreenshot("command-edit-existing"));
+    EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-edit-existing"));
 
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_COMMENT, "新しい説明"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
@@ -262,7 +318,7 @@ TEST_F(CommandDialogUiTest, InvalidInputIsRefusedUntilFixed)
     longPath.Append(".exe");
     ASSERT_EQ(500, longPath.GetLength());
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, longPath.data));
-    ExpectRefused("499 バイト以内", IDC_COMMAND_PATH);
+    ExpectRefused("499 バイト以内", IDC_COMMAND_PATH, "command-refused-long-path");
     // 249 double-byte characters and 2 bytes more: 500 bytes.
     CString wide;
     for (int i = 0; i < 249; i++)
@@ -281,12 +337,36 @@ TEST_F(CommandDialogUiTest, InvalidInputIsRefusedUntilFixed)
     ExpectRefused("改行", IDC_COMMAND_COMMENT);
     ExpectFileUntouched();
 
-    // Fixed, it goes through.
+    // Fixed, it goes through; Enter in a field is OK.
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_COMMENT, "ok"));
-    ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
+    ASSERT_TRUE(PostMessageA(dialog.Item(IDC_COMMAND_COMMENT), WM_KEYDOWN, VK_RETURN, 0x001C0001));
+    ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     EXPECT_STREQ("fresh.exe", Text(Value("fresh", "PATH")));
     EXPECT_STREQ("ok", Text(Value("fresh", "COMMENT")));
     EXPECT_STREQ("notepad.exe", Text(Value("Notepad", "PATH")));
+}
+
+TEST_F(CommandDialogUiTest, FailedWriteIsReportedAndTheFileStays)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWith("[alpha]\r\nPATH=alpha.exe\r\n"));
+    // Held open for reading only: the file reads, but no one may write it.
+    HANDLE held = CreateFileA(commandFile.data, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
+    ASSERT_NO_FATAL_FAILURE(Fill("beta", "beta.exe", "", ""));
+    ASSERT_TRUE(dialog.Click(IDOK));
+    ASSERT_TRUE(dialog.WaitClosed());
+    // The dialog is gone: the message belongs to the launcher's window.
+    HWND box = WaitForProcessWindow(launcher.process.dwProcessId, "#32770", "Quelt", true);
+    ASSERT_TRUE(box != 0);
+    EXPECT_STREQ("コマンドファイルに書き込めませんでした。", Text(MessageBoxLabel(box)));
+    ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
+    CloseHandle(held);
+    EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
+    EXPECT_STREQ("", Text(Value("beta", "PATH")));
 }
 
 TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
@@ -300,7 +380,7 @@ TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
     // "Run" is taken (letter case aside): the name gets a number.
     ExpectFields("Run2", (CString("\"") + program + "\"").data, tools.data, "");
     EXPECT_STREQ(program.data, Text(dialog.Text(IDC_PREVIEW_FILE)));
-    EXPECT_TRUE(TakeScreenshot("command-new-from-path"));
+    EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-new-from-path"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
     EXPECT_STREQ((CString("\"") + program + "\"").data, Text(Value("Run2", "PATH")));
     EXPECT_STREQ(tools.data, Text(Value("Run2", "FOLDER")));
@@ -324,7 +404,49 @@ TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
     EXPECT_STREQ(command.data, Text(Value("MyTool", "PATH")));
     EXPECT_STREQ(work.data, Text(Value("MyTool", "FOLDER")));
-    ExpectCompletes("myt", "MyTool");
+    // A single candidate comes in its own spelling.
+    ExpectCompletesThroughMessages("myt", "MyTool ");
+}
+
+TEST_F(CommandDialogUiTest, BrowsedFileIsPutIntoThePathQuotedWhenItHoldsABlank)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWith("[alpha]\r\nPATH=alpha.exe\r\n"));
+    CString tools = launcher.folder + "Browse Me";
+    ASSERT_TRUE(CreateDirectoryA(tools.data, 0));
+    CString program = tools + "\\pick.exe";
+    ASSERT_TRUE(WriteTextFile(program, "x"));
+    ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
+    ASSERT_TRUE(dialog.Click(IDC_COMMAND_PATH_BROWSE));
+    CDialogUnderTest picker;
+    ASSERT_TRUE(picker.WaitFor(launcher.process.dwProcessId, "実行するファイルの選択"));
+    EXPECT_TRUE(ScreenshotOfDialog(picker.dialog, "command-browse-file"));
+    // The file name box of either dialog style.
+    const int nameBox = picker.Item(0x47C) ? 0x47C : 0x480;
+    HWND name = picker.Item(nameBox);
+    ASSERT_TRUE(name != 0);
+    HWND nameEdit = FindWindowExA(name, 0, "Edit", 0);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(nameEdit ? nameEdit : name, WM_SETTEXT, 0,
+                                    reinterpret_cast<LPARAM>(program.data), SMTO_NORMAL,
+                                    kUiTimeoutMs, &ignored));
+    ASSERT_TRUE(picker.Click(IDOK));
+    ASSERT_TRUE(picker.WaitClosed());
+    CString quoted = CString("\"") + program + "\"";
+    struct PathWait {
+        CDialogUnderTest* dialog;
+        const char* expected;
+        static bool Holds(void* context)
+        {
+            PathWait* wait = static_cast<PathWait*>(context);
+            return strcmp(Text(wait->dialog->Text(IDC_COMMAND_PATH)), wait->expected) == 0;
+        }
+    } wait = {&dialog, quoted.data};
+    EXPECT_TRUE(WaitUntil(PathWait::Holds, &wait)) << Text(dialog.Text(IDC_COMMAND_PATH));
+    EXPECT_STREQ(program.data, Text(dialog.Text(IDC_PREVIEW_FILE)));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
+    ExpectFileUntouched();
 }
 
 TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
@@ -342,12 +464,13 @@ TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
     EXPECT_STREQ("-x two three", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
     EXPECT_STREQ((CString(windows) + "\\temp").data, Text(dialog.Text(IDC_PREVIEW_FOLDER)));
     EXPECT_STREQ("", Text(dialog.Text(IDC_PREVIEW_NOTE)));
-    EXPECT_TRUE(TakeScreenshot("command-preview-sample"));
+    EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-preview-sample"));
 
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, "x.exe ->of"));
     ASSERT_TRUE(dialog.SetText(IDC_PREVIEW_ARGUMENTS, ""));
     EXPECT_TRUE(strstr(Text(dialog.Text(IDC_PREVIEW_NOTE)), "作業フォルダ「"));
     EXPECT_TRUE(strstr(Text(dialog.Text(IDC_PREVIEW_NOTE)), "」を開きます"));
+    EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-preview-note"));
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, "@2500"));
     EXPECT_STREQ("組み込みコマンド 2500: 新しいコマンドを作ります",
                  Text(dialog.Text(IDC_PREVIEW_NOTE)));
@@ -356,5 +479,6 @@ TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
     EXPECT_STREQ("", Text(dialog.Text(IDC_PREVIEW_FILE)));
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     ExpectFileUntouched();
 }

@@ -33,7 +33,10 @@ TEST(CommandPreviewArguments, NumberedPlaceholdersTakeTheirWords)
 {
     CommandPreview preview = Preview("notepad.exe $2 $1", "a b");
     EXPECT_STREQ("notepad.exe", Text(preview.file));
-    EXPECT_STREQ("b a", Text(preview.parameters));
+    // The words after the last placeholder's number follow at the end.
+    EXPECT_STREQ("b a b", Text(preview.parameters));
+    EXPECT_STREQ("a b", Text(Preview("notepad.exe $1 $2", "a b").parameters));
+    EXPECT_STREQ("-o b", Text(Preview("notepad.exe -o $2", "a b").parameters));
     EXPECT_STREQ("", Text(preview.note));
 }
 

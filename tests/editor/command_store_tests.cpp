@@ -267,6 +267,9 @@ TEST(ProfileTextTest, CutsOnlyAtCharacterBoundaries)
 
 TEST(ProfileTextTest, OnlyValuesTheReaderWouldChangeAreWrapped)
 {
+    EXPECT_EQ(499, ReadableLength("plain", 499));
+    EXPECT_EQ(498, ReadableLength(" blank", 499));
+    EXPECT_EQ(498, ReadableLength("\"quoted\"", 499));
     EXPECT_STREQ("plain value", EncodeProfileValue("plain value").data);
     EXPECT_STREQ("\"x\" -a", EncodeProfileValue("\"x\" -a").data);
     EXPECT_STREQ("\"\"x\"\"", EncodeProfileValue("\"x\"").data);

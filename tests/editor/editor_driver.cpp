@@ -182,8 +182,14 @@ CString CDialogUnderTest::ComboText(const int& id, const int& index) const
 {
     CString text;
     HWND item = Item(id);
-    // The combo box copies the entry within this process: no sharing needed.
-    if (!item || !text.Reserve(1024))
+    if (!item)
+        return text;
+    // The selected entry is the box's own text, which WM_GETTEXT carries
+    // across processes in the ANSI code page; CB_GETLBTEXT is not always
+    // converted on the way back.
+    if (index == ComboSelection(id))
+        return TextOfWindow(item);
+    if (!text.Reserve(1024))
         return text;
     LRESULT length = SendTo(item, CB_GETLBTEXTLEN, index, 0);
     if (length <= 0 || length >= 1024)

@@ -216,11 +216,11 @@ TEST_F(PathCommandTest, LongDoubleBytePathsCutOnWholeCharacters)
     EXPECT_EQ(498, entry.folder.GetLength());
     EXPECT_EQ(0, strncmp(longFolder.data, entry.folder.data, 498));
 
-    // A shortcut with 300 bytes of double-byte arguments after its target.
+    // A shortcut with 480 bytes of double-byte arguments after its target.
     CString target = scratch + "t.exe";
     ASSERT_TRUE(WriteTextFile(target, "x"));
     CString arguments;
-    for (int i = 0; i < 150; i++)
+    for (int i = 0; i < 240; i++)
         arguments.Append("引");
     CString link = WriteLink("long.lnk", target, arguments.data, "");
     CommandEntry linked = FromPath(link.data);
