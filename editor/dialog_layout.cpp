@@ -65,7 +65,8 @@ void CDialogLayout::Apply()
     }
     if (moves)
         EndDeferWindowPos(moves);
-    InvalidateRect(window, 0, TRUE);
+    // Items that moved are painted at once, the dialog's background with them.
+    RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void CDialogLayout::LimitSize(MINMAXINFO* limits) const

@@ -273,6 +273,7 @@ TEST_F(CommandListUiTest, OpensFromTheMenuTheTrayAndTheBuiltInCodeWithRowsInTheL
     ASSERT_TRUE(list.WaitClosed());
 
     ASSERT_TRUE(launcher.ShowWithHotKey());
+    ASSERT_TRUE(launcher.FocusBoxForKeys());
     ASSERT_TRUE(launcher.Type("lister"));
     ASSERT_TRUE(launcher.WaitEditText("lister"));
     ASSERT_TRUE(launcher.Keys("Return"));

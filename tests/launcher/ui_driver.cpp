@@ -103,10 +103,14 @@ bool RunUnixShell(const char* command)
     memset(&started, 0, sizeof(started));
     if (!CreateProcessA(0, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
         return false;
-    if (started.hProcess)
+    // For a Unix program Wine gives no process handle and leaves whatever
+    // in the thread handle; closing that value could close one of ours
+    // (the launcher's process handle, say).
+    if (started.hProcess) {
         CloseHandle(started.hProcess);
-    if (started.hThread)
-        CloseHandle(started.hThread);
+        if (started.hThread)
+            CloseHandle(started.hThread);
+    }
     const bool ended = WaitUntil(FileExists, &marker);
     CString status = ReadWholeFile(marker);
     DeleteFileA(marker.data);
