@@ -214,9 +214,8 @@ void CSettingsDialog::AddAlias()
     ShowAliases(edited.aliases.count - 1);
 }
 
-void CSettingsDialog::EditSelectedAlias()
+void CSettingsDialog::EditAliasAt(const int& index)
 {
-    const int index = SelectedAlias();
     if (index < 0 || index >= edited.aliases.count)
         return;
     CStringPair alias = edited.aliases.items[index];
@@ -241,7 +240,7 @@ bool CSettingsDialog::OnCommand(const int& id, const int& code, HWND control)
     case IDOK:
         // Enter on the alias list edits the selected entry.
         if (GetFocus() == Item(IDC_SETTINGS_ALIASES) && GetKeyState(VK_RETURN) < 0) {
-            EditSelectedAlias();
+            EditAliasAt(SelectedAlias());
             return true;
         }
         OnOk();
@@ -258,7 +257,7 @@ bool CSettingsDialog::OnCommand(const int& id, const int& code, HWND control)
         AddAlias();
         return true;
     case IDC_SETTINGS_ALIAS_EDIT:
-        EditSelectedAlias();
+        EditAliasAt(SelectedAlias());
         return true;
     case IDC_SETTINGS_ALIAS_DELETE:
         DeleteSelectedAlias();
@@ -275,7 +274,8 @@ bool CSettingsDialog::OnNotify(NMHDR* header, LRESULT& result)
     result = 0;
     switch (header->code) {
     case NM_DBLCLK:
-        EditSelectedAlias();
+        // A double click on an empty stretch of the list names no row.
+        EditAliasAt(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
         return true;
     case LVN_ITEMCHANGED:
         UpdateAliasButtons();

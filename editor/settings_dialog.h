@@ -37,7 +37,7 @@ private:
     void UpdateAliasButtons();
 
     void AddAlias();
-    void EditSelectedAlias();
+    void EditAliasAt(const int& index);
     void DeleteSelectedAlias();
 
     // Reads the controls into edited; false (with the user told why) when

@@ -323,7 +323,12 @@ AliasValueProblem CheckAliasValue(const char* value)
         return kAliasValueEmpty;
     if (HasLineBreak(value))
         return kAliasValueHasLineBreak;
-    if (lstrlenA(value) > kMaxAliasValueBytes)
+    // A wrapped value needs one byte more in the reader's buffer: some
+    // readers copy the closing quote before they take it off.
+    const CString encoded = EncodeProfileValue(value);
+    const int limit = encoded.GetLength() > lstrlenA(value) ? kMaxAliasValueBytes - 1
+                                                            : kMaxAliasValueBytes;
+    if (lstrlenA(value) > limit)
         return kAliasValueTooLong;
     return kAliasValueFine;
 }
