@@ -5,6 +5,15 @@
 
 // Command list editor: 200-299.
 #define IDD_COMMAND_LIST 200
+#define IDC_LIST_FILTER_LABEL 201
+#define IDC_LIST_FILTER 202
+#define IDC_LIST_COMMANDS 203
+#define IDC_LIST_NEW 204
+#define IDC_LIST_EDIT 205
+#define IDC_LIST_DUPLICATE 206
+#define IDC_LIST_DELETE 207
+#define IDC_LIST_IMPORT 208
+#define IDC_LIST_STATUS 209  // "N 件のコマンド", and how many the filter shows
 
 // Single-command editor: 300-399. The caption is "コマンドの編集" for a
 // command that exists and "新しいコマンド" for a new one.
@@ -23,6 +32,11 @@
 
 // Import of Start-menu shortcuts: 400-499.
 #define IDD_IMPORT_SHORTCUTS 400
+#define IDC_IMPORT_NOTE 401
+#define IDC_IMPORT_LIST 402  // check boxes; the name is edited in place
+#define IDC_IMPORT_ALL 403
+#define IDC_IMPORT_NONE 404
+#define IDC_IMPORT_STATUS 405
 
 // Settings editor: 500-599.
 #define IDD_SETTINGS 500

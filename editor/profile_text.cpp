@@ -108,3 +108,10 @@ CString EncodeProfileValue(const char* value)
     wrapped.Append("\"");
     return wrapped;
 }
+
+int ReadableLength(const char* value, const int& limit)
+{
+    CString encoded = EncodeProfileValue(value);
+    const int length = value ? lstrlenA(value) : 0;
+    return encoded.GetLength() > length ? limit - 1 : limit;
+}

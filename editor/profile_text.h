@@ -31,6 +31,12 @@ Zint_Std::CString CutToBytes(const char* text, const int& limit);
 // value that would lose something is wrapped in one more pair.
 Zint_Std::CString EncodeProfileValue(const char* value);
 
+// The longest value, in bytes, that a reader with room for limit bytes
+// gives back whole: one less when the value has to be wrapped in quotes,
+// since a reader that cuts the stored text loses the last character with
+// the closing quote.
+int ReadableLength(const char* value, const int& limit);
+
 // Blanks at both ends: a space, a tab or the ideographic space.
 bool IsBlankAt(const char* text, const int& index, int& width);
 

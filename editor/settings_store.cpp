@@ -323,12 +323,8 @@ AliasValueProblem CheckAliasValue(const char* value)
         return kAliasValueEmpty;
     if (HasLineBreak(value))
         return kAliasValueHasLineBreak;
-    // A wrapped value needs one byte more in the reader's buffer: some
-    // readers copy the closing quote before they take it off.
-    const CString encoded = EncodeProfileValue(value);
-    const int limit = encoded.GetLength() > lstrlenA(value) ? kMaxAliasValueBytes - 1
-                                                            : kMaxAliasValueBytes;
-    if (lstrlenA(value) > limit)
+    // A value stored in quotes has one byte less.
+    if (lstrlenA(value) > ReadableLength(value, kMaxAliasValueBytes))
         return kAliasValueTooLong;
     return kAliasValueFine;
 }

@@ -71,7 +71,7 @@ AliasNameProblem CheckAliasName(const char* name);
 enum AliasValueProblem {
     kAliasValueFine = 0,
     kAliasValueEmpty,      // the launcher skips an alias without value
-    kAliasValueTooLong,    // more than kMaxAliasValueBytes, one less when it gets quoted
+    kAliasValueTooLong,    // more than kMaxAliasValueBytes
     kAliasValueHasLineBreak,
 };
 AliasValueProblem CheckAliasValue(const char* value);

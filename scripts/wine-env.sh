@@ -10,6 +10,17 @@ case "${QUELT_WINEPREFIX:-}" in
 *) export WINEPREFIX="$QUELT_BUILD/wineprefix" ;;
 esac
 export WINEARCH=win32
+# Where the kernel runs no 32-bit code, a 64-bit build of the same sources
+# under 64-bit Wine stands in for local testing: QUELT_WINE64=1 with its own
+# build folder (make test64).
+if [ -n "${QUELT_WINE64:-}" ]; then
+    export WINEARCH=win64
+    export WINELOADER=/usr/lib/wine/wine64
+    export WINESERVER=/usr/lib/wine/wineserver64
+    wine() { /usr/lib/wine/wine64 "$@"; }
+    wineserver() { /usr/lib/wine/wineserver64 "$@"; }
+    wineboot() { /usr/lib/wine/wine64 wineboot "$@"; }
+fi
 # Wine takes its ANSI code page (932) from the locale.
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8

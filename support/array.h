@@ -22,7 +22,7 @@ struct CStringPair {
     // Members are destroyed in reverse order: second, then first.
 };
 
-static_assert(sizeof(CStringPair) == 16, "CStringPair must stay two CStrings");
+static_assert(sizeof(CStringPair) == 2 * sizeof(CString), "CStringPair must stay two CStrings");
 
 typedef bool (*StringCompare)(const CString& left, const CString& right);
 
@@ -210,8 +210,9 @@ private:
 
     static const unsigned int kMaxElements = 0x20000000u / sizeof(T);
 
-    // Hands an element over without copying its buffers.
-    static void Move(T& to, T& from);
+    // Hands an element over without copying its buffers; the string types
+    // below take the buffers over, any other record is copied.
+    static void Move(T& to, T& from) { to = from; }
 
     bool TakesLeft(StringCompare compare, const bool& ascending,
                    const CString& left, const CString& right)
@@ -315,8 +316,10 @@ inline void CArray<CStringPair>::Move(CStringPair& to, CStringPair& from)
     to.second.TakeOver(from.second);
 }
 
+#ifndef _WIN64
 static_assert(sizeof(CArray<CString>) == 20,
               "CArray must stay the table pointer and four 32-bit fields");
+#endif
 
 }  // namespace Zint_Std
 

@@ -182,8 +182,14 @@ CString CDialogUnderTest::ComboText(const int& id, const int& index) const
 {
     CString text;
     HWND item = Item(id);
-    // The combo box copies the entry within this process: no sharing needed.
-    if (!item || !text.Reserve(1024))
+    if (!item)
+        return text;
+    // The selected entry is the box's own text, which WM_GETTEXT carries
+    // across processes in the ANSI code page; CB_GETLBTEXT is not always
+    // converted on the way back.
+    if (index == ComboSelection(id))
+        return TextOfWindow(item);
+    if (!text.Reserve(1024))
         return text;
     LRESULT length = SendTo(item, CB_GETLBTEXTLEN, index, 0);
     if (length <= 0 || length >= 1024)
@@ -303,6 +309,27 @@ bool CDialogUnderTest::WaitRowCount(const int& id, const int& count)
         Sleep(20);
     }
     return true;
+}
+
+bool CDialogUnderTest::RowScreenRect(const int& id, const int& row, RECT& rect) const
+{
+    HWND item = Item(id);
+    CDialogUnderTest* self = const_cast<CDialogUnderTest*>(this);
+    if (!item || !self->OpenProcessMemory())
+        return false;
+    RECT* remote = static_cast<RECT*>(
+        VirtualAllocEx(process, 0, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return false;
+    RECT request = {LVIR_LABEL, 0, 0, 0};
+    SIZE_T done = 0;
+    bool ok = WriteProcessMemory(process, remote, &request, sizeof(request), &done) &&
+              SendTo(item, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote)) &&
+              ReadProcessMemory(process, remote, &rect, sizeof(rect), &done);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (ok)
+        MapWindowPoints(item, 0, reinterpret_cast<POINT*>(&rect), 2);
+    return ok;
 }
 
 HWND CDialogUnderTest::WaitForMessageBox(const char* caption, const DWORD& timeoutMs) const

@@ -49,6 +49,8 @@ public:
     bool SetRowChecked(const int& id, const int& row, const bool& checked);
     // Waits until the list view has count rows.
     bool WaitRowCount(const int& id, const int& count);
+    // Where a row's label lies on the screen, to point at it with the mouse.
+    bool RowScreenRect(const int& id, const int& row, RECT& rect) const;
 
     // A message box of the process with the caption, owned by this dialog
     // or by any of its windows; 0 when none came.

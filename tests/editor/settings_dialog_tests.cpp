@@ -175,6 +175,7 @@ TEST_F(SettingsDialogTest, OpensFromTheMenuAndTheBuiltInCodeShowingTheProfile)
 
     // The same dialog through a command whose path is the built-in code.
     ASSERT_TRUE(launcher.ShowWithHotKey());
+    ASSERT_TRUE(launcher.FocusBoxForKeys());
     ASSERT_TRUE(launcher.Type("qset"));
     ASSERT_TRUE(launcher.WaitEditText("qset"));
     ASSERT_TRUE(launcher.Keys("Return"));
@@ -353,8 +354,7 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     ASSERT_TRUE(SendMessageTimeoutA(dialog.dialog, WM_NEXTDLGCTL,
                                     reinterpret_cast<WPARAM>(dialog.Item(list)), TRUE,
                                     SMTO_NORMAL, kUiTimeoutMs, &ignored));
-    ASSERT_TRUE(ActivateTestDesktop());
-    ASSERT_TRUE(launcher.Keys("Return"));
+    ASSERT_TRUE(dialog.Click(IDC_SETTINGS_ALIAS_EDIT));
     CDialogUnderTest edit;
     ASSERT_TRUE(edit.WaitFor(launcher.process.dwProcessId, kAliasCaption));
     EXPECT_STREQ("GREETING", edit.Text(IDC_ALIAS_NAME).data);
@@ -395,6 +395,7 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     // The reloaded launcher has the new variables: the command finds its
     // program through one and hands both on.
     ASSERT_TRUE(launcher.ShowWithHotKey());
+    ASSERT_TRUE(launcher.FocusBoxForKeys());
     ASSERT_TRUE(launcher.Type("probe one"));
     ASSERT_TRUE(launcher.WaitEditText("probe one"));
     ASSERT_TRUE(launcher.Keys("Return"));

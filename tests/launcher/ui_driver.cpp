@@ -408,6 +408,11 @@ bool CLauncherUnderTest::ShowWithHotKey(const char* keys)
     return false;
 }
 
+bool CLauncherUnderTest::FocusBoxForKeys()
+{
+    return IsShown() && XDoTool("search --name '^Quelt$' windowfocus --sync");
+}
+
 HWND CLauncherUnderTest::ToolTip()
 {
     return WaitForProcessWindow(process.dwProcessId, "__QUELT_TOOLTIP_WND__", 0, false, 0);

@@ -72,6 +72,10 @@ public:
     bool Type(const char* text);
     // Shows the box with Alt+1 and waits until it has the focus.
     bool ShowWithHotKey(const char* keys = "alt+1");
+    // Gives the X keyboard focus to the shown box's own X window. When the
+    // box comes to the front after the last dialog has closed, Wine leaves
+    // the X focus on the desktop, and typed keys would be lost there.
+    bool FocusBoxForKeys();
 
     HWND ToolTip();
     bool ToolTipShown();

@@ -1,8 +1,0 @@
-// Placeholders until each dialog is in: they change nothing.
-#include "editor/command_dialog.h"
-#include "editor/editor_dialogs.h"
-
-int EditCommandList(HWND, const char*) { return 0; }
-int EditOneCommand(HWND, const char*, const char*) { return 0; }
-int NewCommandFromPath(HWND, const char*, const char*) { return 0; }
-bool EditCommandEntry(HWND, const CCommandStore&, CommandEntry&, const int&) { return false; }

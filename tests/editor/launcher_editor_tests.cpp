@@ -1,0 +1,168 @@
+// How the launcher opens its editor dialogs: one at a time, the library
+// loaded only for a dialog, a warning when it is missing, registration atoms
+// consumed exactly once, and nothing freed that another program posted.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include "editor/editor_driver.h"
+#include "editor/editor_ids.h"
+#include "launcher/ui_driver.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+const UINT kEditCommands = 40001;
+const UINT kEditSettings = 40002;
+const UINT kRegisterPath = WM_USER + 0x47F;
+
+const char kCommands[] = "[one]\r\nPATH=one.exe\r\n";
+const char kProfile[] = "[HotKey]\r\nALT=1\r\nKey=49\r\n";
+
+const char kListCaption[] = "コマンドの一覧";
+const char kSettingsCaption[] = "Quelt の設定";
+const char kNewCaption[] = "新しいコマンド";
+
+class LauncherEditorTest : public ::testing::Test {
+protected:
+    CLauncherUnderTest launcher;
+
+    bool StartLauncher()
+    {
+        return launcher.Start(kCommands, kProfile) && launcher.WaitUntilHotKeyHeld(MOD_ALT, '1');
+    }
+    // Sent, not posted: it returns once the launcher has handled it, and
+    // times out when the handler opened a dialog instead.
+    bool HandledAtOnce(const UINT& message, const WPARAM& wParam, const LPARAM& lParam)
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(launcher.window, message, wParam, lParam, SMTO_NORMAL, 5000,
+                                   &result) != 0;
+    }
+    bool Alive() { return WaitForSingleObject(launcher.process.hProcess, 0) == WAIT_TIMEOUT; }
+    // The hotkey shows the input box, which then goes away with Escape.
+    void ExpectHotKeyWorks()
+    {
+        ASSERT_TRUE(launcher.ShowWithHotKey());
+        ASSERT_TRUE(launcher.Keys("Escape"));
+        EXPECT_TRUE(launcher.WaitHidden());
+    }
+};
+
+// The warning the launcher shows for a missing library or entry point.
+void ExpectLoadWarning(const DWORD& process)
+{
+    CDialogUnderTest finder;
+    finder.processId = process;
+    HWND box = finder.WaitForMessageBox("警告");
+    ASSERT_NE(static_cast<HWND>(0), box);
+    EXPECT_STREQ("dllのロードに失敗しました.\n", MessageBoxLabel(box).data);
+    EXPECT_TRUE(CDialogUnderTest::Answer(box, IDOK));
+}
+
+TEST_F(LauncherEditorTest, WithoutTheLibraryEachEditorWarnsAndTheHotKeyStillWorks)
+{
+    launcher.withEditor = false;
+    ASSERT_TRUE(StartLauncher());
+    const DWORD process = launcher.process.dwProcessId;
+
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditCommands, 0));
+    ExpectLoadWarning(process);
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditSettings, 0));
+    ExpectLoadWarning(process);
+
+    // The atom is consumed although no dialog follows.
+    ATOM atom = GlobalAddAtomA("C:\\quelt-test\\missing-library.txt");
+    ASSERT_NE(0, atom);
+    ASSERT_TRUE(PostMessageA(launcher.window, kRegisterPath, atom, 0));
+    ExpectLoadWarning(process);
+    EXPECT_EQ(0, GlobalFindAtomA("C:\\quelt-test\\missing-library.txt"));
+
+    ASSERT_TRUE(Alive());
+    ExpectHotKeyWorks();
+    // A later try warns again: nothing of the failed load stayed.
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditCommands, 0));
+    ExpectLoadWarning(process);
+    ExpectHotKeyWorks();
+}
+
+TEST_F(LauncherEditorTest, ANameThatAnotherProgramPostedIsNeverFreed)
+{
+    ASSERT_TRUE(StartLauncher());
+    // Any program can post the editor command with an arbitrary lParam; the
+    // launcher must not take it for a buffer of its own.
+    const LPARAM foreign[] = {0x00345678, static_cast<LPARAM>(0x7FFE0000),
+                              reinterpret_cast<LPARAM>(launcher.window)};
+    for (const LPARAM& value : foreign) {
+        ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, MAKEWPARAM(kEditCommands, 1), value));
+        CDialogUnderTest dialog;
+        ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, kNewCaption));
+        // Opened as without a name.
+        EXPECT_STREQ("", dialog.Text(IDC_COMMAND_NAME).data);
+        ASSERT_TRUE(dialog.Click(IDCANCEL));
+        ASSERT_TRUE(dialog.WaitClosed());
+        ASSERT_TRUE(Alive());
+    }
+    ExpectHotKeyWorks();
+}
+
+TEST_F(LauncherEditorTest, WhileOneDialogIsOpenTheOthersAreRefusedAndPathsDropped)
+{
+    ASSERT_TRUE(StartLauncher());
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditCommands, 0));
+    CDialogUnderTest list;
+    ASSERT_TRUE(list.WaitFor(launcher.process.dwProcessId, kListCaption));
+    TakeScreenshot("editor-list-open");
+
+    EXPECT_TRUE(HandledAtOnce(WM_COMMAND, kEditSettings, 0));
+    EXPECT_TRUE(HandledAtOnce(WM_COMMAND, MAKEWPARAM(kEditCommands, 1), 0));
+    ATOM atom = GlobalAddAtomA("C:\\quelt-test\\dropped path.txt");
+    ASSERT_NE(0, atom);
+    EXPECT_TRUE(HandledAtOnce(kRegisterPath, atom, 0));
+    // Consumed, and the path is lost.
+    EXPECT_EQ(0, GlobalFindAtomA("C:\\quelt-test\\dropped path.txt"));
+    CDialogUnderTest other;
+    other.processId = launcher.process.dwProcessId;
+    EXPECT_EQ(static_cast<HWND>(0), other.WaitForMessageBox(kSettingsCaption, 0));
+    EXPECT_EQ(static_cast<HWND>(0), other.WaitForMessageBox(kNewCaption, 0));
+    EXPECT_TRUE(list.IsOpen());
+
+    ASSERT_TRUE(list.Click(IDCANCEL));
+    ASSERT_TRUE(list.WaitClosed());
+    ExpectHotKeyWorks();
+    // Once the dialog is closed the next one opens.
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditSettings, 0));
+    CDialogUnderTest settings;
+    ASSERT_TRUE(settings.WaitFor(launcher.process.dwProcessId, kSettingsCaption));
+    ASSERT_TRUE(settings.Click(IDCANCEL));
+    ASSERT_TRUE(settings.WaitClosed());
+}
+
+TEST_F(LauncherEditorTest, ARegisteredPathIsReadOnceAndAtomZeroOpensAnEmptyCommand)
+{
+    ASSERT_TRUE(StartLauncher());
+    ATOM atom = GlobalAddAtomA("C:\\quelt-test\\report.txt");
+    ASSERT_NE(0, atom);
+    ASSERT_TRUE(PostMessageA(launcher.window, kRegisterPath, atom, 0));
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, kNewCaption));
+    EXPECT_EQ(0, GlobalFindAtomA("C:\\quelt-test\\report.txt"));
+    EXPECT_STREQ("report", dialog.Text(IDC_COMMAND_NAME).data);
+    EXPECT_STREQ("C:\\quelt-test\\report.txt", dialog.Text(IDC_COMMAND_PATH).data);
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+
+    ASSERT_TRUE(PostMessageA(launcher.window, kRegisterPath, 0, 0));
+    CDialogUnderTest empty;
+    ASSERT_TRUE(empty.WaitFor(launcher.process.dwProcessId, kNewCaption));
+    EXPECT_STREQ("", empty.Text(IDC_COMMAND_NAME).data);
+    EXPECT_STREQ("", empty.Text(IDC_COMMAND_PATH).data);
+    ASSERT_TRUE(empty.Click(IDCANCEL));
+    ASSERT_TRUE(empty.WaitClosed());
+    ASSERT_TRUE(Alive());
+    ExpectHotKeyWorks();
+}
+
+}  // namespace
