@@ -1,5 +1,7 @@
 #include "editor/editor_driver.h"
 
+#include "launcher/ui_driver.h"
+
 #include <commctrl.h>
 #include <stdio.h>
 #include <string.h>
@@ -105,6 +107,15 @@ bool CDialogUnderTest::WaitFor(const DWORD& owningProcess, const char* caption)
 bool CDialogUnderTest::IsOpen() const
 {
     return dialog && IsWindow(dialog) && IsWindowVisible(dialog);
+}
+
+bool CDialogUnderTest::FocusForKeys()
+{
+    if (!IsOpen())
+        return false;
+    CString command;
+    command.Format("search --name '^%s$' windowfocus --sync", TextOfWindow(dialog).data);
+    return XDoTool(command.data);
 }
 
 bool CDialogUnderTest::WaitClosed()

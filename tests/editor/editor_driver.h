@@ -20,6 +20,9 @@ public:
     // Waits for a visible dialog of the process with this caption.
     bool WaitFor(const DWORD& process, const char* caption);
     bool IsOpen() const;
+    // Gives the X keyboard focus to the dialog's own X window, so that real
+    // keys (xdotool) reach it.
+    bool FocusForKeys();
     // Waits until the dialog is gone.
     bool WaitClosed();
 

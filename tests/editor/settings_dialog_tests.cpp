@@ -346,7 +346,7 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     EXPECT_STREQ("QPROBE", dialog.Cell(list, 3, 0).data);
     EXPECT_STREQ(probeFolder.data, dialog.Cell(list, 3, 1).data);
 
-    // Enter on the list edits the selected one.
+    // The edit button edits the selected one.
     ASSERT_TRUE(dialog.SelectRow(list, dialog.FindRow(list, "GREETING")));
     EXPECT_TRUE(dialog.IsEnabled(IDC_SETTINGS_ALIAS_EDIT));
     EXPECT_TRUE(dialog.IsEnabled(IDC_SETTINGS_ALIAS_DELETE));
@@ -379,7 +379,23 @@ TEST_F(SettingsDialogTest, AliasesAreAddedEditedAndRemovedAndTheLauncherUsesThem
     ASSERT_TRUE(first.Click(IDOK));
     ASSERT_TRUE(first.WaitClosed());
 
+    // Enter on the list opens the selected one; Cancel there keeps it.
     ASSERT_TRUE(dialog.SelectRow(list, dialog.FindRow(list, "OLD")));
+    ASSERT_TRUE(SendMessageTimeoutA(dialog.dialog, WM_NEXTDLGCTL,
+                                    reinterpret_cast<WPARAM>(dialog.Item(list)), TRUE,
+                                    SMTO_NORMAL, kUiTimeoutMs, &ignored));
+    ASSERT_TRUE(dialog.FocusForKeys());
+    ASSERT_TRUE(launcher.Keys("Return"));
+    CDialogUnderTest byEnter;
+    ASSERT_TRUE(byEnter.WaitFor(launcher.process.dwProcessId, kAliasCaption));
+    EXPECT_STREQ("OLD", byEnter.Text(IDC_ALIAS_NAME).data);
+    EXPECT_STREQ("gone", byEnter.Text(IDC_ALIAS_VALUE).data);
+    ASSERT_TRUE(byEnter.SetText(IDC_ALIAS_VALUE, "changed, then cancelled"));
+    ASSERT_TRUE(byEnter.Click(IDCANCEL));
+    ASSERT_TRUE(byEnter.WaitClosed());
+    EXPECT_TRUE(dialog.IsOpen()) << "Enter on the list must not end the settings dialog";
+    EXPECT_STREQ("gone", dialog.Cell(list, dialog.FindRow(list, "OLD"), 1).data);
+
     ASSERT_TRUE(dialog.Click(IDC_SETTINGS_ALIAS_DELETE));
     ASSERT_TRUE(dialog.WaitRowCount(list, 3));
     EXPECT_EQ(-1, dialog.FindRow(list, "OLD"));
