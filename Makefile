@@ -24,6 +24,7 @@ test: build
 	    bash scripts/run-tests.sh $(CTEST_FLAGS); \
 	else \
 	    echo "make test: this machine runs no 32-bit programs; the 64-bit build of the same sources is tested instead"; \
+	    bash tests/build/check_binaries.sh $(BUILD)/bin && \
 	    $(MAKE) --no-print-directory test64; \
 	fi
 

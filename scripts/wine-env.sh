@@ -17,9 +17,26 @@ if [ -n "${QUELT_WINE64:-}" ]; then
     export WINEARCH=win64
     export WINELOADER=/usr/lib/wine/wine64
     export WINESERVER=/usr/lib/wine/wineserver64
-    wine() { /usr/lib/wine/wine64 "$@"; }
-    wineserver() { /usr/lib/wine/wineserver64 "$@"; }
-    wineboot() { /usr/lib/wine/wine64 wineboot "$@"; }
+    # Commands of the same names first in PATH, so that every script and
+    # every program started through setpriv, ctest or a test reaches the
+    # 64-bit loader and server, never the 32-bit ones.
+    QUELT_WINE64_COMMANDS="$QUELT_BUILD/wine64-commands"
+    if [ ! -x "$QUELT_WINE64_COMMANDS/wineserver-stable" ]; then
+        mkdir -p "$QUELT_WINE64_COMMANDS"
+        # Scripts rather than links: the loader finds its preloader by the
+        # name it was started under.
+        for name in wine wine-stable wineserver wineserver-stable; do
+            target=/usr/lib/wine/wine64
+            case "$name" in wineserver*) target=/usr/lib/wine/wineserver64 ;; esac
+            printf '#!/bin/sh\nexec %s "$@"\n' "$target" >"$QUELT_WINE64_COMMANDS/$name.new"
+            chmod +x "$QUELT_WINE64_COMMANDS/$name.new"
+            mv -f "$QUELT_WINE64_COMMANDS/$name.new" "$QUELT_WINE64_COMMANDS/$name"
+        done
+    fi
+    case ":$PATH:" in
+    *":$QUELT_WINE64_COMMANDS:"*) ;;
+    *) export PATH="$QUELT_WINE64_COMMANDS:$PATH" ;;
+    esac
 fi
 # Wine takes its ANSI code page (932) from the locale.
 export LANG=ja_JP.UTF-8

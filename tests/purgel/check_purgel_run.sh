@@ -19,7 +19,7 @@ out="$3"
 # Purgel deletes in the Windows folder and the user's folders: only ever in
 # the project's own, disposable prefix.
 case "$WINEPREFIX" in
-*/build/wineprefix) ;;
+*/build/wineprefix | */build64/wineprefix) ;;
 *) fail "refusing to run outside the test prefix: $WINEPREFIX" ;;
 esac
 drive_c="$WINEPREFIX/drive_c"

@@ -44,6 +44,9 @@ bool UnusedSlotsEmpty(const CArray<CString>& list)
 
 }  // namespace
 
+static_assert(sizeof(void*) != 4 || sizeof(CString) == 8, "a string is 8 bytes in the 32-bit programs");
+static_assert(sizeof(void*) != 4 || sizeof(CStringPair) == 16, "a pair is 16 bytes in the 32-bit programs");
+
 TEST(ArrayStorage, NewArrayIsEmptyWithoutStorage)
 {
     CArray<CString> list;
@@ -58,11 +61,15 @@ TEST(ArrayStorage, LayoutMatchesTheSharedRecord)
     // Table pointer first, then count, slotCount, byteSize, items.
     CArray<CString> list;
     list.Add(CString("x"));
+    // 4, 8, 12 and 16 in the 32-bit programs; the pointers widen in a
+    // 64-bit build.
     const char* base = reinterpret_cast<const char*>(&list);
-    EXPECT_EQ(&list.count, reinterpret_cast<const int*>(base + 4));
-    EXPECT_EQ(&list.slotCount, reinterpret_cast<const int*>(base + 8));
-    EXPECT_EQ(&list.byteSize, reinterpret_cast<const unsigned int*>(base + 12));
-    EXPECT_EQ(&list.items, reinterpret_cast<CString* const*>(base + 16));
+    const size_t pointer = sizeof(void*);
+    const size_t itemsAt = (pointer + 12 + pointer - 1) & ~(pointer - 1);
+    EXPECT_EQ(&list.count, reinterpret_cast<const int*>(base + pointer));
+    EXPECT_EQ(&list.slotCount, reinterpret_cast<const int*>(base + pointer + 4));
+    EXPECT_EQ(&list.byteSize, reinterpret_cast<const unsigned int*>(base + pointer + 8));
+    EXPECT_EQ(&list.items, reinterpret_cast<CString* const*>(base + itemsAt));
 }
 
 TEST(ArrayStorage, AddGrowsWhenTheBlockWouldFill)
@@ -71,10 +78,10 @@ TEST(ArrayStorage, AddGrowsWhenTheBlockWouldFill)
     ASSERT_TRUE(list.Add(CString("a")));
     EXPECT_EQ(1, list.count);
     EXPECT_EQ(2, list.slotCount);
-    EXPECT_EQ(16u, list.byteSize);
+    EXPECT_EQ(2 * sizeof(CString), list.byteSize);
     ASSERT_TRUE(list.Add(CString("b")));
     EXPECT_EQ(4, list.slotCount);
-    EXPECT_EQ(32u, list.byteSize);
+    EXPECT_EQ(4 * sizeof(CString), list.byteSize);
     list.Add(CString("c"));
     EXPECT_EQ(4, list.slotCount);
     list.Add(CString("d"));
@@ -98,7 +105,7 @@ TEST(ArrayStorage, AllocateAndEmptyAll)
     ASSERT_TRUE(list.Allocate(5));
     EXPECT_EQ(5, list.count);
     EXPECT_EQ(8, list.slotCount);
-    EXPECT_EQ(64u, list.byteSize);
+    EXPECT_EQ(8 * sizeof(CString), list.byteSize);
     list.items[0] = "zero";
     list.items[4] = "four";
     ASSERT_TRUE(list.Allocate(3));  // fits: content discarded, block kept
@@ -144,7 +151,7 @@ TEST(ArrayList, SetSizeShrinksAndGrows)
     ASSERT_TRUE(grow.SetSize(10));
     EXPECT_EQ(10, grow.count);
     EXPECT_EQ(16, grow.slotCount);
-    EXPECT_EQ(128u, grow.byteSize);
+    EXPECT_EQ(16 * sizeof(CString), grow.byteSize);
     EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "", "", "", "", "", "", ""}),
               TextsOf(grow));
     EXPECT_TRUE(UnusedSlotsEmpty(grow));
@@ -263,7 +270,7 @@ TEST(ArrayPairs, StorageOperationsOnPairs)
     ASSERT_TRUE(pairs.Allocate(3));
     EXPECT_EQ(3, pairs.count);
     EXPECT_EQ(4, pairs.slotCount);  // 3 * 16 = 48 bytes -> 64
-    EXPECT_EQ(64u, pairs.byteSize);
+    EXPECT_EQ(4 * sizeof(CStringPair), pairs.byteSize);
     pairs.items[0].first = "notepad";
     pairs.items[0].second = "メモ帳";
     pairs.items[2].first = "calc";
