@@ -5,6 +5,7 @@
 
 #include "launcher/launcher_ids.h"
 #include "launcher/line_parser.h"
+#include "launcher/message_filter.h"
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -104,6 +105,9 @@ bool CLauncherApp::CreateMainWindow()
     if (!created)
         return false;
     mainWindow = created;
+    // An elevated launcher still takes paths from Pinlet, which runs with
+    // the user's ordinary rights.
+    AllowMessageFromLowerIntegrity(mainWindow, WM_REGISTERPATH);
     return true;
 }
 
