@@ -68,6 +68,9 @@ int CLauncherApp::Run()
     if (!CreateMainWindow())
         return 0;
     CreateInputBox();
+    // An elevated launcher still takes paths from Pinlet, which runs with
+    // the user's ordinary rights.
+    AllowMessageFromLowerIntegrity(mainWindow, WM_REGISTERPATH);
     LearnEditPositions();
     TakeImeContext();
     hotKeyAtom = GlobalAddAtomA(kLauncherWindowClass);
@@ -105,9 +108,6 @@ bool CLauncherApp::CreateMainWindow()
     if (!created)
         return false;
     mainWindow = created;
-    // An elevated launcher still takes paths from Pinlet, which runs with
-    // the user's ordinary rights.
-    AllowMessageFromLowerIntegrity(mainWindow, WM_REGISTERPATH);
     return true;
 }
 
