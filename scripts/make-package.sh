@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the install package from the programs of a build: setup.exe with the
 # folder quelt_\ beside it that setup copies into the install folder, and a
-# zip of both. Every file the uninstaller removes by name is part of it.
+# zip of both. Every file the uninstaller removes by name comes with it.
 # Usage: make-package.sh <bin folder of a build> <output folder>
 set -eu
 bin="$1"
