@@ -36,8 +36,11 @@ run: build
 	    $(MAKE) --no-print-directory run64; \
 	fi
 
+# build/package: setup.exe beside the folder quelt_\ and a zip of both, made
+# from the delivered 32-bit programs.
 package: build
-	@echo "The install package is not built yet."; exit 1
+	@bash tests/build/check_binaries.sh $(BUILD)/bin
+	@bash scripts/make-package.sh $(BUILD)/bin $(BUILD)/package
 
 bench: build
 	@bash scripts/run-bench.sh

@@ -4,7 +4,10 @@
 set -e
 
 PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick
-locales fonts-ipafont-gothic fonts-wine googletest liblnk-utils cmake ninja-build"
+locales fonts-ipafont-gothic fonts-wine googletest liblnk-utils cmake ninja-build
+fp-utils libchm-bin zip unzip"
+# fp-utils: chmcmd compiles the help file; libchm-bin: extract_chmLib reads it
+# back in the package test; zip packs the install package.
 # The 64-bit stand-in for machines that run no 32-bit code (make test64).
 if [ -n "${QUELT_WINE64:-}" ]; then
     PACKAGES="$PACKAGES wine64 g++-mingw-w64-x86-64-posix"

@@ -120,7 +120,11 @@ TEST_F(LauncherProcessTest, StartsHiddenHoldsTheHotKeyAndASecondStartLeavesItAlo
     EXPECT_EQ(43, frame.bottom - frame.top);
     EXPECT_EQ(0, frame.left);
     EXPECT_EQ(0, frame.top);
-    HWND edit = FindWindowExA(window, 0, "EDIT", 0);
+    // The input box is made just after the window.
+    HWND edit = 0;
+    const DWORD created = GetTickCount();
+    while (!(edit = FindWindowExA(window, 0, "EDIT", 0)) && GetTickCount() - created < kTimeoutMs)
+        Sleep(20);
     ASSERT_TRUE(edit != 0);
     RECT client, box;
     GetClientRect(window, &client);
