@@ -143,9 +143,13 @@ void CInstallDlg::OnOk()
     CString folder = FolderText();
     // An empty field would put the suite into the root of a drive.
     if (IsBlank(folder)) {
+        // The focus goes to the edit before the box too: the dialog gives
+        // back the focus it had when the box took it.
+        HWND edit = GetDlgItem(window, IDC_INSTALL_FOLDER);
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
         MessageBoxA(window, "インストールするフォルダを入力してください.", "Quelt",
                     MB_OK | MB_ICONEXCLAMATION);
-        SetFocus(GetDlgItem(window, IDC_INSTALL_FOLDER));
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
         return;
     }
     Zint_Std::AppendBackslash(folder);

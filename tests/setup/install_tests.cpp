@@ -176,10 +176,10 @@ TEST_F(SetupInstallTest, EmptyFolderIsRefused)
         ASSERT_NE((HWND)0, box) << "blank folder '" << kEmpty[i] << "' was not refused";
         EXPECT_STREQ("インストールするフォルダを入力してください.", MessageBoxLabel(box).data);
         if (i == 0)
-            TakeScreenshot("setup_empty_folder");
+            TakeSettledScreenshot(box, "setup_empty_folder");
         ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
         EXPECT_TRUE(dialog.IsOpen());
-        EXPECT_EQ(dialog.Item(1000), FocusOfDialogThread(dialog.dialog));
+        EXPECT_TRUE(WaitForFocus(dialog.dialog, dialog.Item(1000)));
     }
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());

@@ -243,6 +243,27 @@ HWND FocusOfDialogThread(HWND dialog)
     return info.hwndFocus;
 }
 
+namespace {
+
+struct FocusQuery {
+    HWND dialog;
+    HWND expected;
+};
+
+bool FocusIsOn(void* context)
+{
+    FocusQuery* query = static_cast<FocusQuery*>(context);
+    return FocusOfDialogThread(query->dialog) == query->expected;
+}
+
+}  // namespace
+
+bool WaitForFocus(HWND dialog, HWND control, const DWORD& timeoutMs)
+{
+    FocusQuery query = {dialog, control};
+    return WaitUntil(FocusIsOn, &query, timeoutMs);
+}
+
 bool CloseNotepads()
 {
     bool closed = false;
@@ -421,7 +442,7 @@ bool RunInstallDialog(CSetupRun& run, const InstallChoice& choice, const char* s
         ok = ok && dialog.SetChecked(1004, choice.multiUser != 0);
     ok = ok && dialog.SetChecked(1005, choice.sendTo != 0);
     if (screenshot)
-        TakeScreenshot(screenshot);
+        TakeSettledScreenshot(dialog.dialog, screenshot);
     if (!ok) {
         printf("the install dialog could not be filled\n");
         return false;
@@ -437,6 +458,19 @@ bool AnswerFinalQuestion(CSetupRun& run, const int& answer, CString* text, const
     if (text)
         *text = MessageBoxLabel(box.dialog);
     if (screenshot)
-        TakeScreenshot(screenshot);
+        TakeSettledScreenshot(box.dialog, screenshot);
     return CDialogUnderTest::Answer(box.dialog, answer);
+}
+
+bool TakeSettledScreenshot(HWND window, const char* name)
+{
+    // A box that has just appeared may not have painted yet: have it paint
+    // now and answer a few messages before the picture is taken.
+    RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int i = 0; i < 3; ++i) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        UpdateWindow(window);
+    }
+    return TakeScreenshot(name);
 }

@@ -46,6 +46,8 @@ HWND WaitForAnyDialog(const char* caption, const char* textPart,
                       const DWORD& timeoutMs = kSetupWaitMs);
 // The control that has the keyboard focus in the dialog's thread.
 HWND FocusOfDialogThread(HWND dialog);
+// Waits until that focus is on the control.
+bool WaitForFocus(HWND dialog, HWND control, const DWORD& timeoutMs = kSetupWaitMs);
 
 // Removes every trace of an installation: both settings keys, the
 // uninstall entry, the Start-menu folders, start-up and SendTo shortcuts,
@@ -93,6 +95,9 @@ bool RunInstallDialog(CSetupRun& run, const InstallChoice& choice, const char* s
 // Waits for a message box "Quelt" of the run, keeps its text and answers.
 bool AnswerFinalQuestion(CSetupRun& run, const int& answer, Zint_Std::CString* text,
                          const char* screenshot);
+
+// A screenshot once the window has painted.
+bool TakeSettledScreenshot(HWND window, const char* name);
 
 // Special folders with trailing backslash.
 Zint_Std::CString SpecialFolder(const int& csidl);
