@@ -21,17 +21,6 @@ bool LauncherGone(void*)
     return FindWindowA("QUELT_APP_WND_CLASS", 0) == 0;
 }
 
-// Installs the package into folder for all users, without the launcher.
-bool InstallQuietly(CSetupPackage& package, const CString& folder)
-{
-    CSetupRun run;
-    InstallChoice choice;
-    choice.folder = folder;
-    return run.Start(package.setupPath, "") && RunInstallDialog(run, choice, 0) &&
-           AnswerFinalQuestion(run, IDNO, 0, 0) && run.WaitEnded() &&
-           WaitForPathGone(package.setupPath) && WaitForNotepad("readme") && CloseNotepads();
-}
-
 }  // namespace
 
 TEST_F(SetupEarlierTest, SameOrNewerVersionIsQuestioned)
@@ -156,7 +145,9 @@ TEST_F(SetupEarlierTest, OtherCommandLinesDoNothing)
 TEST_F(SetupEarlierTest, InstalledCopyWithoutArgumentsDeletesNothing)
 {
     const CString folder = TestInstallFolder("installed copy");
-    ASSERT_TRUE(InstallQuietly(package, folder));
+    InstallChoice choice;
+    choice.folder = folder;
+    ASSERT_TRUE(InstallQuietly(package, choice));
     const CString installed = folder + "setup.exe";
     ExpectExists(installed);
 

@@ -15,6 +15,9 @@ const char kSettingsKeyPath[] = "SoftWare\\QUELT_";
 const char kUninstallKeyPath[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QUELT_";
 
+// GetTempFileName takes three letters of the prefix "_quelt_uninst_".
+const char kUninstallCopyPattern[] = "_qu*.tmp*";
+
 namespace {
 
 bool CopyBuilt(const char* name, const CString& target)
@@ -307,7 +310,7 @@ void CleanInstallationTraces()
     DeleteFileA((SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk").data);
     DeleteFileA((SpecialFolder(CSIDL_SENDTO) + "Queltに登録.lnk").data);
     RemoveTree(SpecialFolder(CSIDL_APPDATA) + "quelt_\\");
-    DeleteTempFiles("_quelt_uninst_*");
+    DeleteTempFiles(kUninstallCopyPattern);
 }
 
 bool WaitForPathGone(const CString& path, const DWORD& timeoutMs)
@@ -473,4 +476,12 @@ bool TakeSettledScreenshot(HWND window, const char* name)
         UpdateWindow(window);
     }
     return TakeScreenshot(name);
+}
+
+bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice)
+{
+    CSetupRun run;
+    return run.Start(package.setupPath, "") && RunInstallDialog(run, choice, 0) &&
+           AnswerFinalQuestion(run, IDNO, 0, 0) && run.WaitEnded() &&
+           WaitForPathGone(package.setupPath) && WaitForNotepad("readme") && CloseNotepads();
 }

@@ -12,6 +12,8 @@ const DWORD kSetupWaitMs = 30000;
 
 extern const char kSettingsKeyPath[];
 extern const char kUninstallKeyPath[];
+// The uninstaller's temporary copy and its batch file in %TEMP%.
+extern const char kUninstallCopyPattern[];
 
 // A package as it is delivered: setup.exe beside the folder quelt_\ with
 // the programs, the defaults, readme.txt and omake\.
@@ -95,6 +97,10 @@ bool RunInstallDialog(CSetupRun& run, const InstallChoice& choice, const char* s
 // Waits for a message box "Quelt" of the run, keeps its text and answers.
 bool AnswerFinalQuestion(CSetupRun& run, const int& answer, Zint_Std::CString* text,
                          const char* screenshot);
+
+// Installs through the dialog, answers No to the launcher start, waits
+// until the run, its package and the readme window are gone.
+bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice);
 
 // A screenshot once the window has painted.
 bool TakeSettledScreenshot(HWND window, const char* name);
