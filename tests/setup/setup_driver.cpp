@@ -416,7 +416,7 @@ CString SpecialFolder(const int& csidl)
     return path;
 }
 
-CString TestInstallFolder(const char* name)
+CString TestInstallFolder(const char* name, const bool& fresh)
 {
     // bin\ -> build\test-output\setup\name\ .
     CString folder = Zint_Std::ModuleFolder(0);
@@ -426,7 +426,8 @@ CString TestInstallFolder(const char* name)
     folder.Append("setup\\");
     CreateDirectoryA(folder.data, 0);
     folder.Append(name);
-    RemoveScratchFolder(folder);
+    if (fresh)
+        RemoveScratchFolder(folder);
     folder.Append("\\");
     return folder;
 }

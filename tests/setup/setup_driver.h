@@ -107,7 +107,8 @@ bool TakeSettledScreenshot(HWND window, const char* name);
 
 // Special folders with trailing backslash.
 Zint_Std::CString SpecialFolder(const int& csidl);
-// A scratch install folder under the test output (not created).
-Zint_Std::CString TestInstallFolder(const char* name);
+// A scratch install folder under the test output, not created; fresh
+// removes what an earlier run left there.
+Zint_Std::CString TestInstallFolder(const char* name, const bool& fresh = true);
 
 #endif
