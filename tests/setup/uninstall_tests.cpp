@@ -179,3 +179,26 @@ TEST_F(SetupUninstallTest, NoOrCancelChangesNothing)
     ExpectExists(menu + "アンインストール.lnk");
     ExpectExists(startupLink);
 }
+
+TEST_F(SetupUninstallTest, SecondStageStartedByHandWithoutHandle)
+{
+    Install("by hand\\two  blanks", 0, 0);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    const CString copy = CString(temp) + "_qu_by_hand.tmp.exe";
+    ASSERT_TRUE(CopyFileA((folder + "setup.exe").data, copy.data, FALSE));
+    CString arguments;
+    arguments.Format("/MainUninst 0 1 %s", folder.data);
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(copy, arguments.data));
+    CDialogUnderTest done;
+    ASSERT_TRUE(done.WaitFor(run.process.dwProcessId, "Quelt"));
+    EXPECT_STREQ("Queltのアンインストールが終了しました．", MessageBoxLabel(done.dialog).data);
+    ASSERT_TRUE(CDialogUnderTest::Answer(done.dialog, IDOK));
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_TRUE(WaitForNoTempFiles(kUninstallCopyPattern));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+    ExpectMissing(menu);
+    ExpectProgramFilesGone();
+    ExpectMissing(folder);
+}
