@@ -59,13 +59,18 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
         StartUninstall();
         return 0;
     }
-    if (argumentCount >= 4 && arguments && strcmp(arguments[1], "/MainUninst") == 0) {
+    // Without a folder there is nothing to remove: file names alone would
+    // name files of the temporary folder.
+    if (argumentCount >= 5 && arguments && strcmp(arguments[1], "/MainUninst") == 0) {
         // The folder is the rest of the line, so that blanks in it survive.
         const size_t skip =
             strlen(arguments[1]) + strlen(arguments[2]) + strlen(arguments[3]) + 3;
         CString folder;
         if (strlen(line) > skip)
             folder.Assign(line + skip);
+        Zint_Std::AppendBackslash(folder);
+        if (folder.IsEmpty())
+            return 0;
         RunUninstall(atoi(arguments[2]), atoi(arguments[3]), folder);
         ScheduleSelfDelete(false);
         return 0;
