@@ -188,3 +188,22 @@ TEST_F(SetupInstallTest, EmptyFolderIsRefused)
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
     ExpectPackageRemoved(package);
 }
+
+TEST_F(SetupInstallTest, NoProgramMenuFolderMeansNoShortcutsAtAll)
+{
+    // A file where the Start-menu folder belongs: the folder cannot be made.
+    const CString blocker = SpecialFolder(CSIDL_PROGRAMS) + "Quelt";
+    ASSERT_TRUE(WriteTextFile(blocker, "in the way\r\n"));
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("no menu");
+    choice.allUsers = 0;
+    choice.startup = 1;
+    const bool installed = InstallQuietly(package, choice);
+    DeleteFileA(blocker.data);
+    ASSERT_TRUE(installed);
+    ExpectProgramFiles(choice.folder, package.withPinlet);
+    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "InstFolder"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "ProgramMenuFolder"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "StartupFile"));
+    ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
+}
