@@ -42,3 +42,17 @@ TEST(OsVersionTest, CapabilityLeavesNoFileAndIsComputedOnce)
     EXPECT_EQ(1, version.CanWriteCommonPrograms());
     EXPECT_EQ(before, ProbeFilesIn(common));
 }
+
+TEST(SetupResourcesTest, IconDialogsManifestAndVersionAreJapanese)
+{
+    const CString program = Zint_Std::ModuleFolder(0) + "setup.exe";
+    HMODULE module = LoadLibraryExA(program.data, 0, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module != 0) << program.data;
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    EXPECT_TRUE(FindResourceExA(module, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(101), japanese));
+    EXPECT_TRUE(FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(102), japanese));
+    EXPECT_TRUE(FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(103), japanese));
+    EXPECT_TRUE(FindResourceExA(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), japanese));
+    EXPECT_TRUE(FindResourceExA(module, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1), japanese));
+    FreeLibrary(module);
+}
