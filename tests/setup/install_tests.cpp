@@ -207,3 +207,34 @@ TEST_F(SetupInstallTest, NoProgramMenuFolderMeansNoShortcutsAtAll)
     EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "StartupFile"));
     ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
 }
+
+TEST_F(SetupInstallTest, BrowseTakesTheChosenFolderAsItIs)
+{
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    // The picker opens on the folder in the edit; OK gives it back with a
+    // backslash and without "quelt_\" added.
+    CString chosen(package.folder);
+    chosen.Delete(chosen.GetLength() - 1, 1);
+    ASSERT_TRUE(dialog.SetText(1000, chosen.data));
+    ASSERT_TRUE(dialog.Click(1001));
+    HWND picker = WaitForOwnedDialog(dialog.dialog);
+    ASSERT_TRUE(picker != 0) << "no folder picker";
+    EXPECT_TRUE(ShowsText(picker, "Queltをインストールするフォルダを選択してください."));
+    TakeSettledScreenshot(picker, "setup_browse");
+    ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDOK));
+    EXPECT_TRUE(WaitForItemText(dialog.Item(1000), package.folder.data))
+        << dialog.Text(1000).data;
+
+    // Cancelled, the picker leaves the edit alone.
+    ASSERT_TRUE(dialog.SetText(1000, "C:\\typed by hand"));
+    ASSERT_TRUE(dialog.Click(1001));
+    picker = WaitForOwnedDialog(dialog.dialog);
+    ASSERT_TRUE(picker != 0);
+    ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDCANCEL));
+    EXPECT_STREQ("C:\\typed by hand", dialog.Text(1000).data);
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(run.WaitEnded());
+}

@@ -73,6 +73,11 @@ protected:
     void TearDown() override
     {
         CleanInstallationTraces();
+        if (!package.folder.IsEmpty()) {
+            Zint_Std::CString scratch(package.folder);
+            scratch.Delete(scratch.GetLength() - 1, 1);
+            RemoveScratchFolder(scratch);
+        }
         CoUninitialize();
     }
 };

@@ -486,3 +486,82 @@ bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice)
            AnswerFinalQuestion(run, IDNO, 0, 0) && run.WaitEnded() &&
            WaitForPathGone(package.setupPath) && WaitForNotepad("readme") && CloseNotepads();
 }
+
+namespace {
+
+struct OwnedQuery {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwned(HWND window, LPARAM parameter)
+{
+    OwnedQuery* query = reinterpret_cast<OwnedQuery*>(parameter);
+    char name[32];
+    if (GetWindow(window, GW_OWNER) != query->owner || !IsWindowVisible(window) ||
+        !GetClassNameA(window, name, sizeof(name)) || strcmp(name, "#32770") != 0)
+        return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+bool OwnedFound(void* context)
+{
+    OwnedQuery* query = static_cast<OwnedQuery*>(context);
+    query->found = 0;
+    EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(query));
+    return query->found != 0;
+}
+
+struct TextSearch {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM parameter)
+{
+    TextSearch* search = reinterpret_cast<TextSearch*>(parameter);
+    if (strcmp(TextOfWindow(child).data ? TextOfWindow(child).data : "", search->text) == 0) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForOwnedDialog(HWND owner, const DWORD& timeoutMs)
+{
+    OwnedQuery query = {owner, 0};
+    WaitUntil(OwnedFound, &query, timeoutMs);
+    return query.found;
+}
+
+bool ShowsText(HWND window, const char* text)
+{
+    TextSearch search = {text, false};
+    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+
+struct ItemTextQuery {
+    HWND item;
+    const char* text;
+};
+
+bool ItemShows(void* context)
+{
+    ItemTextQuery* query = static_cast<ItemTextQuery*>(context);
+    CString text = TextOfWindow(query->item);
+    return strcmp(text.data ? text.data : "", query->text) == 0;
+}
+
+}  // namespace
+
+bool WaitForItemText(HWND item, const char* text, const DWORD& timeoutMs)
+{
+    ItemTextQuery query = {item, text};
+    return WaitUntil(ItemShows, &query, timeoutMs);
+}

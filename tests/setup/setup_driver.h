@@ -46,6 +46,12 @@ public:
 // caption and, when textPart is set, a message-box label holding it.
 HWND WaitForAnyDialog(const char* caption, const char* textPart,
                       const DWORD& timeoutMs = kSetupWaitMs);
+// A visible dialog owned by the window (a box or a picker it opened).
+HWND WaitForOwnedDialog(HWND owner, const DWORD& timeoutMs = kSetupWaitMs);
+// Waits until the control shows exactly this text.
+bool WaitForItemText(HWND item, const char* text, const DWORD& timeoutMs = kSetupWaitMs);
+// One of the window's children shows exactly this text.
+bool ShowsText(HWND window, const char* text);
 // The control that has the keyboard focus in the dialog's thread.
 HWND FocusOfDialogThread(HWND dialog);
 // Waits until that focus is on the control.
