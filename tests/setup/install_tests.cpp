@@ -223,6 +223,8 @@ TEST_F(SetupInstallTest, BrowseTakesTheChosenFolderAsItIs)
     HWND picker = WaitForOwnedDialog(dialog.dialog);
     ASSERT_TRUE(picker != 0) << "no folder picker";
     EXPECT_TRUE(ShowsText(picker, "Queltをインストールするフォルダを選択してください."));
+    // The picker moves to the initial folder once its tree is filled.
+    EXPECT_TRUE(WaitForTreeSelection(picker, "BrowseTakesTheChosenFolderAsItIs"));
     TakeSettledScreenshot(picker, "setup_browse");
     ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDOK));
     EXPECT_TRUE(WaitForItemText(dialog.Item(1000), package.folder.data))

@@ -1,5 +1,6 @@
 #include "setup_driver.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <stdio.h>
 #include <string.h>
@@ -564,4 +565,67 @@ bool WaitForItemText(HWND item, const char* text, const DWORD& timeoutMs)
 {
     ItemTextQuery query = {item, text};
     return WaitUntil(ItemShows, &query, timeoutMs);
+}
+
+CString SelectedTreeItemText(HWND tree)
+{
+    CString text;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                 FALSE, processId);
+    if (!item || !process) {
+        if (process)
+            CloseHandle(process);
+        return text;
+    }
+    // The item record and its text buffer live in the tree's process.
+    const SIZE_T textSize = 512;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, 0, sizeof(TVITEMA) + textSize,
+                                                     MEM_COMMIT, PAGE_READWRITE));
+    if (remote) {
+        TVITEMA record;
+        memset(&record, 0, sizeof(record));
+        record.mask = TVIF_TEXT;
+        record.hItem = item;
+        record.pszText = remote + sizeof(TVITEMA);
+        record.cchTextMax = static_cast<int>(textSize);
+        char local[512];
+        memset(local, 0, sizeof(local));
+        SIZE_T moved = 0;
+        if (WriteProcessMemory(process, remote, &record, sizeof(record), &moved) &&
+            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) &&
+            ReadProcessMemory(process, remote + sizeof(TVITEMA), local, textSize - 1, &moved))
+            text.Assign(local);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+namespace {
+
+struct TreeQuery {
+    HWND tree;
+    const char* text;
+};
+
+bool TreeSelects(void* context)
+{
+    TreeQuery* query = static_cast<TreeQuery*>(context);
+    CString text = SelectedTreeItemText(query->tree);
+    return strcmp(text.data ? text.data : "", query->text) == 0;
+}
+
+}  // namespace
+
+bool WaitForTreeSelection(HWND dialog, const char* text, const DWORD& timeoutMs)
+{
+    HWND tree = FindWindowExA(dialog, 0, WC_TREEVIEWA, 0);
+    if (!tree)
+        return false;
+    TreeQuery query = {tree, text};
+    return WaitUntil(TreeSelects, &query, timeoutMs);
 }

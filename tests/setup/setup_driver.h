@@ -50,6 +50,10 @@ HWND WaitForAnyDialog(const char* caption, const char* textPart,
 HWND WaitForOwnedDialog(HWND owner, const DWORD& timeoutMs = kSetupWaitMs);
 // Waits until the control shows exactly this text.
 bool WaitForItemText(HWND item, const char* text, const DWORD& timeoutMs = kSetupWaitMs);
+// The label of the item selected in a tree view of another process.
+Zint_Std::CString SelectedTreeItemText(HWND tree);
+// Waits until the dialog's tree view has the item with this label selected.
+bool WaitForTreeSelection(HWND dialog, const char* text, const DWORD& timeoutMs = kSetupWaitMs);
 // One of the window's children shows exactly this text.
 bool ShowsText(HWND window, const char* text);
 // The control that has the keyboard focus in the dialog's thread.
