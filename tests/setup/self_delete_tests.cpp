@@ -22,9 +22,9 @@ protected:
     }
 };
 
-bool Holds(const CString& text, const CString& part)
+bool Holds(const CString& text, const CString& piece)
 {
-    return text.data && part.data && strstr(text.data, part.data) != 0;
+    return text.data && piece.data && strstr(text.data, piece.data) != 0;
 }
 
 }  // namespace

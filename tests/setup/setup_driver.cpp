@@ -33,7 +33,7 @@ bool CopyBuilt(const char* name, const CString& target)
 
 struct DialogSearch {
     const char* caption;
-    const char* textPart;
+    const char* textPiece;
     HWND found;
 };
 
@@ -51,9 +51,9 @@ BOOL CALLBACK MatchAnyDialog(HWND window, LPARAM parameter)
     GetWindowTextA(window, text, sizeof(text));
     if (strcmp(text, search->caption) != 0)
         return TRUE;
-    if (search->textPart) {
+    if (search->textPiece) {
         CString label = MessageBoxLabel(window);
-        if (!label.data || !strstr(label.data, search->textPart))
+        if (!label.data || !strstr(label.data, search->textPiece))
             return TRUE;
     }
     search->found = window;
@@ -79,7 +79,7 @@ BOOL CALLBACK CloseNotepad(HWND window, LPARAM parameter)
 }
 
 struct NotepadSearch {
-    const char* titlePart;
+    const char* titlePiece;
     HWND found;
 };
 
@@ -91,7 +91,7 @@ BOOL CALLBACK MatchNotepad(HWND window, LPARAM parameter)
         return TRUE;
     text[0] = 0;
     GetWindowTextA(window, text, sizeof(text));
-    if (!strstr(text, search->titlePart))
+    if (!strstr(text, search->titlePiece))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -229,11 +229,11 @@ bool CSetupRun::WaitEnded(const DWORD& timeoutMs)
     return WaitUntil(Ended, this, timeoutMs);
 }
 
-HWND WaitForAnyDialog(const char* caption, const char* textPart, const DWORD& timeoutMs)
+HWND WaitForAnyDialog(const char* caption, const char* textPiece, const DWORD& timeoutMs)
 {
-    DialogSearch search = {caption, textPart, 0};
+    DialogSearch search = {caption, textPiece, 0};
     if (!WaitUntil(DialogFound, &search, timeoutMs))
-        printf("no dialog \"%s\" holding \"%s\" appeared\n", caption, textPart ? textPart : "");
+        printf("no dialog \"%s\" holding \"%s\" appeared\n", caption, textPiece ? textPiece : "");
     return search.found;
 }
 
@@ -277,9 +277,9 @@ bool CloseNotepads()
     return closed;
 }
 
-HWND WaitForNotepad(const char* titlePart, const DWORD& timeoutMs)
+HWND WaitForNotepad(const char* titlePiece, const DWORD& timeoutMs)
 {
-    NotepadSearch search = {titlePart, 0};
+    NotepadSearch search = {titlePiece, 0};
     WaitUntil(NotepadFound, &search, timeoutMs);
     return search.found;
 }

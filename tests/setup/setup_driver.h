@@ -43,8 +43,8 @@ public:
 };
 
 // A visible dialog (class #32770) of any process but this one, with the
-// caption and, when textPart is set, a message-box label holding it.
-HWND WaitForAnyDialog(const char* caption, const char* textPart,
+// caption and, when textPiece is set, a message-box label holding it.
+HWND WaitForAnyDialog(const char* caption, const char* textPiece,
                       const DWORD& timeoutMs = kSetupWaitMs);
 // A visible dialog owned by the window (a box or a picker it opened).
 HWND WaitForOwnedDialog(HWND owner, const DWORD& timeoutMs = kSetupWaitMs);
@@ -69,7 +69,7 @@ void CleanInstallationTraces();
 // Closes every notepad window; true when at least one was open.
 bool CloseNotepads();
 // Waits for a notepad window whose title holds the text.
-HWND WaitForNotepad(const char* titlePart, const DWORD& timeoutMs = kSetupWaitMs);
+HWND WaitForNotepad(const char* titlePiece, const DWORD& timeoutMs = kSetupWaitMs);
 // Closes running launchers and waits until they are gone.
 bool QuitLaunchers();
 
