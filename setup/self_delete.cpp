@@ -10,7 +10,7 @@ using Zint_Std::CString;
 
 namespace {
 
-// How often the batch file tries to delete the program, a second apart,
+// How often the batch file tries to delete the program, pausing a second,
 // before it gives up: a program that cannot be deleted must not keep the
 // interpreter spinning.
 const int kDeleteTries = 60;

@@ -54,7 +54,8 @@ TEST_F(SetupSelfDeleteTest, GivesUpOnAProgramFileThatStays)
     ASSERT_TRUE(last != 0);
     EXPECT_EQ('\0', last[batch.GetLength() + 8]) << "deleting itself is not the last line";
 
-    // About a minute of tries a second apart, then the batch file goes.
+    // About a minute of tries with a pause of a second each, then the batch
+    // file goes.
     EXPECT_TRUE(WaitForPathGone(batch, 180000)) << "the batch file never gave up";
     const DWORD seconds = (GetTickCount() - ended) / 1000;
     EXPECT_LE(30u, seconds) << "the tries were not paused";
