@@ -1,0 +1,273 @@
+// The install flow: from the earlier installation's record through the
+// options dialog to the copied files, the registry, the profile and the
+// shortcuts.
+#include "setup_app.h"
+
+#include <shlobj.h>
+
+#include <stdlib.h>
+
+#include "install_dialog.h"
+#include "os_version.h"
+#include "support/files.h"
+#include "support/registry.h"
+#include "support/shortcut.h"
+
+using Zint_Std::CString;
+using Zint_Std::CRegistryKey;
+
+namespace {
+
+const UINT kQuestion = MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_YESNO;
+const UINT kNotice = MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK;
+
+struct InstallState {
+    CString installFolder;
+    double previousVersion;
+    int allUsers;
+    int startup;
+    int multiUser;
+    int sendTo;
+    CString programMenuFolder;
+    CString startupLinkPath;
+
+    InstallState() : previousVersion(0.0), allUsers(1), startup(1), multiUser(0), sendTo(0) {}
+};
+
+bool QueryDword(CRegistryKey& key, const char* name, int& value)
+{
+    DWORD data = 0;
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    if (RegQueryValueExA(key.hKey, name, 0, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value = static_cast<int>(data);
+    return true;
+}
+
+void SetDword(CRegistryKey& key, const char* name, const int& value)
+{
+    DWORD data = static_cast<DWORD>(value);
+    RegSetValueExA(key.hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                   sizeof(data));
+}
+
+void ReadFolderAndVersion(CRegistryKey& key, InstallState& state)
+{
+    CString value;
+    if (key.QueryString("InstFolder", value))
+        state.installFolder.Assign(value);
+    if (key.QueryString("Version", value))
+        state.previousVersion = atof(value.data ? value.data : "");
+}
+
+void ReadEarlierInstallation(InstallState& state)
+{
+    CRegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, false, false)) {
+        ReadFolderAndVersion(key, state);
+        int value = 0;
+        if (QueryDword(key, "AllUsers", value))
+            state.allUsers = value;
+        if (state.allUsers && QueryDword(key, "MultiUser", value))
+            state.multiUser = value;
+        return;
+    }
+    if (key.Open(HKEY_CURRENT_USER, kSettingsKey, false, false)) {
+        ReadFolderAndVersion(key, state);
+        state.allUsers = 0;
+    }
+}
+
+void WriteSettingsValues(CRegistryKey& key, const InstallState& state)
+{
+    key.SetString("Version", CString(kSuiteVersion));
+    key.SetString("InstFolder", state.installFolder);
+    if (key.hRoot == HKEY_LOCAL_MACHINE) {
+        SetDword(key, "AllUsers", 1);
+        SetDword(key, "MultiUser", state.multiUser);
+    }
+    if (!state.programMenuFolder.IsEmpty())
+        key.SetString("ProgramMenuFolder", state.programMenuFolder);
+    if (!state.startupLinkPath.IsEmpty())
+        key.SetString("StartupFile", state.startupLinkPath);
+}
+
+void WriteSettingsKey(InstallState& state)
+{
+    CRegistryKey key;
+    if (state.allUsers == 1) {
+        if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, true)) {
+            WriteSettingsValues(key, state);
+            return;
+        }
+        state.allUsers = 0;
+    }
+    if (key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true))
+        WriteSettingsValues(key, state);
+}
+
+void WriteUninstallEntry(const CString& installFolder)
+{
+    CRegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, true, true))
+        return;
+    key.SetString("DisplayName", CString("Quelt"));
+    key.SetString("UninstallString", installFolder + "setup.exe" + " -U");
+}
+
+void WriteHomeAlias(const CString& installFolder)
+{
+    const CString profile = installFolder + "quelt_.ini";
+    char value[512];
+    value[0] = 0;
+    GetPrivateProfileStringA("Alias", "QUELT_HOME", "", value, sizeof(value), profile.data);
+    if (value[0])
+        return;
+    WritePrivateProfileStringA("Alias", "QUELT_HOME", installFolder.data, profile.data);
+    WritePrivateProfileStringA(0, 0, 0, profile.data);
+    Sleep(100);
+}
+
+bool SendToShortcutExists()
+{
+    CString link;
+    if (!Zint_Std::GetSpecialFolderPath(link, CSIDL_SENDTO))
+        return false;
+    link.Append("Queltに登録.lnk");
+    return Zint_Std::PathExists(link.data);
+}
+
+void Open(const CString& file, const char* parameters, const char* folder)
+{
+    ShellExecuteA(0, "open", file.data, parameters, folder, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+void CSetupApp::RunInstall()
+{
+    COsVersion osVersion;
+    if (!CloseRunningLauncher("Queltが起動しています.\nQueltを終了してインストール処理を続けますか？"))
+        return;
+
+    InstallState state;
+    ReadEarlierInstallation(state);
+    if (state.installFolder.IsEmpty()) {
+        if (Zint_Std::GetSpecialFolderPath(state.installFolder, CSIDL_PROGRAM_FILES))
+            state.installFolder.Append("quelt_\\");
+        else
+            state.installFolder.Empty();
+    }
+
+    if (!(atof(kSuiteVersion) > state.previousVersion) &&
+        MessageBoxA(GetDesktopWindow(),
+                    "既にインストールされているバージョンよりも\n同じか,古いバージョンをインストールしようとしています.\nインストールを続けますか?",
+                    "Quelt", kQuestion) == IDNO)
+        return;
+
+    if (SendToShortcutExists())
+        state.sendTo = 1;
+
+    CInstallDlg dialog(instance, GetDesktopWindow(), osVersion);
+    dialog.installFolder.Assign(state.installFolder);
+    dialog.allUsers = state.allUsers;
+    dialog.startup = state.startup;
+    dialog.multiUser = state.multiUser;
+    dialog.sendTo = state.sendTo;
+    if (!dialog.Show())
+        return;
+    state.installFolder.Assign(dialog.installFolder);
+    state.allUsers = dialog.allUsers;
+    state.startup = dialog.startup;
+    state.multiUser = dialog.multiUser;
+    state.sendTo = dialog.sendTo;
+
+    // The user's own profile must survive the copy.
+    const CString package = moduleFolder + "quelt_\\";
+    if (Zint_Std::PathExists((state.installFolder + "quelt_.ini").data))
+        DeleteFileA((package + "quelt_.ini").data);
+
+    if (!Zint_Std::CopyFolderTree(package, state.installFolder) ||
+        !CopyFileA(modulePath.data, (state.installFolder + "setup.exe").data, FALSE)) {
+        MessageBoxA(GetDesktopWindow(),
+                    "指定されたフォルダへのファイルコピーに失敗しました.\nインストールを中止します.",
+                    "Quelt", kNotice);
+        return;
+    }
+
+    WriteHomeAlias(state.installFolder);
+    WriteUninstallEntry(state.installFolder);
+    CreateShortcuts(state.installFolder, state.allUsers, state.startup, state.programMenuFolder,
+                    state.startupLinkPath);
+    WriteSettingsKey(state);
+
+    if (state.sendTo == 1)
+        Open(state.installFolder + "Pinlet.exe", "-a", state.installFolder.data);
+
+    CString question("Queltのインストールが完了しました！\n\n");
+    if (state.previousVersion < 0.1)
+        question.Append("Queltは起動直後隠れています.表示方法はデフォルト Alt + 1 (変更可能) です.\n\n");
+    question.Append("今すぐQueltを起動しますか？");
+    if (MessageBoxA(GetDesktopWindow(), question.data, "Quelt", kQuestion) == IDYES)
+        Open(state.installFolder + "quelt_.exe", 0, state.installFolder.data);
+    Open(state.installFolder + "readme.txt", 0, 0);
+}
+
+void CSetupApp::CreateShortcuts(const CString& installFolder, const int& allUsers,
+                                const int& startup, CString& programMenuFolder,
+                                CString& startupLinkPath)
+{
+    programMenuFolder.Empty();
+    startupLinkPath.Empty();
+    CString programs;
+    CString startupFolder;
+    if (!Zint_Std::GetSpecialFolderPath(programs, allUsers == 1 ? CSIDL_COMMON_PROGRAMS
+                                                                 : CSIDL_PROGRAMS))
+        programs.Empty();
+    if (!Zint_Std::GetSpecialFolderPath(startupFolder, allUsers == 1 ? CSIDL_COMMON_STARTUP
+                                                                      : CSIDL_STARTUP))
+        startupFolder.Empty();
+
+    programMenuFolder = programs + "Quelt\\";
+    if (!Zint_Std::IsFolder(programMenuFolder.data) &&
+        !CreateDirectoryA(programMenuFolder.data, 0)) {
+        programMenuFolder.Empty();
+        return;
+    }
+
+    Zint_Std::CShortcutWriter writer;
+    if (!writer.Open())
+        return;
+
+    static const struct {
+        const char* linkName;
+        const char* target;
+        const char* arguments;
+    } kMenuLinks[] = {
+        {"Quelt.lnk", "quelt_.exe", ""},
+        {"Queltのヘルプ.lnk", "quelt_.chm", ""},
+        {"アンインストール.lnk", "setup.exe", "-U"},
+        {"お読みください.lnk", "readme.txt", ""},
+        {"送るメニューにショートカットの追加／削除.lnk", "Pinlet.exe", ""},
+    };
+    for (size_t i = 0; i < sizeof(kMenuLinks) / sizeof(kMenuLinks[0]); ++i) {
+        Zint_Std::ShortcutRequest request;
+        request.linkPath = programMenuFolder + kMenuLinks[i].linkName;
+        request.targetPath = installFolder + kMenuLinks[i].target;
+        request.arguments = kMenuLinks[i].arguments;
+        request.workingFolder = installFolder;
+        writer.WriteShortcut(request);
+    }
+
+    if (startup == 1) {
+        Zint_Std::ShortcutRequest request;
+        request.linkPath = startupFolder + "Quelt.lnk";
+        request.targetPath = installFolder + "quelt_.exe";
+        request.workingFolder = installFolder;
+        if (writer.WriteShortcut(request))
+            startupLinkPath.Assign(request.linkPath);
+    }
+    writer.Close();
+}

@@ -1,0 +1,102 @@
+#include "setup_app.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "support/files.h"
+#include "support/registry.h"
+
+using Zint_Std::CString;
+
+const char kSuiteVersion[] = "0.981";
+const char kSettingsKey[] = "SoftWare\\QUELT_\\";
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QUELT_\\";
+
+namespace {
+
+const char kLauncherClass[] = "QUELT_APP_WND_CLASS";
+
+bool RecordedInstallFolderIs(HKEY root, const CString& folder)
+{
+    Zint_Std::CRegistryKey key;
+    CString recorded;
+    if (!key.Open(root, kSettingsKey, false, false) ||
+        !key.QueryString("InstFolder", recorded) || recorded.IsEmpty())
+        return false;
+    Zint_Std::AppendBackslash(recorded);
+    return lstrcmpiA(recorded.data, folder.data) == 0;
+}
+
+}  // namespace
+
+CSetupApp::CSetupApp(HINSTANCE instance) : instance(instance)
+{
+    char path[500];
+    path[0] = 0;
+    GetModuleFileNameA(0, path, sizeof(path));
+    path[sizeof(path) - 1] = 0;
+    modulePath.Assign(path);
+    Zint_Std::CutAfterLastBackslash(path);
+    moduleFolder.Assign(path);
+}
+
+int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
+{
+    const char* line = commandLine ? commandLine : "";
+    if (line[0] == 0) {
+        // Started from its own install folder this program is the
+        // uninstaller: installing would delete it and the package it lacks.
+        if (IsInstalledCopy()) {
+            MessageBoxA(GetDesktopWindow(), "アンインストールするには -U を付けて起動してください.",
+                        "Quelt", MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
+            return 0;
+        }
+        RunInstall();
+        ScheduleSelfDelete(true);
+        return 0;
+    }
+    if (strcmp(line, "-U") == 0) {
+        StartUninstall();
+        return 0;
+    }
+    // Without a folder there is nothing to remove: file names alone would
+    // name files of the temporary folder.
+    if (argumentCount >= 5 && arguments && strcmp(arguments[1], "/MainUninst") == 0) {
+        // The folder is the rest of the line, so that blanks in it survive.
+        const size_t skip =
+            strlen(arguments[1]) + strlen(arguments[2]) + strlen(arguments[3]) + 3;
+        CString folder;
+        if (strlen(line) > skip)
+            folder.Assign(line + skip);
+        Zint_Std::AppendBackslash(folder);
+        if (folder.IsEmpty())
+            return 0;
+        RunUninstall(atoi(arguments[2]), atoi(arguments[3]), folder);
+        ScheduleSelfDelete(false);
+        return 0;
+    }
+    return 0;
+}
+
+bool CSetupApp::CloseRunningLauncher(const char* question)
+{
+    HWND launcher = FindWindowA(kLauncherClass, 0);
+    if (!launcher)
+        return true;
+    if (MessageBoxA(GetDesktopWindow(), question, "Quelt",
+                    MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_YESNO) == IDNO)
+        return false;
+    SendMessageA(launcher, WM_DESTROY, 0, 0);
+    Sleep(500);
+    return true;
+}
+
+bool CSetupApp::IsInstalledCopy() const
+{
+    if (RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, moduleFolder) ||
+        RecordedInstallFolderIs(HKEY_CURRENT_USER, moduleFolder))
+        return true;
+    const CString launcher = moduleFolder + "quelt_.exe";
+    const CString package = moduleFolder + "quelt_";
+    return Zint_Std::PathExists(launcher.data) && !Zint_Std::IsFolder(package.data);
+}

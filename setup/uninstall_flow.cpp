@@ -1,0 +1,174 @@
+// The uninstallation in its two stages: the installed program asks and
+// hands over to a temporary copy, which removes the installation once the
+// installed program has ended.
+#include "setup_app.h"
+
+#include <shlobj.h>
+
+#include "support/files.h"
+#include "support/registry.h"
+#include "uninstall_dialog.h"
+
+using Zint_Std::CString;
+using Zint_Std::CRegistryKey;
+
+namespace {
+
+typedef DWORD(WINAPI* ProcessIdOfHandle)(HANDLE);
+
+// A handed-over value that names no process here (the handle was not
+// inherited) could name some other object that never becomes signalled.
+bool NamesAProcess(HANDLE handle)
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    ProcessIdOfHandle processIdOf =
+        kernel ? reinterpret_cast<ProcessIdOfHandle>(
+                     reinterpret_cast<void*>(GetProcAddress(kernel, "GetProcessId")))
+               : 0;
+    if (!processIdOf)
+        return true;
+    return processIdOf(handle) != 0;
+}
+
+void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& startupFile)
+{
+    if (!key.QueryString("ProgramMenuFolder", programMenuFolder))
+        programMenuFolder.Empty();
+    if (!key.QueryString("StartupFile", startupFile))
+        startupFile.Empty();
+}
+
+void DeleteSettingsFiles(const CString& folder)
+{
+    DeleteFileA((folder + "quelt_.ini").data);
+    DeleteFileA((folder + "quelt_cmd.txt").data);
+    DeleteFileA((folder + "quelt_cmd.txt.bak").data);
+}
+
+void RunToEnd(const CString& program, const char* argument)
+{
+    CString line;
+    line.Format("\"%s\" %s", program.data, argument);
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    ZeroMemory(&started, sizeof(started));
+    if (!CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
+        return;
+    WaitForSingleObject(started.hProcess, INFINITE);
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+}
+
+}  // namespace
+
+void CSetupApp::StartUninstall()
+{
+    if (!CloseRunningLauncher(
+            "Queltが起動しています.\nQueltを終了してアンインストール処理を続けますか？"))
+        return;
+    int deleteSettings = 0;
+    {
+        CUninstallDlg dialog(instance, GetDesktopWindow());
+        if (!dialog.Show())
+            return;
+        deleteSettings = dialog.deleteSettings;
+    }
+
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+
+    char tempFolder[512];
+    tempFolder[0] = 0;
+    GetTempPathA(sizeof(tempFolder), tempFolder);
+    char tempFile[512];
+    tempFile[0] = 0;
+    GetTempFileNameA(tempFolder, "_quelt_uninst_", 0, tempFile);
+    CopyFileA(modulePath.data, tempFile, FALSE);
+    char copy[512];
+    wsprintfA(copy, "%s.exe", tempFile);
+    MoveFileA(tempFile, copy);
+
+    HANDLE self = OpenProcess(SYNCHRONIZE, TRUE, GetCurrentProcessId());
+    char parameters[512];
+    wsprintfA(parameters, "/MainUninst %d %d %s",
+              static_cast<int>(reinterpret_cast<INT_PTR>(self)), deleteSettings,
+              moduleFolder.data);
+    ShellExecuteA(0, "open", copy, parameters, tempFolder, SW_SHOWNORMAL);
+    if (self)
+        CloseHandle(self);
+}
+
+void CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
+                             const CString& installFolder)
+{
+    HANDLE firstStage = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(waitHandle));
+    Sleep(500);
+    if (firstStage && NamesAProcess(firstStage)) {
+        WaitForSingleObject(firstStage, INFINITE);
+        CloseHandle(firstStage);
+    }
+    Sleep(500);
+
+    CString programMenuFolder;
+    CString startupFile;
+    int multiUser = 0;
+    {
+        CRegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, false)) {
+            ReadLinkRecord(key, programMenuFolder, startupFile);
+            DWORD value = 0;
+            DWORD size = sizeof(value);
+            if (RegQueryValueExA(key.hKey, "MultiUser", 0, 0, reinterpret_cast<BYTE*>(&value),
+                                 &size) == ERROR_SUCCESS)
+                multiUser = static_cast<int>(value);
+            key.DeleteKey(0, 0);
+            RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+        }
+    }
+    if (programMenuFolder.IsEmpty()) {
+        CRegistryKey key;
+        if (key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true)) {
+            ReadLinkRecord(key, programMenuFolder, startupFile);
+            key.DeleteKey(0, 0);
+        }
+    }
+
+    if (deleteSettings == 1) {
+        if (multiUser == 1) {
+            CString userFolder;
+            if (Zint_Std::GetSpecialFolderPath(userFolder, CSIDL_APPDATA)) {
+                userFolder.Append("quelt_\\");
+                DeleteSettingsFiles(userFolder);
+                RemoveDirectoryA(userFolder.data);
+            }
+        } else {
+            DeleteSettingsFiles(installFolder);
+        }
+    }
+
+    if (!startupFile.IsEmpty())
+        DeleteFileA(startupFile.data);
+    if (!programMenuFolder.IsEmpty())
+        Zint_Std::DeleteFolderTree(programMenuFolder);
+
+    RunToEnd(installFolder + "Pinlet.exe", "-d");
+
+    static const char* const kInstalledEntries[] = {
+        "omake\\desktop.scf", "omake\\Purgel.exe", "omake\\Purgel.txt", "omake\\Purgel.ini",
+        "omake\\Datora.exe",  "omake\\Datora.txt", "omake\\",           "quelt_.exe",
+        "quelt_.dll",         "quelt_.chm",        "readme.txt",        "setup.exe",
+        "cmd_org.txt",        "Pinlet.exe",
+    };
+    for (size_t i = 0; i < sizeof(kInstalledEntries) / sizeof(kInstalledEntries[0]); ++i) {
+        const CString path = installFolder + kInstalledEntries[i];
+        if (Zint_Std::EndsWithBackslash(path.data))
+            RemoveDirectoryA(path.data);
+        else
+            DeleteFileA(path.data);
+    }
+    RemoveDirectoryA(installFolder.data);
+
+    MessageBoxA(GetDesktopWindow(), "Queltのアンインストールが終了しました．", "Quelt",
+                MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
+}

@@ -1,0 +1,242 @@
+// setup.exe installing from a scratch package in the test desktop: the
+// dialog, the copied files, the registry, the profile value, the shortcuts
+// and the end of the run.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "editor/editor_driver.h"
+#include "launcher/ui_driver.h"
+#include "setup_checks.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+class SetupInstallTest : public SetupTestBase {};
+
+CString ProfileValue(const CString& folder, const char* section, const char* key)
+{
+    char value[512];
+    value[0] = 0;
+    GetPrivateProfileStringA(section, key, "", value, sizeof(value),
+                             (folder + "quelt_.ini").data);
+    return CString(value);
+}
+
+bool LauncherRuns(void*)
+{
+    return FindWindowA("QUELT_APP_WND_CLASS", 0) != 0;
+}
+
+}  // namespace
+
+TEST_F(SetupInstallTest, AllUsersWithStartupAndPerUserSettings)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("all users");
+    choice.allUsers = 1;
+    choice.startup = 1;
+    choice.multiUser = 1;
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    {
+        // The defaults of a first installation.
+        CDialogUnderTest dialog;
+        ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+        CString expected = SpecialFolder(CSIDL_PROGRAM_FILES) + "quelt_\\";
+        EXPECT_STREQ(expected.data, dialog.Text(1000).data);
+        EXPECT_TRUE(dialog.IsChecked(1002));
+        EXPECT_TRUE(dialog.IsChecked(1003));
+        EXPECT_TRUE(dialog.IsEnabled(1004));
+        EXPECT_FALSE(dialog.IsChecked(1004));
+        EXPECT_FALSE(dialog.IsChecked(1005));
+        EXPECT_STREQ("インストール開始(&S)", TextOfWindow(dialog.Item(IDOK)).data);
+    }
+    // Typed without the trailing backslash: it comes back with one.
+    InstallChoice typed = choice;
+    typed.folder.Delete(typed.folder.GetLength() - 1, 1);
+    ASSERT_TRUE(RunInstallDialog(run, typed, "setup_install_dialog"));
+    CString question;
+    ASSERT_TRUE(AnswerFinalQuestion(run, IDNO, &question, "setup_install_done"));
+    EXPECT_STREQ("Queltのインストールが完了しました！\n\n"
+                 "Queltは起動直後隠れています.表示方法はデフォルト Alt + 1 (変更可能) です.\n\n"
+                 "今すぐQueltを起動しますか？",
+                 question.data);
+    ASSERT_TRUE(run.WaitEnded());
+
+    const CString& folder = choice.folder;
+    ExpectProgramFiles(folder, package.withPinlet);
+    EXPECT_STREQ(folder.data, ProfileValue(folder, "Alias", "QUELT_HOME").data);
+
+    CString value;
+    DWORD number = 7;
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "Version", value));
+    EXPECT_STREQ("0.981", value.data);
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "InstFolder", value));
+    EXPECT_STREQ(folder.data, value.data);
+    EXPECT_TRUE(ReadRegistryDword(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "AllUsers", number));
+    EXPECT_EQ(1u, number);
+    EXPECT_TRUE(ReadRegistryDword(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "MultiUser", number));
+    EXPECT_EQ(1u, number);
+    const CString menu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\";
+    EXPECT_TRUE(
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "ProgramMenuFolder", value));
+    EXPECT_STREQ(menu.data, value.data);
+    const CString startupLink = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "StartupFile", value));
+    EXPECT_STREQ(startupLink.data, value.data);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "DisplayName", value));
+    EXPECT_STREQ("Quelt", value.data);
+    EXPECT_TRUE(
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
+    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+
+    ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
+    ExpectShortcut(menu + "Queltのヘルプ.lnk", folder + "quelt_.chm", "", folder);
+    ExpectShortcut(menu + "アンインストール.lnk", folder + "setup.exe", "-U", folder);
+    ExpectShortcut(menu + "お読みください.lnk", folder + "readme.txt", "", folder);
+    ExpectShortcut(menu + "送るメニューにショートカットの追加／削除.lnk", folder + "Pinlet.exe",
+                   "", folder);
+    ExpectShortcut(startupLink, folder + "quelt_.exe", "", folder);
+    ExpectMissing(SpecialFolder(CSIDL_PROGRAMS) + "Quelt\\");
+
+    // No launcher on No; readme.txt is opened either way.
+    EXPECT_EQ(0, FindWindowA("QUELT_APP_WND_CLASS", 0));
+    EXPECT_NE((HWND)0, WaitForNotepad("readme"));
+    ExpectPackageRemoved(package);
+}
+
+TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("current user");
+    choice.allUsers = 0;
+    choice.startup = 0;
+    choice.multiUser = 1;  // refused: the box is disabled without all users
+    choice.sendTo = 1;
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    {
+        CDialogUnderTest dialog;
+        ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+        ASSERT_TRUE(dialog.SetChecked(1003, false));
+        EXPECT_FALSE(dialog.IsEnabled(1004));
+        ASSERT_TRUE(dialog.SetChecked(1003, true));
+        EXPECT_TRUE(dialog.IsEnabled(1004));
+        EXPECT_FALSE(dialog.IsChecked(1004));
+    }
+    ASSERT_TRUE(RunInstallDialog(run, choice, 0));
+    ASSERT_TRUE(AnswerFinalQuestion(run, IDYES, 0, 0));
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_TRUE(WaitUntil(LauncherRuns, 0));
+
+    const CString& folder = choice.folder;
+    ExpectProgramFiles(folder, package.withPinlet);
+    CString value;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKeyPath, "Version", value));
+    EXPECT_STREQ("0.981", value.data);
+    EXPECT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKeyPath, "InstFolder", value));
+    EXPECT_STREQ(folder.data, value.data);
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "AllUsers"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "MultiUser"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "StartupFile"));
+    const CString menu = SpecialFolder(CSIDL_PROGRAMS) + "Quelt\\";
+    EXPECT_TRUE(
+        ReadRegistryString(HKEY_CURRENT_USER, kSettingsKeyPath, "ProgramMenuFolder", value));
+    EXPECT_STREQ(menu.data, value.data);
+    EXPECT_TRUE(
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
+    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+    ExpectShortcut(menu + "アンインストール.lnk", folder + "setup.exe", "-U", folder);
+    ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
+    ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
+    ExpectMissing(SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk");
+    ExpectMissing(SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\");
+    if (package.withPinlet) {
+        // The registration tool writes its SendTo shortcut on -a.
+        EXPECT_TRUE(WaitForFile(SpecialFolder(CSIDL_SENDTO) + "Queltに登録.lnk", kSetupWaitMs));
+    }
+    EXPECT_NE((HWND)0, WaitForNotepad("readme"));
+    ExpectPackageRemoved(package);
+}
+
+TEST_F(SetupInstallTest, EmptyFolderIsRefused)
+{
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    const char* const kEmpty[] = {"", "   "};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(dialog.SetText(1000, kEmpty[i]));
+        ASSERT_TRUE(dialog.Click(IDOK));
+        HWND box = dialog.WaitForMessageBox("Quelt");
+        ASSERT_NE((HWND)0, box) << "blank folder '" << kEmpty[i] << "' was not refused";
+        EXPECT_STREQ("インストールするフォルダを入力してください.", MessageBoxLabel(box).data);
+        if (i == 0)
+            TakeSettledScreenshot(box, "setup_empty_folder");
+        ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
+        EXPECT_TRUE(dialog.IsOpen());
+        EXPECT_TRUE(WaitForFocus(dialog.dialog, dialog.Item(1000)));
+    }
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+    ExpectPackageRemoved(package);
+}
+
+TEST_F(SetupInstallTest, NoProgramMenuFolderMeansNoShortcutsAtAll)
+{
+    // A file where the Start-menu folder belongs: the folder cannot be made.
+    const CString blocker = SpecialFolder(CSIDL_PROGRAMS) + "Quelt";
+    ASSERT_TRUE(WriteTextFile(blocker, "in the way\r\n"));
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("no menu");
+    choice.allUsers = 0;
+    choice.startup = 1;
+    const bool installed = InstallQuietly(package, choice);
+    DeleteFileA(blocker.data);
+    ASSERT_TRUE(installed);
+    ExpectProgramFiles(choice.folder, package.withPinlet);
+    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "InstFolder"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "ProgramMenuFolder"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, kSettingsKeyPath, "StartupFile"));
+    ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
+}
+
+TEST_F(SetupInstallTest, BrowseTakesTheChosenFolderAsItIs)
+{
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    // The picker opens on the folder in the edit; OK gives it back with a
+    // backslash and without "quelt_\" added.
+    CString chosen(package.folder);
+    chosen.Delete(chosen.GetLength() - 1, 1);
+    ASSERT_TRUE(dialog.SetText(1000, chosen.data));
+    ASSERT_TRUE(dialog.Click(1001));
+    HWND picker = WaitForOwnedDialog(dialog.dialog);
+    ASSERT_TRUE(picker != 0) << "no folder picker";
+    EXPECT_TRUE(ShowsText(picker, "Queltをインストールするフォルダを選択してください."));
+    // The picker moves to the initial folder once its tree is filled.
+    EXPECT_TRUE(WaitForTreeSelection(picker, "BrowseTakesTheChosenFolderAsItIs"));
+    TakeSettledScreenshot(picker, "setup_browse");
+    ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDOK));
+    EXPECT_TRUE(WaitForItemText(dialog.Item(1000), package.folder.data))
+        << dialog.Text(1000).data;
+
+    // Cancelled, the picker leaves the edit alone.
+    ASSERT_TRUE(dialog.SetText(1000, "C:\\typed by hand"));
+    ASSERT_TRUE(dialog.Click(1001));
+    picker = WaitForOwnedDialog(dialog.dialog);
+    ASSERT_TRUE(picker != 0);
+    ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDCANCEL));
+    EXPECT_STREQ("C:\\typed by hand", dialog.Text(1000).data);
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(run.WaitEnded());
+}

@@ -1,0 +1,204 @@
+// The installed setup.exe started with -U: the dialog of the first stage,
+// the temporary copy that removes the installation, and what stays.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "editor/editor_driver.h"
+#include "launcher/ui_driver.h"
+#include "setup_checks.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+class SetupUninstallTest : public SetupTestBase {
+protected:
+    CString folder;
+    CString menu;
+    CString startupLink;
+
+    // Installs for all users (or the current user) with the start-up link.
+    void Install(const char* name, const int& allUsers, const int& multiUser)
+    {
+        InstallChoice choice;
+        folder = TestInstallFolder(name);
+        choice.folder = folder;
+        choice.allUsers = allUsers;
+        choice.multiUser = multiUser;
+        ASSERT_TRUE(InstallQuietly(package, choice));
+        menu = SpecialFolder(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS) + "Quelt\\";
+        startupLink = SpecialFolder(allUsers ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP) +
+                      "Quelt.lnk";
+        ExpectExists(menu + "アンインストール.lnk");
+        ExpectExists(startupLink);
+    }
+
+    // Runs both stages, ticking the settings box as told.
+    void Uninstall(const bool& deleteSettings, const char* screenshots)
+    {
+        CSetupRun run;
+        ASSERT_TRUE(run.Start(folder + "setup.exe", "-U"));
+        CDialogUnderTest dialog;
+        ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのアンインストール"));
+        EXPECT_FALSE(dialog.IsChecked(1005));
+        EXPECT_STREQ("Queltの設定ファイルも削除する(&D)", TextOfWindow(dialog.Item(1005)).data);
+        ASSERT_TRUE(dialog.SetChecked(1005, deleteSettings));
+        if (screenshots) {
+            CString name;
+            name.Format("%s_dialog", screenshots);
+            TakeSettledScreenshot(dialog.dialog, name.data);
+        }
+        ASSERT_TRUE(dialog.Click(IDOK));
+        ASSERT_TRUE(run.WaitEnded());
+        // The entry goes with the first stage, before any file.
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+
+        HWND done = WaitForAnyDialog("Quelt", "アンインストールが終了");
+        ASSERT_NE((HWND)0, done);
+        EXPECT_STREQ("Queltのアンインストールが終了しました．", MessageBoxLabel(done).data);
+        // The temporary copy is what shows the message.
+        EXPECT_LE(1, CountTempFiles(kUninstallCopyPattern));
+        if (screenshots) {
+            CString name;
+            name.Format("%s_done", screenshots);
+            TakeSettledScreenshot(done, name.data);
+        }
+        ASSERT_TRUE(CDialogUnderTest::Answer(done, IDOK));
+        EXPECT_TRUE(WaitForNoTempFiles(kUninstallCopyPattern))
+            << "the temporary copy or its batch file stayed";
+    }
+
+    void ExpectRecordsGone()
+    {
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+        ExpectMissing(menu);
+        ExpectMissing(startupLink);
+    }
+
+    void ExpectProgramFilesGone()
+    {
+        static const char* const kGone[] = {
+            "omake\\Purgel.exe", "omake\\Purgel.txt", "omake\\Datora.exe", "omake\\Datora.txt",
+            "omake",             "quelt_.exe",        "quelt_.dll",        "readme.txt",
+            "setup.exe",         "cmd_org.txt",       "Pinlet.exe"};
+        for (size_t i = 0; i < sizeof(kGone) / sizeof(kGone[0]); ++i)
+            ExpectMissing(folder + kGone[i]);
+    }
+};
+
+}  // namespace
+
+TEST_F(SetupUninstallTest, KeepsTheSettingsFilesUnlessAsked)
+{
+    Install("keep settings", 1, 0);
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt", "[own]\r\nPATH=notepad.exe\r\n"));
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt.bak", "[old]\r\n"));
+    const CString sendTo = SpecialFolder(CSIDL_SENDTO) + "Queltに登録.lnk";
+    if (package.withPinlet) {
+        Zint_Std::CShortcutWriter writer;
+        ASSERT_TRUE(writer.Open());
+        Zint_Std::ShortcutRequest request;
+        request.linkPath = sendTo;
+        request.targetPath = folder + "Pinlet.exe";
+        request.workingFolder = folder;
+        ASSERT_TRUE(writer.WriteShortcut(request));
+        writer.Close();
+    }
+    Uninstall(false, "setup_uninstall");
+    ExpectRecordsGone();
+    ExpectProgramFilesGone();
+    ExpectExists(folder + "quelt_.ini");
+    ExpectExists(folder + "quelt_cmd.txt");
+    ExpectExists(folder + "quelt_cmd.txt.bak");
+    if (package.withPinlet)
+        ExpectMissing(sendTo);
+}
+
+TEST_F(SetupUninstallTest, RemovesSettingsAndFolderWithBlanksInItsPath)
+{
+    Install("with blanks\\quelt_ folder", 0, 0);
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt", "[own]\r\nPATH=notepad.exe\r\n"));
+    Uninstall(true, 0);
+    ExpectRecordsGone();
+    ExpectProgramFilesGone();
+    ExpectMissing(folder + "quelt_.ini");
+    ExpectMissing(folder + "quelt_cmd.txt");
+    ExpectMissing(folder);
+}
+
+TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
+{
+    Install("per user", 1, 1);
+    DWORD multiUser = 0;
+    ASSERT_TRUE(ReadRegistryDword(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "MultiUser", multiUser));
+    ASSERT_EQ(1u, multiUser);
+    const CString own = SpecialFolder(CSIDL_APPDATA) + "quelt_\\";
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(own));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_.ini", "[QUELT]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt", "[own]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt.bak", "[old]\r\n"));
+    Uninstall(true, 0);
+    ExpectRecordsGone();
+    ExpectProgramFilesGone();
+    ExpectMissing(own);
+    // The install folder's own profile is not the user's: it stays.
+    ExpectExists(folder + "quelt_.ini");
+}
+
+TEST_F(SetupUninstallTest, NoOrCancelChangesNothing)
+{
+    Install("refused", 1, 0);
+    {
+        CLauncherUnderTest launcher;
+        ASSERT_TRUE(launcher.Start("", ""));
+        ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
+        CSetupRun run;
+        ASSERT_TRUE(run.Start(folder + "setup.exe", "-U"));
+        CDialogUnderTest box;
+        ASSERT_TRUE(box.WaitFor(run.process.dwProcessId, "Quelt"));
+        EXPECT_STREQ("Queltが起動しています.\nQueltを終了してアンインストール処理を続けますか？",
+                     MessageBoxLabel(box.dialog).data);
+        ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDNO));
+        ASSERT_TRUE(run.WaitEnded());
+        EXPECT_TRUE(IsWindow(launcher.window));
+    }
+    {
+        CSetupRun run;
+        ASSERT_TRUE(run.Start(folder + "setup.exe", "-U"));
+        CDialogUnderTest dialog;
+        ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのアンインストール"));
+        ASSERT_TRUE(dialog.Click(IDCANCEL));
+        ASSERT_TRUE(run.WaitEnded());
+    }
+    EXPECT_EQ(0, CountTempFiles(kUninstallCopyPattern));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    ExpectProgramFiles(folder, package.withPinlet);
+    ExpectExists(menu + "アンインストール.lnk");
+    ExpectExists(startupLink);
+}
+
+TEST_F(SetupUninstallTest, SecondStageStartedByHandWithoutHandle)
+{
+    Install("by hand\\two  blanks", 0, 0);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    const CString copy = CString(temp) + "_qu_by_hand.tmp.exe";
+    ASSERT_TRUE(CopyFileA((folder + "setup.exe").data, copy.data, FALSE));
+    CString arguments;
+    arguments.Format("/MainUninst 0 1 %s", folder.data);
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(copy, arguments.data));
+    CDialogUnderTest done;
+    ASSERT_TRUE(done.WaitFor(run.process.dwProcessId, "Quelt"));
+    EXPECT_STREQ("Queltのアンインストールが終了しました．", MessageBoxLabel(done.dialog).data);
+    ASSERT_TRUE(CDialogUnderTest::Answer(done.dialog, IDOK));
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_TRUE(WaitForNoTempFiles(kUninstallCopyPattern));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+    ExpectMissing(menu);
+    ExpectProgramFilesGone();
+    ExpectMissing(folder);
+}
