@@ -54,6 +54,20 @@ bool RunThroughTheLauncher(CLauncherUnderTest& launcher, const char* name, const
            WaitForFile(record, kSetupWaitMs);
 }
 
+struct CommandPathProbe {
+    CString commandFile;
+    CString expected;
+};
+
+bool CommandPathIsSaved(void* context)
+{
+    const CommandPathProbe* probe = static_cast<const CommandPathProbe*>(context);
+    char path[500];
+    GetPrivateProfileStringA("journeyprobe", "PATH", "", path, sizeof(path),
+                             probe->commandFile.data);
+    return lstrcmpA(path, probe->expected.data) == 0;
+}
+
 class SuiteJourney : public ::testing::Test {
 protected:
     void SetUp() override
@@ -137,13 +151,12 @@ TEST_F(SuiteJourney, InstallUseRegisterAndUninstall)
         GetExitCodeProcess(pinlet.process.hProcess, &exitCode);
         EXPECT_EQ(0u, exitCode);
     }
-    char path[500];
-    GetPrivateProfileStringA("journeyprobe", "PATH", "", path, sizeof(path),
-                             (folder + "quelt_cmd.txt").data);
     // The folder holds a blank, so the command quotes the file.
     CString quotedProbe;
     quotedProbe.Format("\"%s\"", probe.data);
-    EXPECT_STREQ(quotedProbe.data, path);
+    CommandPathProbe saved = {folder + "quelt_cmd.txt", quotedProbe};
+    EXPECT_TRUE(WaitUntil(CommandPathIsSaved, &saved))
+        << "quelt_cmd.txt holds no [journeyprobe] with the quoted PATH";
 
     // The launcher reloaded its list: the new command runs by its name.
     ASSERT_TRUE(RunThroughTheLauncher(launcher, "journeyprobe", record));
