@@ -76,6 +76,10 @@ EntryOutcome ChangeEntry(const CString& path, const ChangeRequest& request)
     const DWORD current = GetFileAttributesA(path.data);
     if (current == INVALID_FILE_ATTRIBUTES)
         return kEntryFailed;
+    // Changed through a link, the times and attributes would be those of
+    // what it points at, outside the tree.
+    if (Zint_Std::IsLink(path.data))
+        return kEntrySkipped;
     const bool folder = (current & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool setTime = request.setTime && !folder;
     if (!setTime && !request.setAttributes)
@@ -94,8 +98,9 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
     tally.changed = 0;
     tally.failed = 0;
     tally.skipped = 0;
+    tally.refused = 0;
     CArray<CString> entries;
-    Zint_Std::ListFolder(folder, entries, "*", true, request.includeFolders);
+    Zint_Std::ListFolder(folder, entries, "*", true, request.includeFolders, tally.refused);
     if (request.includeFolders)
         entries.Add(folder);
     for (int i = 0; i < entries.count; i++) {
@@ -115,11 +120,17 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
 
 bool FormatReport(const ChangeTally& tally, CString& text)
 {
-    if (tally.failed == 0) {
+    if (tally.failed == 0 && tally.refused == 0) {
         text.Format("変更は正常に終了しました.\n変更した数：%d", tally.changed);
         return true;
     }
-    text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d",
-                tally.changed, tally.failed);
+    if (tally.refused == 0) {
+        text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d",
+                    tally.changed, tally.failed);
+        return false;
+    }
+    text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
+                "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                tally.changed, tally.failed + tally.refused, tally.refused);
     return false;
 }

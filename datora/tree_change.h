@@ -21,7 +21,8 @@ struct ChangeRequest {
 struct ChangeTally {
     int changed;  // every requested change took effect
     int failed;   // at least one requested change did not
-    int skipped;  // folders when only the times were asked for
+    int skipped;  // folders when only the times were asked for, and links
+    int refused;  // names that cannot be used as they are, paths too long
 };
 
 enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped };
@@ -34,7 +35,8 @@ bool ChosenTimeToFileTime(const SYSTEMTIME& date, const SYSTEMTIME& timeOfDay, F
 DWORD ChosenAttributes(const bool& readOnly, const bool& hidden, const bool& archive,
                        const bool& system);
 
-// Applies the request to one file or folder. Folders keep their times.
+// Applies the request to one file or folder. Folders keep their times;
+// links, and what they point at, are left alone.
 EntryOutcome ChangeEntry(const Zint_Std::CString& path, const ChangeRequest& request);
 
 // Applies the request to every file at every depth under folder (and, with

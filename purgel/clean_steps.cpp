@@ -7,6 +7,7 @@
 #include "support/array.h"
 #include "support/files.h"
 #include "support/registry.h"
+#include "start_folder.h"
 
 using Zint_Std::CArray;
 using Zint_Std::CString;
@@ -23,6 +24,20 @@ enum RemovedAs { kKept, kFileDeleted, kFolderRemoved };
 RemovedAs RemoveEntry(const CString& path, const bool& foldersToo)
 {
     DWORD attributes = GetFileAttributesA(path.data);
+    // A link keeps its attributes (changing them could change what it points
+    // at) and goes as a link or not at all.
+    switch (Zint_Std::LinkKindOf(path.data)) {
+    case Zint_Std::kNoLink:
+        break;
+    case Zint_Std::kMarkedLink:
+        if (!foldersToo && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return kKept;
+        if (!Zint_Std::RemoveLinkItself(path.data))
+            return kKept;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kFolderRemoved : kFileDeleted;
+    case Zint_Std::kHiddenLink:
+        return kKept;
+    }
     SetFileAttributesA(path.data, FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path.data))
         return kFileDeleted;
@@ -42,6 +57,25 @@ bool SameFolder(const CString& first, const CString& second)
     Zint_Std::AppendBackslash(a);
     Zint_Std::AppendBackslash(b);
     return a.EqualsNoCase(b);
+}
+
+// folder is path itself or one of the folders that hold it, compared whole
+// name by whole name ("C:\\Users\\" holds "C:\\Users\\a\\", "C:\\Use" does not).
+bool IsAtOrAbove(const CString& folder, const CString& path)
+{
+    if (folder.IsEmpty() || path.IsEmpty())
+        return false;
+    CString above(folder);
+    CString below(path);
+    Zint_Std::AppendBackslash(above);
+    Zint_Std::AppendBackslash(below);
+    const int length = above.GetLength();
+    if (below.GetLength() < length)
+        return false;
+    // Cut below at the same length; its last byte is then a backslash only
+    // where a name of path ends there, since above ends in one.
+    below.Delete(length, below.GetLength() - length);
+    return Zint_Std::EndsWithBackslash(below.data) && above.EqualsNoCase(below);
 }
 
 bool IsRootFolder(const CString& folder)
@@ -132,10 +166,10 @@ void DeleteFolderContents(const CString& folder, int& files, int& folders)
 }
 
 bool IsProtectedFolder(const CString& folder, const CString& windowsFolder,
-                       const CString& profileFolder)
+                       const CString& profileFolder, const CString& programFolder)
 {
     return IsRootFolder(folder) || SameFolder(folder, windowsFolder) ||
-           SameFolder(folder, profileFolder);
+           IsAtOrAbove(folder, profileFolder) || IsAtOrAbove(folder, programFolder);
 }
 
 bool UpdateFolderOf(const char* windowsFolder, CString& folder)
@@ -167,13 +201,10 @@ void CleanTempFolder(int& files, int& folders)
     GetTempPathA(500, buffer);
     if (!buffer[0])
         return;
-    CString temp(buffer);
-    CString profile;
-    if (!Zint_Std::GetSpecialFolderPath(profile, CSIDL_PROFILE))
-        profile.Empty();
-    if (IsProtectedFolder(temp, WindowsFolder(), profile))
+    CString real;
+    if (!AcceptStartFolder(CString(buffer), real))
         return;
-    DeleteFolderContents(temp, files, folders);
+    DeleteFolderContents(real, files, folders);
 }
 
 void CleanRecentFolder(int& files, int& folders)
@@ -181,9 +212,10 @@ void CleanRecentFolder(int& files, int& folders)
     files = 0;
     folders = 0;
     CString recent;
-    if (!Zint_Std::GetSpecialFolderPath(recent, CSIDL_RECENT))
+    CString real;
+    if (!Zint_Std::GetSpecialFolderPath(recent, CSIDL_RECENT) || !AcceptStartFolder(recent, real))
         return;
-    DeleteFolderContents(recent, files, folders);
+    DeleteFolderContents(real, files, folders);
 }
 
 void DeleteMediaPlayerList()
@@ -198,9 +230,10 @@ void CleanUpdateFolder(int& files, int& folders)
     files = 0;
     folders = 0;
     CString folder;
-    if (!UpdateFolderOf(WindowsFolder().data, folder))
+    CString real;
+    if (!UpdateFolderOf(WindowsFolder().data, folder) || !AcceptStartFolder(folder, real))
         return;
-    DeleteFolderContents(folder, files, folders);
+    DeleteFolderContents(real, files, folders);
     if (RemoveDirectoryA(folder.data))
         folders++;
 }

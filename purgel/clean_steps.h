@@ -32,15 +32,19 @@ extern const char kMediaPlayerListKey[];
 // Deletes the empty .tmp files directly in folder; returns how many.
 int DeleteEmptyTmpFiles(const Zint_Std::CString& folder);
 // Deletes everything under folder, deepest entries first; the folder itself
-// stays. Adds to files and folders what was removed.
+// stays. Links inside go as links, never what they point at; entries whose
+// names cannot be used are left. Adds to files and folders what was removed.
 void DeleteFolderContents(const Zint_Std::CString& folder, int& files, int& folders);
 // Empty means a size of 0 bytes on the disk, whether or not the file can be
 // opened.
 bool IsEmptyFile(const Zint_Std::CString& path);
-// A temporary folder that is a drive root, the Windows folder or the user's
-// profile holds far more than temporary files: it is never emptied.
+// A temporary folder that is a drive root, the Windows folder, the user's
+// profile or a folder above it, or one that holds the program itself holds
+// far more than temporary files: it is never emptied. The test is on the
+// names as given.
 bool IsProtectedFolder(const Zint_Std::CString& folder, const Zint_Std::CString& windowsFolder,
-                       const Zint_Std::CString& profileFolder);
+                       const Zint_Std::CString& profileFolder,
+                       const Zint_Std::CString& programFolder = Zint_Std::CString());
 // "<drive>\WUTemp\" of the Windows folder; false when that has no drive.
 bool UpdateFolderOf(const char* windowsFolder, Zint_Std::CString& folder);
 

@@ -78,34 +78,4 @@ void AppendBackslash(CString& path)
     path.AppendChar('\\');
 }
 
-void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
-                const bool& recurse, const bool& includeFolders)
-{
-    if (folder.IsEmpty() || !pattern)
-        return;
-    CArray<CString> pending;
-    pending.Add(folder);
-    while (pending.count > 0) {
-        CString current = pending.RemoveLast();
-        AppendBackslash(current);
-        CString search = current + CString(pattern);
-        WIN32_FIND_DATAA entry;
-        HANDLE handle = FindFirstFileA(search.data, &entry);
-        if (handle == 0 || handle == INVALID_HANDLE_VALUE)
-            continue;
-        do {
-            CString full = current + CString(entry.cFileName);
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                output.Add(full);
-            } else if (recurse && lstrcmpA(entry.cFileName, ".") != 0 &&
-                       lstrcmpA(entry.cFileName, "..") != 0) {
-                pending.Add(full);
-                if (includeFolders)
-                    output.Add(full);
-            }
-        } while (FindNextFileA(handle, &entry));
-        FindClose(handle);
-    }
-}
-
 }  // namespace Zint_Std

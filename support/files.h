@@ -32,16 +32,55 @@ void AppendBackslash(CString& path);
 
 // Appends the full path of every file matching pattern under folder to
 // output; with recurse the sub-folders are walked too, and with
-// includeFolders also listed. The output is not cleared.
+// includeFolders also listed. The output is not cleared. Folder links
+// (junctions, symbolic links, mount points) are listed like folders but never
+// entered. Entries whose names cannot be used as they are (see IsUsableName
+// and NameFromWide) and paths of MAX_PATH bytes or more are left out and
+// counted in refused.
+void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
+                const bool& recurse, const bool& includeFolders, int& refused);
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
                 const bool& recurse, const bool& includeFolders);
+
+// The ANSI form of a wide text; false (and an empty text) unless the code
+// page gives every character exactly, without an approximation.
+bool WideToAnsiExactly(const wchar_t* wide, char* text, const int& room);
+// The ANSI form of a name the file system gave in wide characters; false
+// (and an empty name) when the code page cannot represent it exactly or the
+// result is no usable name.
+bool NameFromWide(const wchar_t* wide, char* name, const int& room);
+// A name that joined to a folder names an entry of that folder and nothing
+// else: not "." or "..", no separator, drive colon, wildcard or control
+// character, and no trailing dot or blank, which the path rules would drop.
+bool IsUsableName(const char* name);
+enum LinkKind {
+    kNoLink,
+    // A junction, symbolic link or other reparse point: removing it removes
+    // the link and leaves what it points at.
+    kMarkedLink,
+    // Shown as a plain file, but its real path is that of something else:
+    // some file systems show links so, and then even a deletion reaches the
+    // target. Nothing may be done with it.
+    kHiddenLink,
+};
+LinkKind LinkKindOf(const char* path);
+bool IsLink(const char* path);
+// Removes a marked link as a link; false for anything else.
+bool RemoveLinkItself(const char* path);
+// The path as the file system really reaches it, links resolved, without
+// the "\\?\" prefix; false when it cannot be opened or the system cannot
+// tell (then nothing is written but an empty text).
+bool FinalPathOf(const char* path, wchar_t* finalPath, const int& room);
 
 // Creates the folder and every missing parent.
 bool MakeFolderPath(const CString& folder);
 // Deletes the folder with everything in it; read-only files stay, and then
-// the result is false.
+// the result is false. Links inside are removed as links; a folder that is
+// itself a link loses only the link.
 bool DeleteFolderTree(const CString& folder);
 // Copies everything under source into target (both with trailing backslash).
+// Links and entries the walk refuses are not copied, and the result is then
+// false.
 bool CopyFolderTree(const CString& source, const CString& target);
 
 // The shell's special folder csidl, with trailing backslash.

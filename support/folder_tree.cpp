@@ -42,16 +42,28 @@ bool MakeFolderPath(const CString& folder)
 
 bool DeleteFolderTree(const CString& folder)
 {
+    if (folder.IsEmpty())
+        return false;
+    // A folder that is a link goes as a link: what it points at was never
+    // part of this tree.
+    if (IsLink(folder.data))
+        return RemoveLinkItself(folder.data);
     CArray<CString> entries;
-    ListFolder(folder, entries, "*", true, true);
+    int refused = 0;
+    ListFolder(folder, entries, "*", true, true, refused);
     // Descending order puts every path before the folders that hold it.
     entries.QuickSort(0, entries.count - 1, false);
-    bool all = true;
+    bool all = refused == 0;
     for (int i = 0; i < entries.count; i++) {
-        if (!DeleteFileA(entries.items[i].data) && !RemoveDirectoryA(entries.items[i].data))
+        const char* entry = entries.items[i].data;
+        if (IsLink(entry)) {
+            if (!RemoveLinkItself(entry))
+                all = false;
+        } else if (!DeleteFileA(entry) && !RemoveDirectoryA(entry)) {
             all = false;
+        }
     }
-    if (folder.IsEmpty() || !RemoveDirectoryA(folder.data))
+    if (!RemoveDirectoryA(folder.data))
         all = false;
     return all;
 }
@@ -61,12 +73,19 @@ bool CopyFolderTree(const CString& source, const CString& target)
     if (!MakeFolderPath(target))
         return false;
     CArray<CString> entries;
-    ListFolder(source, entries, "*", true, true);
+    int refused = 0;
+    ListFolder(source, entries, "*", true, true, refused);
     // Ascending order puts every folder before its contents.
     entries.QuickSort(0, entries.count - 1, true);
-    bool all = true;
+    bool all = refused == 0;
     int prefix = source.GetLength();
     for (int i = 0; i < entries.count; i++) {
+        // A link would copy what lies outside the source, or an empty
+        // folder in place of one: it is left out, and the copy incomplete.
+        if (IsLink(entries.items[i].data)) {
+            all = false;
+            continue;
+        }
         CString relative(entries.items[i]);
         relative.Delete(0, prefix);
         CString destination = target + relative;

@@ -6,6 +6,15 @@ fail() {
     exit 1
 }
 
+# Code under test deletes folder trees: none of the user's shell folders of
+# the prefix may be a link, which could lead to the Unix home folder.
+require_plain_shell_folders() {
+    local links
+    links="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -type l 2>/dev/null)"
+    [ -d "$WINEPREFIX/drive_c/users" ] || fail "no users folder in $WINEPREFIX"
+    [ -z "$links" ] || fail "shell folders of the prefix are links: $links"
+}
+
 # The Windows name of a Unix path (Wine maps / to Z:).
 windows_path() {
     echo "Z:$(echo "$1" | tr '/' '\\')"

@@ -11,6 +11,7 @@ source "$here/../../scripts/wine-env.sh"
 source "$here/../desktop/desktop-helpers.sh"
 bash "$here/../../scripts/ensure-display.sh" || exit 1
 bash "$here/../../scripts/ensure-prefix.sh" || exit 1
+require_plain_shell_folders
 export LC_ALL=C
 purgel="$1"
 probe="$2"
