@@ -411,3 +411,32 @@ TEST_F(DatoraDialog, TheCloseBoxEndsTheProgram)
     ASSERT_TRUE(GetExitCodeProcess(datora.process.hProcess, &exitCode));
     EXPECT_EQ(0u, exitCode);
 }
+
+TEST_F(DatoraDialog, ATreeWithLinksAndOddNamesChangesOnlyItsOwnEntries)
+{
+    CHostileTree hostile;
+    ASSERT_TRUE(hostile.Build("datora-dialog-hostile")) << hostile.failure;
+    const FILETIME keepTime = Info(hostile.outside + "keep.txt").ftLastWriteTime;
+    const FILETIME aTime = Info(hostile.tree + "a.txt").ftLastWriteTime;
+    ASSERT_TRUE(datora.SetText(kFolder, hostile.tree.data));
+    ASSERT_TRUE(datora.Click(kSetTime));
+    ChooseDate(2019, 5, 6);
+    ASSERT_TRUE(datora.Click(kSetAttributes));
+    ASSERT_TRUE(datora.Click(kHidden));
+
+    SeenMessageBox seen = RunAndRead("報告");
+    const int refused = hostile.unusableNames + hostile.tooDeep;
+    // a.txt, sub\b.txt and 表\c.txt changed; the rest is reported.
+    CString expected;
+    expected.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
+                    "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                    3, refused, refused);
+    EXPECT_STREQ(expected.data, seen.text.data);
+    EXPECT_FALSE(SameTime(aTime, Info(hostile.tree + "a.txt").ftLastWriteTime));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN), Bits(hostile.tree + "表\\c.txt"));
+    std::string why;
+    EXPECT_TRUE(hostile.OutsideIsIntact(why)) << why;
+    EXPECT_TRUE(hostile.UnusableNamesStay(why)) << why;
+    EXPECT_TRUE(SameTime(keepTime, Info(hostile.outside + "keep.txt").ftLastWriteTime));
+    hostile.Remove();
+}
