@@ -13,6 +13,9 @@ bash "$here/../../scripts/ensure-display.sh" || exit 1
 bash "$here/../../scripts/ensure-prefix.sh" || exit 1
 require_plain_shell_folders
 export LC_ALL=C
+# The shell compares bytes; Wine's programs run in code page 932, which they
+# take from the locale.
+wine() { LC_ALL=ja_JP.UTF-8 command wine "$@"; }
 purgel="$1"
 probe="$2"
 out="$3"
@@ -30,7 +33,7 @@ wutemp="$drive_c/WUTemp"
 media_key='HKCU\Software\Microsoft\MediaPlayer\Player\RecentFileList'
 
 rm -rf "$out"
-mkdir -p "$out/prog" "$out/temp" "$out/markers"
+mkdir -p "$out/prog" "$out/markers"
 cp "$purgel" "$out/prog/Purgel.exe"
 ini="$out/prog/Purgel.ini"
 marker=0
@@ -40,7 +43,7 @@ drive_link=""
 cleanup() {
     touch "$out/markers/stop"
     for pid in "${holders[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$windows"/purgel-e2e-* "$wutemp"
+    rm -rf "$windows"/purgel-e2e-* "$wutemp" "$drive_c"/purgel-e2e-*
     [ -n "$recent" ] && rm -rf "$recent"/purgel-e2e-*
     [ -n "$drive_link" ] && rm -f "$drive_link"
 }
@@ -74,8 +77,8 @@ expect_kept() { [ -e "$1" ] || fail "$1 was deleted"; }
 run_purgel() {
     local name="$1" report="$out/$1.report"
     rm -f "$out/$name.shown"
-    timeout 200 wine "$probe" run "$(win "$out/prog/Purgel.exe")" "$2" "$(win "$report")" \
-        "$(win "$out/$name.shown")" </dev/null >>"$out/probe.log" 2>&1 &
+    LC_ALL=ja_JP.UTF-8 timeout 200 wine "$probe" run "$(win "$out/prog/Purgel.exe")" "$2" \
+        "$(win "$report")" "$(win "$out/$name.shown")" </dev/null >>"$out/probe.log" 2>&1 &
     local watcher=$!
     if [ "$name" = defaults ]; then
         # For a person to look at, and for the colour check below.
@@ -140,7 +143,13 @@ echo data >"$windows/purgel-e2e-shared.tmp"
 : >"$windows/purgel-e2e-other.txt"
 mkdir -p "$windows/purgel-e2e-sub"
 : >"$windows/purgel-e2e-sub/nested.tmp"
-temp="$out/temp"
+# TEMP lies on the prefix's C: drive, as it does on Windows: a walk that
+# escaped it would reach the prefix's files, which the checks below watch,
+# and never the Unix root that Wine's Z: drive shows.
+temp="$drive_c/purgel-e2e-temp"
+outside="$drive_c/purgel-e2e-outside"
+rm -rf "$drive_c"/purgel-e2e-*
+mkdir -p "$temp"
 echo a >"$temp/a.txt"
 echo b >"$temp/b.log"
 echo h >"$temp/h.dat"
@@ -162,7 +171,23 @@ wine reg add "$media_key" /v File0 /d 'C:\purgel-e2e.wma' /f </dev/null >/dev/nu
 mkdir -p "$wutemp"
 echo w >"$wutemp/w1.txt"
 
-run_purgel defaults "$(win "$temp")\\"
+# Entries that would lead a careless walk out of TEMP: names that code page
+# 932 gives only by best fit (U+00A5 becomes a backslash, so "¥.." would name
+# TEMP's parent), a link to a folder outside, a link to a file outside, and
+# two links back to their parents.
+mkdir -p "$outside/sub" "$temp/¥.." "$temp/loopdir"
+echo keep >"$outside/keep.txt"
+echo deep >"$outside/sub/deep.txt"
+echo precious >"$drive_c/purgel-e2e-precious.txt"
+echo inner >"$temp/¥../inner.txt"
+echo odd >"$temp/..¥purgel-e2e-precious.txt"
+echo odd >"$temp/a¥b"
+ln -s "$outside" "$temp/outside-link"
+ln -s "$outside/keep.txt" "$temp/file-link"
+ln -s "$temp" "$temp/loop"
+ln -s "$temp/loopdir" "$temp/loopdir/loop"
+
+run_purgel defaults "C:\\purgel-e2e-temp\\"
 [ -f "$ini" ] || fail "the settings file was not created"
 expect_ini 1 1 0 0 0
 # The settings file of the package is the one a first run writes.
@@ -186,6 +211,12 @@ has_attribute "$temp/busy" 2 || fail "the folder that stayed lost its hidden att
 expect_kept "$recent/purgel-e2e-doc.lnk"
 wine reg query "$media_key" </dev/null >/dev/null 2>&1 || fail "the media player's list went"
 expect_kept "$wutemp/w1.txt"
+for f in "$outside/keep.txt" "$outside/sub/deep.txt" "$drive_c/purgel-e2e-precious.txt" \
+    "$windows/win.ini" "$temp/¥../inner.txt" "$temp/..¥purgel-e2e-precious.txt" "$temp/a¥b" \
+    "$temp/loop" "$temp/loopdir/loop"; do
+    expect_kept "$f"
+done
+[ "$(cat "$outside/keep.txt")" = keep ] || fail "the file behind the file link was changed"
 
 # The screenshot shows the pale yellow balloon: most of its inside has the
 # colour 250,250,170.
@@ -208,7 +239,7 @@ attrib "$recent/purgel-e2e-sub/r.txt" 1 "$wutemp/wsub/w2.txt" 2
 recent_files=$(find "$recent" -mindepth 1 -type f | wc -l)
 recent_folders=$(find "$recent" -mindepth 1 -type d | wc -l)
 
-run_purgel switched "$(win "$temp")\\"
+run_purgel switched "C:\\purgel-e2e-temp\\"
 expect_ini 0 0 1 1 1
 expect_text switched $((recent_files + 2)) $((recent_folders + 2))
 expect_kept "$windows/purgel-e2e-empty2.tmp"
@@ -238,6 +269,27 @@ expect_text root 0 0
 expect_kept "$out/drive/keep.txt"
 expect_kept "$out/drive/folder/keep.txt"
 expect_kept "$temp/t.txt"
+
+# ---- Run 4: TEMP is a link to an ordinary folder (a temporary folder moved
+# elsewhere), which is cleaned as that folder; \WUTemp is a link to the
+# Windows folder, which is refused.
+ram="$drive_c/purgel-e2e-ram"
+mkdir -p "$ram/sub"
+echo r1 >"$ram/r1.txt"
+echo r2 >"$ram/sub/r2.txt"
+ln -s "$ram" "$drive_c/purgel-e2e-temp-link"
+ln -s "$windows" "$wutemp"
+: >"$windows/purgel-e2e-marker.txt"
+printf '[DEL_FLAG]\r\nWIN_TEMP_FILE=0\r\nTEMP_FOLDER=1\r\nRECENT_FOLDER=0\r\nRECENT_WM_PLAYER=0\r\nWINDOWS_UPDATE_FOLDER=1\r\n' >"$ini"
+run_purgel linked "C:\\purgel-e2e-temp-link\\"
+expect_text linked 2 1
+for f in "$ram" "$drive_c/purgel-e2e-temp-link" "$windows/purgel-e2e-marker.txt" "$windows/win.ini" \
+    "$drive_c/purgel-e2e-precious.txt"; do
+    expect_kept "$f"
+done
+expect_gone "$ram/r1.txt"
+expect_gone "$ram/sub"
+rm -f "$wutemp"
 
 # The description beside it is Shift-JIS with CRLF line ends.
 iconv -f CP932 -t UTF-8 "$here/../../purgel/Purgel.txt" >/dev/null || fail "Purgel.txt is not Shift-JIS"
