@@ -169,10 +169,20 @@ LinkKind LinkKindOf(const char* path)
                   entry.GetLength() - static_cast<int>(last - entry.data) - 1);
     wchar_t entryReal[kNameRoom];
     wchar_t parentReal[kNameRoom];
-    wchar_t name[kNameRoom];
+    wchar_t given[kNameRoom];
     if (!FinalPathOf(entry.data, entryReal, kNameRoom) ||
-        !FinalPathOf(parent.data, parentReal, kNameRoom) || !ToWide(last + 1, name, kNameRoom))
+        !FinalPathOf(parent.data, parentReal, kNameRoom) || !ToWide(entry.data, given, kNameRoom))
         return kNoLink;
+    // A short (8.3) name is the entry's own name too: compare the long one.
+    wchar_t longForm[kNameRoom];
+    DWORD longLength = GetLongPathNameW(given, longForm, kNameRoom);
+    const wchar_t* name = longLength > 0 && longLength < static_cast<DWORD>(kNameRoom)
+                              ? longForm
+                              : given;
+    for (const wchar_t* p = name; *p; p++) {
+        if (*p == L'\\')
+            name = p + 1;
+    }
     int parentLength = lstrlenW(parentReal);
     if (parentLength > 0 && parentReal[parentLength - 1] != L'\\') {
         if (parentLength + 1 >= kNameRoom)
