@@ -4,6 +4,7 @@
 #include "setup_app.h"
 
 #include <shlobj.h>
+#include <string.h>
 
 #include "setup_paths.h"
 #include "support/files.h"
@@ -15,20 +16,39 @@ using Zint_Std::CRegistryKey;
 
 namespace {
 
-typedef DWORD(WINAPI* ProcessIdOfHandle)(HANDLE);
+typedef LONG(WINAPI* QueryObject)(HANDLE, int, void*, ULONG, ULONG*);
+
+// The start of the record NtQueryObject gives for its type query.
+struct ObjectTypeName {
+    USHORT length;  // in bytes
+    USHORT maximumLength;
+    const WCHAR* text;
+};
+
+const int kObjectTypeInformation = 2;
 
 // A handed-over value that names no process here (the handle was not
 // inherited) could name some other object that never becomes signalled.
+// The handle carries only SYNCHRONIZE access, which no process query
+// accepts, so its object type is asked instead.
 bool NamesAProcess(HANDLE handle)
 {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    ProcessIdOfHandle processIdOf =
-        kernel ? reinterpret_cast<ProcessIdOfHandle>(
-                     reinterpret_cast<void*>(GetProcAddress(kernel, "GetProcessId")))
-               : 0;
-    if (!processIdOf)
-        return true;
-    return processIdOf(handle) != 0;
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    QueryObject queryObject =
+        ntdll ? reinterpret_cast<QueryObject>(
+                    reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryObject")))
+              : 0;
+    if (!queryObject)
+        return false;
+    ULONG_PTR buffer[128];
+    ZeroMemory(buffer, sizeof(buffer));
+    ULONG size = 0;
+    if (queryObject(handle, kObjectTypeInformation, buffer, sizeof(buffer), &size) < 0)
+        return false;
+    const ObjectTypeName* type = reinterpret_cast<const ObjectTypeName*>(buffer);
+    static const WCHAR kProcess[] = L"Process";
+    return type->text && type->length == sizeof(kProcess) - sizeof(WCHAR) &&
+           memcmp(type->text, kProcess, type->length) == 0;
 }
 
 void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& startupFile)
