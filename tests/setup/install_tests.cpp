@@ -267,8 +267,6 @@ TEST_F(SetupInstallTest, FolderOverlappingThePackageIsRefused)
                      "インストールを中止します.",
                      MessageBoxLabel(box.dialog).data)
             << choice.folder.data;
-        if (i == 0)
-            TakeSettledScreenshot(box.dialog, "setup_overlapping_folder");
         ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDOK));
         ASSERT_TRUE(run.WaitEnded());
         ExpectMissing(kFolders[i].untouched);
