@@ -9,6 +9,7 @@
 
 #include "install_dialog.h"
 #include "os_version.h"
+#include "setup_paths.h"
 #include "support/files.h"
 #include "support/registry.h"
 #include "support/shortcut.h"
@@ -94,18 +95,49 @@ void WriteSettingsValues(CRegistryKey& key, const InstallState& state)
         key.SetString("StartupFile", state.startupLinkPath);
 }
 
-void WriteSettingsKey(InstallState& state)
+// The root that now holds the record; 0 when none could be written.
+HKEY WriteSettingsKey(InstallState& state)
 {
     CRegistryKey key;
     if (state.allUsers == 1) {
         if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, true)) {
             WriteSettingsValues(key, state);
-            return;
+            return HKEY_LOCAL_MACHINE;
         }
         state.allUsers = 0;
     }
-    if (key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true))
-        WriteSettingsValues(key, state);
+    if (!key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true))
+        return 0;
+    WriteSettingsValues(key, state);
+    return HKEY_CURRENT_USER;
+}
+
+// An installation that switched between all users and the current user
+// leaves the record of the other side, which the launcher and the
+// uninstaller would read first or read as well: it goes with its shortcuts,
+// unless they are the ones just written.
+void RemoveOtherRecord(HKEY root, const InstallState& state)
+{
+    CString programMenuFolder;
+    CString startupFile;
+    {
+        CRegistryKey key;
+        if (!key.Open(root, kSettingsKey, true, false))
+            return;
+        if (!key.QueryString("ProgramMenuFolder", programMenuFolder))
+            programMenuFolder.Empty();
+        if (!key.QueryString("StartupFile", startupFile))
+            startupFile.Empty();
+        key.DeleteKey(0, 0);
+    }
+    const CString link = OwnStartupLink(startupFile);
+    const CString newLink = OwnStartupLink(state.startupLinkPath);
+    if (!link.IsEmpty() && (newLink.IsEmpty() || lstrcmpiA(link.data, newLink.data) != 0))
+        DeleteFileA(link.data);
+    const CString menu = OwnMenuFolder(programMenuFolder);
+    if (!menu.IsEmpty() &&
+        !(!state.programMenuFolder.IsEmpty() && SameFolder(menu, state.programMenuFolder)))
+        Zint_Std::DeleteFolderTree(menu);
 }
 
 void WriteUninstallEntry(const CString& installFolder)
@@ -146,11 +178,11 @@ void Open(const CString& file, const char* parameters, const char* folder)
 
 }  // namespace
 
-void CSetupApp::RunInstall()
+bool CSetupApp::RunInstall()
 {
     COsVersion osVersion;
     if (!CloseRunningLauncher("Queltが起動しています.\nQueltを終了してインストール処理を続けますか？"))
-        return;
+        return false;
 
     InstallState state;
     ReadEarlierInstallation(state);
@@ -165,7 +197,7 @@ void CSetupApp::RunInstall()
         MessageBoxA(GetDesktopWindow(),
                     "既にインストールされているバージョンよりも\n同じか,古いバージョンをインストールしようとしています.\nインストールを続けますか?",
                     "Quelt", kQuestion) == IDNO)
-        return;
+        return false;
 
     if (SendToShortcutExists())
         state.sendTo = 1;
@@ -177,15 +209,25 @@ void CSetupApp::RunInstall()
     dialog.multiUser = state.multiUser;
     dialog.sendTo = state.sendTo;
     if (!dialog.Show())
-        return;
+        return false;
     state.installFolder.Assign(dialog.installFolder);
     state.allUsers = dialog.allUsers;
     state.startup = dialog.startup;
     state.multiUser = dialog.multiUser;
     state.sendTo = dialog.sendTo;
 
-    // The user's own profile must survive the copy.
     const CString package = moduleFolder + "quelt_\\";
+    // An install folder that is, holds or lies in the package folder would
+    // be copied onto itself, and the package removal after the run would
+    // take the installation with it.
+    if (FoldersOverlap(state.installFolder, package)) {
+        Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+               "インストール元の外にある別のフォルダを指定してください.\n"
+               "インストールを中止します.");
+        return false;
+    }
+
+    // The user's own profile must survive the copy.
     if (Zint_Std::PathExists((state.installFolder + "quelt_.ini").data))
         DeleteFileA((package + "quelt_.ini").data);
 
@@ -194,14 +236,18 @@ void CSetupApp::RunInstall()
         MessageBoxA(GetDesktopWindow(),
                     "指定されたフォルダへのファイルコピーに失敗しました.\nインストールを中止します.",
                     "Quelt", kNotice);
-        return;
+        return false;
     }
+    installedFolder.Assign(state.installFolder);
 
     WriteHomeAlias(state.installFolder);
     WriteUninstallEntry(state.installFolder);
     CreateShortcuts(state.installFolder, state.allUsers, state.startup, state.programMenuFolder,
                     state.startupLinkPath);
-    WriteSettingsKey(state);
+    const HKEY written = WriteSettingsKey(state);
+    if (written)
+        RemoveOtherRecord(written == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                          state);
 
     if (state.sendTo == 1)
         Open(state.installFolder + "Pinlet.exe", "-a", state.installFolder.data);
@@ -213,6 +259,7 @@ void CSetupApp::RunInstall()
     if (MessageBoxA(GetDesktopWindow(), question.data, "Quelt", kQuestion) == IDYES)
         Open(state.installFolder + "quelt_.exe", 0, state.installFolder.data);
     Open(state.installFolder + "readme.txt", 0, 0);
+    return true;
 }
 
 void CSetupApp::CreateShortcuts(const CString& installFolder, const int& allUsers,
@@ -230,8 +277,13 @@ void CSetupApp::CreateShortcuts(const CString& installFolder, const int& allUser
                                                                       : CSIDL_STARTUP))
         startupFolder.Empty();
 
+    // Without the programs folder the menu folder would be a relative path,
+    // which the uninstaller would resolve against its own working folder.
+    if (programs.IsEmpty())
+        return;
     programMenuFolder = programs + "Quelt\\";
-    if (!Zint_Std::IsFolder(programMenuFolder.data) &&
+    // A reinstall finds the folder in place and writes its shortcuts anew.
+    if (!Zint_Std::FolderExists(programMenuFolder) &&
         !CreateDirectoryA(programMenuFolder.data, 0)) {
         programMenuFolder.Empty();
         return;
@@ -261,7 +313,7 @@ void CSetupApp::CreateShortcuts(const CString& installFolder, const int& allUser
         writer.WriteShortcut(request);
     }
 
-    if (startup == 1) {
+    if (startup == 1 && !startupFolder.IsEmpty()) {
         Zint_Std::ShortcutRequest request;
         request.linkPath = startupFolder + "Quelt.lnk";
         request.targetPath = installFolder + "quelt_.exe";

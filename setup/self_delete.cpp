@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "setup_paths.h"
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -39,8 +40,16 @@ bool WriteNumberLine(HANDLE file, const char* format, const int& number)
 
 void CSetupApp::ScheduleSelfDelete(const bool& removePackage)
 {
-    if (removePackage)
-        Zint_Std::DeleteFolderTree(moduleFolder + "quelt_\\");
+    if (removePackage) {
+        // Only a package that has installed goes. One unpacked beside or
+        // inside an installation shares its files: removing the one would
+        // remove the other, and this program may be the installed setup.exe.
+        const CString package = moduleFolder + "quelt_\\";
+        if (installedFolder.IsEmpty() || FoldersOverlap(package, installedFolder) ||
+            OverlapsRecordedInstallation(package))
+            return;
+        Zint_Std::DeleteFolderTree(package);
+    }
 
     CString batchPath(modulePath);
     const int length = batchPath.GetLength();

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "setup_paths.h"
 #include "support/files.h"
 #include "support/registry.h"
 
@@ -16,15 +17,20 @@ namespace {
 
 const char kLauncherClass[] = "QUELT_APP_WND_CLASS";
 
-bool RecordedInstallFolderIs(HKEY root, const CString& folder)
+bool ReadInstallFolder(HKEY root, CString& folder)
 {
     Zint_Std::CRegistryKey key;
-    CString recorded;
-    if (!key.Open(root, kSettingsKey, false, false) ||
-        !key.QueryString("InstFolder", recorded) || recorded.IsEmpty())
+    if (!key.Open(root, kSettingsKey, false, false) || !key.QueryString("InstFolder", folder) ||
+        folder.IsEmpty())
         return false;
-    Zint_Std::AppendBackslash(recorded);
-    return lstrcmpiA(recorded.data, folder.data) == 0;
+    Zint_Std::AppendBackslash(folder);
+    return true;
+}
+
+bool RecordedInstallFolderIs(HKEY root, const CString& folder)
+{
+    CString recorded;
+    return ReadInstallFolder(root, recorded) && SameFolder(recorded, folder);
 }
 
 }  // namespace
@@ -51,8 +57,8 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
                         "Quelt", MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
             return 0;
         }
-        RunInstall();
-        ScheduleSelfDelete(true);
+        if (RunInstall())
+            ScheduleSelfDelete(true);
         return 0;
     }
     if (strcmp(line, "-U") == 0) {
@@ -71,8 +77,8 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
         Zint_Std::AppendBackslash(folder);
         if (folder.IsEmpty())
             return 0;
-        RunUninstall(atoi(arguments[2]), atoi(arguments[3]), folder);
-        ScheduleSelfDelete(false);
+        if (RunUninstall(atoi(arguments[2]), atoi(arguments[3]), folder))
+            ScheduleSelfDelete(false);
         return 0;
     }
     return 0;
@@ -99,4 +105,22 @@ bool CSetupApp::IsInstalledCopy() const
     const CString launcher = moduleFolder + "quelt_.exe";
     const CString package = moduleFolder + "quelt_";
     return Zint_Std::PathExists(launcher.data) && !Zint_Std::IsFolder(package.data);
+}
+
+bool CSetupApp::ReadRecordedInstallFolder(CString& folder)
+{
+    return ReadInstallFolder(HKEY_LOCAL_MACHINE, folder) ||
+           ReadInstallFolder(HKEY_CURRENT_USER, folder);
+}
+
+bool CSetupApp::OverlapsRecordedInstallation(const CString& folder)
+{
+    CString recorded;
+    return (ReadInstallFolder(HKEY_LOCAL_MACHINE, recorded) && FoldersOverlap(folder, recorded)) ||
+           (ReadInstallFolder(HKEY_CURRENT_USER, recorded) && FoldersOverlap(folder, recorded));
+}
+
+void CSetupApp::Notify(const char* text)
+{
+    MessageBoxA(GetDesktopWindow(), text, "Quelt", MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
 }

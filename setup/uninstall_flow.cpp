@@ -4,7 +4,9 @@
 #include "setup_app.h"
 
 #include <shlobj.h>
+#include <string.h>
 
+#include "setup_paths.h"
 #include "support/files.h"
 #include "support/registry.h"
 #include "uninstall_dialog.h"
@@ -14,20 +16,39 @@ using Zint_Std::CRegistryKey;
 
 namespace {
 
-typedef DWORD(WINAPI* ProcessIdOfHandle)(HANDLE);
+typedef LONG(WINAPI* QueryObject)(HANDLE, int, void*, ULONG, ULONG*);
+
+// The start of the record NtQueryObject gives for its type query.
+struct ObjectTypeName {
+    USHORT length;  // in bytes
+    USHORT maximumLength;
+    const WCHAR* text;
+};
+
+const int kObjectTypeInformation = 2;
 
 // A handed-over value that names no process here (the handle was not
 // inherited) could name some other object that never becomes signalled.
+// The handle carries only SYNCHRONIZE access, which no process query
+// accepts, so its object type is asked instead.
 bool NamesAProcess(HANDLE handle)
 {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    ProcessIdOfHandle processIdOf =
-        kernel ? reinterpret_cast<ProcessIdOfHandle>(
-                     reinterpret_cast<void*>(GetProcAddress(kernel, "GetProcessId")))
-               : 0;
-    if (!processIdOf)
-        return true;
-    return processIdOf(handle) != 0;
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    QueryObject queryObject =
+        ntdll ? reinterpret_cast<QueryObject>(
+                    reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryObject")))
+              : 0;
+    if (!queryObject)
+        return false;
+    ULONG_PTR buffer[128];
+    ZeroMemory(buffer, sizeof(buffer));
+    ULONG size = 0;
+    if (queryObject(handle, kObjectTypeInformation, buffer, sizeof(buffer), &size) < 0)
+        return false;
+    const ObjectTypeName* type = reinterpret_cast<const ObjectTypeName*>(buffer);
+    static const WCHAR kProcess[] = L"Process";
+    return type->text && type->length == sizeof(kProcess) - sizeof(WCHAR) &&
+           memcmp(type->text, kProcess, type->length) == 0;
 }
 
 void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& startupFile)
@@ -61,10 +82,26 @@ void RunToEnd(const CString& program, const char* argument)
     CloseHandle(started.hThread);
 }
 
+const char kNotInstalledHere[] =
+    "このフォルダにはQueltがインストールされていません.\n"
+    "アンインストールは,インストールしたフォルダのsetup.exeから行ってください.";
+
+// Only the installation the record names may be removed: a copy of this
+// program elsewhere would otherwise delete files of that other folder.
+bool IsRecordedInstallFolder(const CString& folder)
+{
+    CString recorded;
+    return CSetupApp::ReadRecordedInstallFolder(recorded) && SameFolder(recorded, folder);
+}
+
 }  // namespace
 
 void CSetupApp::StartUninstall()
 {
+    if (!IsRecordedInstallFolder(moduleFolder)) {
+        Notify(kNotInstalledHere);
+        return;
+    }
     if (!CloseRunningLauncher(
             "Queltが起動しています.\nQueltを終了してアンインストール処理を続けますか？"))
         return;
@@ -94,15 +131,33 @@ void CSetupApp::StartUninstall()
     wsprintfA(parameters, "/MainUninst %d %d %s",
               static_cast<int>(reinterpret_cast<INT_PTR>(self)), deleteSettings,
               moduleFolder.data);
-    ShellExecuteA(0, "open", copy, parameters, tempFolder, SW_SHOWNORMAL);
+    // The handed-over number names a handle only in a process that
+    // inherited it, so the copy is started directly, with inheritance.
+    CString line;
+    line.Format("\"%s\" %s", copy, parameters);
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    ZeroMemory(&started, sizeof(started));
+    if (CreateProcessA(copy, line.data, 0, 0, TRUE, 0, 0, tempFolder, &startup, &started)) {
+        CloseHandle(started.hProcess);
+        CloseHandle(started.hThread);
+    }
     if (self)
         CloseHandle(self);
 }
 
-void CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
+bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
                              const CString& installFolder)
 {
     HANDLE firstStage = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(waitHandle));
+    if (!IsRecordedInstallFolder(installFolder)) {
+        if (firstStage && NamesAProcess(firstStage))
+            CloseHandle(firstStage);
+        Notify(kNotInstalledHere);
+        return false;
+    }
     Sleep(500);
     if (firstStage && NamesAProcess(firstStage)) {
         WaitForSingleObject(firstStage, INFINITE);
@@ -147,10 +202,14 @@ void CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
         }
     }
 
-    if (!startupFile.IsEmpty())
-        DeleteFileA(startupFile.data);
-    if (!programMenuFolder.IsEmpty())
-        Zint_Std::DeleteFolderTree(programMenuFolder);
+    // Only paths that are this suite's own shortcuts: the record may have
+    // been written by hand or by something else.
+    const CString link = OwnStartupLink(startupFile);
+    if (!link.IsEmpty())
+        DeleteFileA(link.data);
+    const CString menu = OwnMenuFolder(programMenuFolder);
+    if (!menu.IsEmpty())
+        Zint_Std::DeleteFolderTree(menu);
 
     RunToEnd(installFolder + "Pinlet.exe", "-d");
 
@@ -169,6 +228,6 @@ void CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
     }
     RemoveDirectoryA(installFolder.data);
 
-    MessageBoxA(GetDesktopWindow(), "Queltのアンインストールが終了しました．", "Quelt",
-                MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
+    Notify("Queltのアンインストールが終了しました．");
+    return true;
 }

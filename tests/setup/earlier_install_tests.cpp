@@ -28,9 +28,6 @@ TEST_F(SetupEarlierTest, SameOrNewerVersionIsQuestioned)
     const CString earlier = TestInstallFolder("earlier");
     const char* const kVersions[] = {"0.981", "1.0"};
     for (int i = 0; i < 2; ++i) {
-        if (i > 0) {
-            ASSERT_TRUE(package.Build("SameOrNewerVersionIsQuestioned2"));
-        }
         ASSERT_TRUE(WriteEarlierInstallation(HKEY_CURRENT_USER, kVersions[i], earlier));
         CSetupRun run;
         ASSERT_TRUE(run.Start(package.setupPath, ""));
@@ -39,10 +36,11 @@ TEST_F(SetupEarlierTest, SameOrNewerVersionIsQuestioned)
         EXPECT_STREQ(kVersionQuestion, MessageBoxLabel(box.dialog).data) << kVersions[i];
         ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDNO));
         ASSERT_TRUE(run.WaitEnded());
-        // No dialog came, nothing was installed, the package went all the same.
+        // No dialog came, nothing was installed, the package stays for
+        // another try.
         ExpectMissing(earlier);
         EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
-        ExpectPackageRemoved(package);
+        ExpectPackageKept(package);
     }
 }
 
@@ -58,12 +56,12 @@ TEST_F(SetupEarlierTest, OlderPerUserInstallationFillsTheDialog)
     EXPECT_FALSE(dialog.IsChecked(1003));
     EXPECT_FALSE(dialog.IsEnabled(1004));
     EXPECT_TRUE(dialog.IsChecked(1002));
-    // Cancel: nothing installed, the package removed.
+    // Cancel: nothing installed, the package kept.
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(run.WaitEnded());
     ExpectMissing(earlier);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
-    ExpectPackageRemoved(package);
+    ExpectPackageKept(package);
 }
 
 TEST_F(SetupEarlierTest, ReinstallKeepsTheUsersProfile)
@@ -108,10 +106,9 @@ TEST_F(SetupEarlierTest, RunningLauncherIsAskedToQuit)
         ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDNO));
         ASSERT_TRUE(run.WaitEnded());
         EXPECT_TRUE(IsWindow(launcher.window));
-        ExpectPackageRemoved(package);
+        ExpectPackageKept(package);
     }
     // Yes: the launcher quits, then the dialog comes.
-    ASSERT_TRUE(package.Build("RunningLauncherIsAskedToQuit2"));
     {
         CSetupRun run;
         ASSERT_TRUE(run.Start(package.setupPath, ""));
@@ -124,7 +121,7 @@ TEST_F(SetupEarlierTest, RunningLauncherIsAskedToQuit)
         ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
         ASSERT_TRUE(dialog.Click(IDCANCEL));
         ASSERT_TRUE(run.WaitEnded());
-        ExpectPackageRemoved(package);
+        ExpectPackageKept(package);
     }
 }
 

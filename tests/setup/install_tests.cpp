@@ -186,7 +186,7 @@ TEST_F(SetupInstallTest, EmptyFolderIsRefused)
     ASSERT_TRUE(run.WaitEnded());
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
-    ExpectPackageRemoved(package);
+    ExpectPackageKept(package);
 }
 
 TEST_F(SetupInstallTest, NoProgramMenuFolderMeansNoShortcutsAtAll)
@@ -239,4 +239,101 @@ TEST_F(SetupInstallTest, BrowseTakesTheChosenFolderAsItIs)
     EXPECT_STREQ("C:\\typed by hand", dialog.Text(1000).data);
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(run.WaitEnded());
+}
+
+TEST_F(SetupInstallTest, FolderOverlappingThePackageIsRefused)
+{
+    // An installation recorded where the package was unpacked beside it.
+    ASSERT_TRUE(WriteEarlierInstallation(HKEY_CURRENT_USER, "0.9", package.payload));
+    const struct {
+        CString folder;
+        CString untouched;  // what a copy would have made
+    } kFolders[] = {
+        {package.payload, package.payload + "setup.exe"},               // is the package
+        {package.folder, package.folder + "quelt_.exe"},                // holds it
+        {package.payload + "inside\\", package.payload + "inside\\"},  // lies in it
+    };
+    for (size_t i = 0; i < sizeof(kFolders) / sizeof(kFolders[0]); ++i) {
+        CSetupRun run;
+        ASSERT_TRUE(run.Start(package.setupPath, ""));
+        InstallChoice choice;
+        choice.folder = kFolders[i].folder;
+        choice.allUsers = 0;
+        ASSERT_TRUE(RunInstallDialog(run, choice, 0));
+        CDialogUnderTest box;
+        ASSERT_TRUE(box.WaitFor(run.process.dwProcessId, "Quelt")) << choice.folder.data;
+        EXPECT_STREQ("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+                     "インストール元の外にある別のフォルダを指定してください.\n"
+                     "インストールを中止します.",
+                     MessageBoxLabel(box.dialog).data)
+            << choice.folder.data;
+        ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDOK));
+        ASSERT_TRUE(run.WaitEnded());
+        ExpectMissing(kFolders[i].untouched);
+        ExpectPackageKept(package);
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+        CString version;
+        EXPECT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKeyPath, "Version", version));
+        EXPECT_STREQ("0.9", version.data);
+    }
+}
+
+TEST_F(SetupInstallTest, ReinstallWritesTheShortcutsAgain)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("reinstalled");
+    ASSERT_TRUE(InstallQuietly(package, choice));
+    const CString menu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\";
+    const CString startupLink = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    ASSERT_TRUE(DeleteFileA((menu + "アンインストール.lnk").data));
+    ASSERT_TRUE(DeleteFileA(startupLink.data));
+    HKEY key = 0;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, 0,
+                                           KEY_SET_VALUE, &key));
+    RegDeleteValueA(key, "ProgramMenuFolder");
+    RegDeleteValueA(key, "StartupFile");
+    RegCloseKey(key);
+
+    // The same version again, into the menu folder that is still there.
+    ASSERT_TRUE(package.Build("ReinstallWritesTheShortcutsAgain2"));
+    ASSERT_TRUE(InstallQuietly(package, choice, true));
+    const CString& folder = choice.folder;
+    ExpectShortcut(menu + "アンインストール.lnk", folder + "setup.exe", "-U", folder);
+    ExpectShortcut(startupLink, folder + "quelt_.exe", "", folder);
+    CString value;
+    EXPECT_TRUE(
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "ProgramMenuFolder", value));
+    EXPECT_STREQ(menu.data, value.data);
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "StartupFile", value));
+    EXPECT_STREQ(startupLink.data, value.data);
+}
+
+TEST_F(SetupInstallTest, SwitchingUsersDropsTheOtherRecord)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("switched");
+    const int kSides[] = {1, 0, 1};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            CString name;
+            name.Format("SwitchingUsersDropsTheOtherRecord%d", i);
+            ASSERT_TRUE(package.Build(name.data));
+        }
+        choice.allUsers = kSides[i];
+        ASSERT_TRUE(InstallQuietly(package, choice, i > 0)) << i;
+        const HKEY own = kSides[i] ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        const HKEY other = kSides[i] ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        CString value;
+        EXPECT_TRUE(ReadRegistryString(own, kSettingsKeyPath, "InstFolder", value)) << i;
+        EXPECT_STREQ(choice.folder.data, value.data);
+        EXPECT_FALSE(RegistryKeyExists(other, kSettingsKeyPath)) << i;
+        const int programs = kSides[i] ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
+        const int startup = kSides[i] ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP;
+        ExpectExists(SpecialFolder(programs) + "Quelt\\Quelt.lnk");
+        ExpectExists(SpecialFolder(startup) + "Quelt.lnk");
+        ExpectMissing(SpecialFolder(kSides[i] ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS) +
+                      "Quelt\\");
+        ExpectMissing(SpecialFolder(kSides[i] ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP) +
+                      "Quelt.lnk");
+    }
 }

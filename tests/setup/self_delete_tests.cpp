@@ -32,11 +32,13 @@ bool Holds(const CString& text, const CString& piece)
 TEST_F(SetupSelfDeleteTest, GivesUpOnAProgramFileThatStays)
 {
     ASSERT_TRUE(SetFileAttributesA(package.setupPath.data, FILE_ATTRIBUTE_READONLY));
+    // Only a run that installed removes its package and program.
     CSetupRun run;
     ASSERT_TRUE(run.Start(package.setupPath, ""));
-    CDialogUnderTest dialog;
-    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
-    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("read-only setup");
+    ASSERT_TRUE(RunInstallDialog(run, choice, 0));
+    ASSERT_TRUE(AnswerFinalQuestion(run, IDNO, 0, 0));
     ASSERT_TRUE(run.WaitEnded());
     const DWORD ended = GetTickCount();
     ExpectMissing(package.payload);

@@ -44,6 +44,16 @@ inline void ExpectPackageRemoved(const CSetupPackage& package)
     EXPECT_TRUE(WaitForPathGone(package.folder + "setup.bat")) << "setup.bat stayed";
 }
 
+// A run that installed nothing keeps the package for another try: no
+// package removal and no batch file (it is written before the run ends).
+inline void ExpectPackageKept(const CSetupPackage& package)
+{
+    ExpectExists(package.setupPath);
+    ExpectExists(package.payload + "quelt_.exe");
+    ExpectExists(package.payload + "quelt_.ini");
+    ExpectMissing(package.folder + "setup.bat");
+}
+
 // The programs of the package arrived in the install folder.
 inline void ExpectProgramFiles(const Zint_Std::CString& folder, const bool& withPinlet)
 {

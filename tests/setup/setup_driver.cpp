@@ -198,7 +198,7 @@ CSetupRun::~CSetupRun()
     }
 }
 
-bool CSetupRun::Start(const CString& program, const char* arguments)
+bool CSetupRun::Start(const CString& program, const char* arguments, const bool& inheritHandles)
 {
     CString line;
     if (arguments && arguments[0])
@@ -210,8 +210,8 @@ bool CSetupRun::Start(const CString& program, const char* arguments)
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof(startup));
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, folder.data, &startup,
-                        &process)) {
+    if (!CreateProcessA(program.data, line.data, 0, 0, inheritHandles ? TRUE : FALSE, 0, 0,
+                        folder.data, &startup, &process)) {
         printf("cannot start %s (%lu)\n", line.data, GetLastError());
         memset(&process, 0, sizeof(process));
         return false;
@@ -480,10 +480,13 @@ bool TakeSettledScreenshot(HWND window, const char* name)
     return TakeScreenshot(name);
 }
 
-bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice)
+bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice,
+                    const bool& confirmVersion)
 {
     CSetupRun run;
-    return run.Start(package.setupPath, "") && RunInstallDialog(run, choice, 0) &&
+    return run.Start(package.setupPath, "") &&
+           (!confirmVersion || AnswerFinalQuestion(run, IDYES, 0, 0)) &&
+           RunInstallDialog(run, choice, 0) &&
            AnswerFinalQuestion(run, IDNO, 0, 0) && run.WaitEnded() &&
            WaitForPathGone(package.setupPath) && WaitForNotepad("readme") && CloseNotepads();
 }

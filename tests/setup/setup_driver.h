@@ -37,7 +37,9 @@ public:
     CSetupRun();
     ~CSetupRun();
 
-    bool Start(const Zint_Std::CString& program, const char* arguments);
+    // With inheritHandles the run gets this process's inheritable handles.
+    bool Start(const Zint_Std::CString& program, const char* arguments,
+               const bool& inheritHandles = false);
     bool WaitEnded(const DWORD& timeoutMs = kSetupWaitMs);
     bool HasEnded();
 };
@@ -109,8 +111,11 @@ bool AnswerFinalQuestion(CSetupRun& run, const int& answer, Zint_Std::CString* t
                          const char* screenshot);
 
 // Installs through the dialog, answers No to the launcher start, waits
-// until the run, its package and the readme window are gone.
-bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice);
+// until the run, its package and the readme window are gone. Over an
+// installation of this version, confirmVersion answers Yes to the version
+// question first.
+bool InstallQuietly(CSetupPackage& package, const InstallChoice& choice,
+                    const bool& confirmVersion = false);
 
 // A screenshot once the window has painted.
 bool TakeSettledScreenshot(HWND window, const char* name);

@@ -77,6 +77,17 @@ protected:
         ExpectMissing(startupLink);
     }
 
+    // A copy of the installed setup.exe in the temporary folder, as the
+    // first stage makes it.
+    CString TemporaryCopy(const char* name)
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof(temp), temp);
+        const CString copy = CString(temp) + name;
+        EXPECT_TRUE(CopyFileA((folder + "setup.exe").data, copy.data, FALSE)) << copy.data;
+        return copy;
+    }
+
     void ExpectProgramFilesGone()
     {
         static const char* const kGone[] = {
@@ -87,6 +98,24 @@ protected:
             ExpectMissing(folder + kGone[i]);
     }
 };
+
+const char kNotInstalledHere[] =
+    "このフォルダにはQueltがインストールされていません.\n"
+    "アンインストールは,インストールしたフォルダのsetup.exeから行ってください.";
+
+struct RemovalProbe {
+    CString launcher;
+    CString menuLink;
+};
+
+// Anything of the installation has been removed.
+bool SomethingRemoved(void* context)
+{
+    const RemovalProbe* probe = static_cast<const RemovalProbe*>(context);
+    return !RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath) ||
+           GetFileAttributesA(probe->launcher.data) == INVALID_FILE_ATTRIBUTES ||
+           GetFileAttributesA(probe->menuLink.data) == INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
 
@@ -201,4 +230,87 @@ TEST_F(SetupUninstallTest, SecondStageStartedByHandWithoutHandle)
     ExpectMissing(menu);
     ExpectProgramFilesGone();
     ExpectMissing(folder);
+}
+
+TEST_F(SetupUninstallTest, ForeignFolderIsRefused)
+{
+    Install("recorded", 1, 0);
+    // A copy of the uninstaller among files of another folder.
+    const CString foreign = TestInstallFolder("foreign");
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(foreign));
+    const char* const kForeignFiles[] = {"setup.exe", "quelt_.exe", "readme.txt"};
+    for (size_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(CopyFileA((folder + kForeignFiles[i]).data, (foreign + kForeignFiles[i]).data,
+                              FALSE));
+    CString handOver;
+    handOver.Format("/MainUninst 0 1 %s", foreign.data);
+    // The first stage started there, and a second stage handed that folder.
+    const CString programs[] = {foreign + "setup.exe", TemporaryCopy("_qu_foreign.tmp.exe")};
+    const CString arguments[] = {CString("-U"), handOver};
+    for (int i = 0; i < 2; ++i) {
+        CSetupRun run;
+        ASSERT_TRUE(run.Start(programs[i], arguments[i].data));
+        CDialogUnderTest box;
+        ASSERT_TRUE(box.WaitFor(run.process.dwProcessId, "Quelt")) << arguments[i].data;
+        EXPECT_STREQ(kNotInstalledHere, MessageBoxLabel(box.dialog).data);
+        if (i == 0)
+            TakeSettledScreenshot(box.dialog, "setup_uninstall_foreign");
+        ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDOK));
+        ASSERT_TRUE(run.WaitEnded());
+    }
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    ExpectProgramFiles(folder, package.withPinlet);
+    ExpectExists(menu + "アンインストール.lnk");
+    ExpectExists(startupLink);
+    for (size_t i = 0; i < 3; ++i)
+        ExpectExists(foreign + kForeignFiles[i]);
+    // No uninstaller copy of the first stage, and the refused second stage
+    // kept its program.
+    EXPECT_EQ(1, CountTempFiles(kUninstallCopyPattern));
+}
+
+TEST_F(SetupUninstallTest, SecondStageWaitsForTheFirst)
+{
+    Install("waited for", 0, 0);
+    // A first stage that stays: a suspended process whose handle the second
+    // stage inherits.
+    const CString self = Zint_Std::ModuleFolder(0) + "setup_uninstall_tests.exe";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION held;
+    ZeroMemory(&held, sizeof(held));
+    CString line;
+    line.Format("\"%s\" --gtest_list_tests", self.data);
+    ASSERT_TRUE(CreateProcessA(self.data, line.data, 0, 0, FALSE, CREATE_SUSPENDED, 0, 0, &startup,
+                               &held));
+    HANDLE handed = 0;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), held.hProcess, GetCurrentProcess(), &handed,
+                                SYNCHRONIZE, TRUE, 0));
+    CString arguments;
+    arguments.Format("/MainUninst %d 0 %s", static_cast<int>(reinterpret_cast<INT_PTR>(handed)),
+                     folder.data);
+    CSetupRun run;
+    const bool started = run.Start(TemporaryCopy("_qu_waits.tmp.exe"), arguments.data, true);
+    CloseHandle(handed);
+
+    // Well past the two pauses of 500 ms, nothing is gone while it lives.
+    RemovalProbe probe = {folder + "quelt_.exe", menu + "Quelt.lnk"};
+    EXPECT_FALSE(started && WaitUntil(SomethingRemoved, &probe, 4000))
+        << "the second stage did not wait";
+    TerminateProcess(held.hProcess, 0);
+    CloseHandle(held.hProcess);
+    CloseHandle(held.hThread);
+    ASSERT_TRUE(started);
+
+    HWND done = WaitForAnyDialog("Quelt", "アンインストールが終了");
+    ASSERT_NE((HWND)0, done);
+    ASSERT_TRUE(CDialogUnderTest::Answer(done, IDOK));
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_TRUE(WaitForNoTempFiles(kUninstallCopyPattern));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+    ExpectMissing(menu);
+    ExpectMissing(startupLink);
+    ExpectProgramFilesGone();
 }

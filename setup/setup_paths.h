@@ -1,0 +1,31 @@
+// Path rules of setup: when two folders overlap, and which recorded
+// shortcut paths are this suite's own to delete. Paths are compared in
+// their full, long form, case-insensitively and by whole components.
+#ifndef QUELT_SETUP_SETUP_PATHS_H
+#define QUELT_SETUP_SETUP_PATHS_H
+
+#include "support/string.h"
+
+// "X:\..." or "\\server\share\...": not relative to the working folder.
+bool IsAbsolutePath(const char* path);
+// The folder as GetFullPathNameA gives it, with the names the file system
+// has for its existing part and a trailing backslash; empty when it cannot
+// be resolved.
+Zint_Std::CString NormalFolder(const Zint_Std::CString& folder);
+// inner is outer itself or lies somewhere inside it.
+bool FolderIsOrLiesIn(const Zint_Std::CString& inner, const Zint_Std::CString& outer);
+bool SameFolder(const Zint_Std::CString& first, const Zint_Std::CString& second);
+// One of the two folders is, contains or lies inside the other; also true
+// when either cannot be resolved, so that doubt never deletes anything.
+bool FoldersOverlap(const Zint_Std::CString& first, const Zint_Std::CString& second);
+
+// The recorded Start-menu folder, normalised, when it is an absolute path
+// inside the user's or the common programs folder ending in "\Quelt\";
+// empty otherwise.
+Zint_Std::CString OwnMenuFolder(const Zint_Std::CString& recorded);
+// The recorded start-up shortcut, normalised, when it is an absolute path
+// of a "Quelt.lnk" in the user's or the common start-up folder; empty
+// otherwise.
+Zint_Std::CString OwnStartupLink(const Zint_Std::CString& recorded);
+
+#endif

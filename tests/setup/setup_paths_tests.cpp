@@ -1,0 +1,36 @@
+// The path rules of setup: folders compared as whole components, and the
+// recorded shortcut paths it may delete.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include "setup_driver.h"
+#include "setup_paths.h"
+
+using Zint_Std::CString;
+
+TEST(SetupPathsTest, FoldersCompareByWholeComponents)
+{
+    EXPECT_TRUE(SameFolder("C:\\work\\x\\..\\quelt_", "c:\\WORK\\QUELT_\\"));
+    EXPECT_FALSE(FoldersOverlap("C:\\work\\quelt_2\\", "C:\\work\\quelt_\\"));
+    EXPECT_TRUE(FoldersOverlap("C:\\work\\quelt_\\inside\\", "C:\\work\\quelt_\\"));
+    EXPECT_TRUE(FoldersOverlap("C:\\work\\", "C:\\work\\quelt_\\"));
+    // A trail byte in the letter range is no letter: ア (83 41) is not ヂ (83 61).
+    EXPECT_FALSE(FoldersOverlap("C:\\ソフト\\ア\\", "C:\\ソフト\\ヂ\\"));
+    EXPECT_TRUE(FoldersOverlap("", "C:\\work\\"));
+}
+
+TEST(SetupPathsTest, OnlyTheSuitesOwnShortcutsMayBeDeleted)
+{
+    const CString programs = SpecialFolder(CSIDL_PROGRAMS);
+    const CString common = SpecialFolder(CSIDL_COMMON_PROGRAMS);
+    const CString startup = SpecialFolder(CSIDL_STARTUP);
+    EXPECT_STREQ((common + "Quelt\\").data, OwnMenuFolder(common + "Quelt\\").data);
+    EXPECT_TRUE(OwnMenuFolder(CString("Quelt\\")).IsEmpty());
+    EXPECT_TRUE(OwnMenuFolder(programs + "Other\\").IsEmpty());
+    EXPECT_TRUE(OwnMenuFolder(programs + "..\\..\\Quelt\\").IsEmpty());
+    EXPECT_STREQ((startup + "Quelt.lnk").data, OwnStartupLink(startup + "Quelt.lnk").data);
+    EXPECT_TRUE(OwnStartupLink(CString("Quelt.lnk")).IsEmpty());
+    EXPECT_TRUE(OwnStartupLink(startup + "Other.lnk").IsEmpty());
+    EXPECT_TRUE(OwnStartupLink(programs + "Quelt.lnk").IsEmpty());
+}
