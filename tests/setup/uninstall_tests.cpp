@@ -314,3 +314,32 @@ TEST_F(SetupUninstallTest, SecondStageWaitsForTheFirst)
     ExpectMissing(startupLink);
     ExpectProgramFilesGone();
 }
+
+TEST_F(SetupUninstallTest, LinksAndOddNamesInItsFoldersLeadNowhere)
+{
+    Install("odd entries", 0, 0);
+    CHostileTree hostile;
+    ASSERT_TRUE(hostile.Build("uninstall-hostile")) << hostile.failure;
+    // Beside the menu folder: what a walk that climbed out of it would reach.
+    const CString marker = SpecialFolder(CSIDL_PROGRAMS) + "quelt-test-marker.txt";
+    ASSERT_TRUE(WriteTextFile(marker, "marker"));
+    ASSERT_TRUE(MakeUnixLink(menu + "link", hostile.outside));
+    ASSERT_TRUE(MakeUnixLink(menu + "filelink", hostile.outside + "keep.txt"));
+    ASSERT_TRUE(MakeUnixLink(folder + "omake\\link", hostile.outside));
+    wchar_t odd[MAX_PATH * 2] = L"\\\\?\\";
+    MultiByteToWideChar(CP_ACP, 0, menu.data, -1, odd + 4, MAX_PATH);
+    lstrcatW(odd, L"\u00A5..");
+    ASSERT_TRUE(CreateDirectoryW(odd, 0));
+
+    Uninstall(false, 0);
+    std::string why;
+    EXPECT_TRUE(hostile.OutsideIsIntact(why)) << why;
+    ExpectExists(marker);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+    ExpectMissing(menu + "アンインストール.lnk");
+    ExpectMissing(folder + "quelt_.exe");
+    DeleteFileA(marker.data);
+    RemoveScratchFolder(menu);
+    RemoveScratchFolder(folder);
+    hostile.Remove();
+}
