@@ -275,6 +275,18 @@ bool LauncherShown(void* context)
     return static_cast<CLauncherUnderTest*>(context)->HasFocusInEdit();
 }
 
+// The hotkey's modifiers are up again: a key typed while Wine still holds
+// Alt down would reach the box as a system key and be lost.
+bool ModifiersReleased(void*)
+{
+    static const int kModifiers[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN, VK_RWIN};
+    for (size_t i = 0; i < sizeof(kModifiers) / sizeof(kModifiers[0]); i++) {
+        if (GetAsyncKeyState(kModifiers[i]) & 0x8000)
+            return false;
+    }
+    return true;
+}
+
 bool LauncherHidden(void* context)
 {
     return !static_cast<CLauncherUnderTest*>(context)->IsShown();
@@ -407,7 +419,7 @@ bool CLauncherUnderTest::ShowWithHotKey(const char* keys)
         if (!ActivateTestDesktop() || !Keys(keys))
             return false;
         if (WaitUntil(LauncherShown, this, 4000))
-            return true;
+            return WaitUntil(ModifiersReleased, this, 4000);
     }
     return false;
 }
