@@ -8,13 +8,6 @@ using Zint_Std::CString;
 
 namespace {
 
-std::wstring WideOf(const CString& text)
-{
-    wchar_t buffer[MAX_PATH * 2] = {0};
-    MultiByteToWideChar(CP_ACP, 0, text.data, -1, buffer, MAX_PATH * 2);
-    return buffer;
-}
-
 // Names a walk must refuse: joined as the code page gives them they would
 // name the tree's parent, a file beside the tree, or nothing at all.
 const wchar_t* const kUnusableFolders[] = {L"\u00A5.."};
@@ -65,7 +58,7 @@ bool CHostileTree::Build(const char* name)
         !MakeUnixLink(tree + "filelink", outside + "keep.txt"))
         return Fail("a Unix link");
     // Without the long-path prefix the path rules would drop the dots.
-    const std::wstring wideTree = L"\\\\?\\" + WideOf(tree);
+    const std::wstring wideTree = L"\\\\?\\" + Wide(tree.data);
     for (size_t i = 0; i < sizeof(kUnusableFolders) / sizeof(kUnusableFolders[0]); i++) {
         const std::wstring folder = wideTree + kUnusableFolders[i];
         if (!CreateDirectoryW(folder.c_str(), 0) || !WriteWide(folder + L"\\inner.txt", "inner"))
@@ -117,7 +110,7 @@ bool CHostileTree::OutsideIsIntact(std::string& why) const
 bool CHostileTree::UnusableNamesStay(std::string& why) const
 {
     why.clear();
-    const std::wstring wideTree = L"\\\\?\\" + WideOf(tree);
+    const std::wstring wideTree = L"\\\\?\\" + Wide(tree.data);
     if (GetFileAttributesW((wideTree + kUnusableFolders[0] + L"\\inner.txt").c_str()) ==
         INVALID_FILE_ATTRIBUTES)
         why += "the folder U+00A5.. and its file; ";

@@ -43,14 +43,14 @@ void ForceRemove(const wchar_t* path)
     RemoveDirectoryW(path);
 }
 
+}  // namespace
+
 std::wstring Wide(const char* text)
 {
     wchar_t buffer[MAX_PATH * 2] = {0};
     MultiByteToWideChar(CP_ACP, 0, text, -1, buffer, MAX_PATH * 2);
     return buffer;
 }
-
-}  // namespace
 
 CString MakeScratchFolder(const char* name)
 {
@@ -122,59 +122,71 @@ void RemoveScratchFolder(const CString& folder)
         return;
     // Under Wine a link to a file looks like the file, and deleting it would
     // delete its target: the Unix links go first, as links.
-    const std::wstring unixPath = WineUnixPath(path);
-    if (unixPath.size() > 1 && unixPath[0] == L'/' &&
-        GetFileAttributesA(path.data) != INVALID_FILE_ATTRIBUTES)
-        RunUnixProgram(L"find '" + unixPath + L"' -mindepth 1 -type l -delete");
+    const CString unixPath = WineUnixPath(path);
+    if (unixPath.GetLength() > 1 && unixPath.data[0] == '/' &&
+        GetFileAttributesA(path.data) != INVALID_FILE_ATTRIBUTES) {
+        CString command;
+        command.Format("find '%s' -mindepth 1 -type l -delete", unixPath.data);
+        RunUnixShell(command.data);
+    }
     ForceRemove((L"\\\\?\\" + Wide(path.data)).c_str());
 }
 
-std::wstring WineUnixPath(const CString& path)
+CString WineUnixPath(const CString& path)
 {
     typedef char*(CDECL * UnixFileName)(const wchar_t*);
     UnixFileName unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixFileName || path.IsEmpty())
-        return std::wstring();
+        return CString();
     char* name = unixFileName(Wide(path.data).c_str());
     if (!name)
-        return std::wstring();
-    // The Unix name is UTF-8.
+        return CString();
+    // The Unix name is UTF-8; the shell line is ANSI.
     wchar_t wide[MAX_PATH * 4] = {0};
     MultiByteToWideChar(CP_UTF8, 0, name, -1, wide, MAX_PATH * 4);
     HeapFree(GetProcessHeap(), 0, name);
-    std::wstring result(wide);
-    while (result.size() > 1 && result[result.size() - 1] == L'/')
-        result.erase(result.size() - 1);
+    char text[MAX_PATH * 8] = {0};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), 0, 0);
+    CString result(text);
+    while (result.GetLength() > 1 && result.data[result.GetLength() - 1] == '/')
+        result.Delete(result.GetLength() - 1, 1);
     return result;
 }
 
-bool RunUnixProgram(const std::wstring& commandLine)
+// Wine starts Unix programs but gives no handle to wait on, so the shell
+// leaves its status in a marker file, by a rename.
+bool RunUnixShell(const char* command)
 {
-    // Wine does not tell when a Unix process has ended: the shell leaves a
-    // marker file once the command is done, and that is waited for.
-    static int runs = 0;
+    static int serial = 0;
     char temp[MAX_PATH] = {0};
     GetTempPathA(sizeof(temp), temp);
     CString marker;
-    marker.Format("%squelt-unix-%lu-%d.done", temp, GetCurrentProcessId(), ++runs);
+    marker.Format("%squelt-shell-%lu-%d.done", temp, GetCurrentProcessId(), ++serial);
     DeleteFileA(marker.data);
-    const std::wstring markerFolder = WineUnixPath(CString(temp));
-    if (markerFolder.empty())
-        return false;
-    std::wstring line = L"Z:\\bin\\sh -c \"" + commandLine + L"; : >'" + markerFolder +
-                        L"/" + Wide(marker.data + lstrlenA(temp)) + L"'\"";
-    STARTUPINFOW startup;
-    ZeroMemory(&startup, sizeof(startup));
+    const CString unixMarker = WineUnixPath(CString(temp)) + "/" + (marker.data + lstrlenA(temp));
+    CString line;
+    line.Format("Z:\\bin\\sh -c \"%s >/dev/null 2>&1; echo $? > '%s.part'; mv '%s.part' '%s'\"",
+                command, unixMarker.data, unixMarker.data, unixMarker.data);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    if (!CreateProcessW(0, &line[0], 0, 0, FALSE, 0, 0, 0, &startup, &process))
+    PROCESS_INFORMATION started;
+    memset(&started, 0, sizeof(started));
+    if (!CreateProcessA(0, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
         return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    bool done = WaitForFile(marker, 30000);
+    // For a Unix program Wine gives no process handle and leaves whatever
+    // in the thread handle; closing that value could close one of ours
+    // (the launcher's process handle, say).
+    if (started.hProcess) {
+        CloseHandle(started.hProcess);
+        if (started.hThread)
+            CloseHandle(started.hThread);
+    }
+    const bool ended = WaitForFile(marker, 15000);
+    CString status = ReadWholeFile(marker);
     DeleteFileA(marker.data);
-    return done;
+    return ended && status.data && status.data[0] == '0';
 }
 
 bool MakeUnixLink(const CString& link, const CString& target)
@@ -188,12 +200,13 @@ bool MakeUnixLink(const CString& link, const CString& target)
     // The link does not exist yet: its folder is converted instead.
     CString linkFolder(linkPath);
     Zint_Std::CutAfterLastBackslash(linkFolder.data);
-    const std::wstring folder = WineUnixPath(linkFolder);
-    const std::wstring unixTarget = WineUnixPath(targetPath);
-    if (folder.empty() || unixTarget.empty())
+    const CString folder = WineUnixPath(linkFolder);
+    const CString unixTarget = WineUnixPath(targetPath);
+    if (folder.IsEmpty() || unixTarget.IsEmpty())
         return false;
-    const std::wstring name = Wide(linkPath.data + linkFolder.GetLength());
-    if (!RunUnixProgram(L"ln -s '" + unixTarget + L"' '" + folder + L"/" + name + L"'"))
-        return false;
-    return GetFileAttributesA(linkPath.data) != INVALID_FILE_ATTRIBUTES;
+    CString command;
+    command.Format("ln -s '%s' '%s/%s'", unixTarget.data, folder.data,
+                   linkPath.data + linkFolder.GetLength());
+    return RunUnixShell(command.data) &&
+           GetFileAttributesA(linkPath.data) != INVALID_FILE_ATTRIBUTES;
 }

@@ -22,12 +22,14 @@ bool WaitForFile(const Zint_Std::CString& path, const DWORD& timeoutMs);
 // links, never what they point at.
 void RemoveScratchFolder(const Zint_Std::CString& folder);
 
-// The Unix path of a Windows path under Wine; empty elsewhere.
-std::wstring WineUnixPath(const Zint_Std::CString& path);
-// Runs a Unix shell command under Wine (paths in it are Unix paths in
-// single quotes) and waits for it to end; false when it could not be
-// started or did not end within 30 seconds.
-bool RunUnixProgram(const std::wstring& commandLine);
+// The wide form of an ANSI text.
+std::wstring Wide(const char* text);
+// The Unix path of a Windows path under Wine, in the ANSI code page;
+// empty elsewhere.
+Zint_Std::CString WineUnixPath(const Zint_Std::CString& path);
+// Runs a line of the Unix shell (no double quotes in it) and waits until it
+// has ended; true when its status was 0.
+bool RunUnixShell(const char* command);
 // A Unix symbolic link at link to target: Wine shows one to a folder as a
 // folder with the reparse-point attribute, one to a file as a plain file.
 bool MakeUnixLink(const Zint_Std::CString& link, const Zint_Std::CString& target);

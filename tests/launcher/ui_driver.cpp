@@ -14,21 +14,6 @@ namespace {
 // the desktop window receives it.
 const char kFocusDesktop[] = "xdotool search --name 'Wine desktop' windowfocus --sync;";
 
-// Wine maps the Unix root to drive Z.
-CString UnixPathOf(const CString& windowsPath)
-{
-    CString path(windowsPath.data + 2);
-    for (char* p = path.data; p && *p; p++)
-        if (*p == '\\')
-            *p = '/';
-    return path;
-}
-
-bool FileExists(void* path)
-{
-    return GetFileAttributesA(static_cast<CString*>(path)->data) != INVALID_FILE_ATTRIBUTES;
-}
-
 struct WindowQuery {
     DWORD process;  // 0: any process
     const char* className;
@@ -83,40 +68,6 @@ CString UiOutputFolder()
     return folder;
 }
 
-// Runs a line of the Unix shell and waits until it has ended; true when it
-// ended with status 0. Wine starts Unix programs but gives no handle to
-// wait on, so the shell leaves its status in a marker file, by a rename.
-bool RunUnixShell(const char* command)
-{
-    static int serial = 0;
-    CString marker;
-    marker.Format("%sshell-%lu-%d.done", UiOutputFolder().data, GetCurrentProcessId(), ++serial);
-    DeleteFileA(marker.data);
-    const CString unixMarker = UnixPathOf(marker);
-    CString line;
-    line.Format("Z:\\bin\\sh -c \"%s >/dev/null 2>&1; echo $? > '%s.part'; mv '%s.part' '%s'\"",
-                command, unixMarker.data, unixMarker.data, unixMarker.data);
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started;
-    memset(&started, 0, sizeof(started));
-    if (!CreateProcessA(0, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
-        return false;
-    // For a Unix program Wine gives no process handle and leaves whatever
-    // in the thread handle; closing that value could close one of ours
-    // (the launcher's process handle, say).
-    if (started.hProcess) {
-        CloseHandle(started.hProcess);
-        if (started.hThread)
-            CloseHandle(started.hThread);
-    }
-    const bool ended = WaitUntil(FileExists, &marker);
-    CString status = ReadWholeFile(marker);
-    DeleteFileA(marker.data);
-    return ended && status.data && status.data[0] == '0';
-}
-
 bool XDoTool(const char* arguments)
 {
     CString command("xdotool ");
@@ -137,7 +88,7 @@ bool TakeScreenshot(const char* name)
     CString path;
     path.Format("%s%s.png", UiOutputFolder().data, name);
     CString command;
-    command.Format("import -window root '%s'", UnixPathOf(path).data);
+    command.Format("import -window root '%s'", WineUnixPath(path).data);
     return RunUnixShell(command.data);
 }
 

@@ -7,12 +7,10 @@
 #include <windows.h>
 
 #include "support/string.h"
+#include "test_paths.h"
 
 const DWORD kUiTimeoutMs = 15000;
 
-// Runs a line of the Unix shell (no double quotes in it) and waits until it
-// has ended; true when its status was 0.
-bool RunUnixShell(const char* command);
 // Runs xdotool with the arguments (no double quotes in them) and waits
 // until it has ended; false when it failed or did not end in time.
 bool XDoTool(const char* arguments);

@@ -326,10 +326,8 @@ TEST_F(SetupUninstallTest, LinksAndOddNamesInItsFoldersLeadNowhere)
     ASSERT_TRUE(MakeUnixLink(menu + "link", hostile.outside));
     ASSERT_TRUE(MakeUnixLink(menu + "filelink", hostile.outside + "keep.txt"));
     ASSERT_TRUE(MakeUnixLink(folder + "omake\\link", hostile.outside));
-    wchar_t odd[MAX_PATH * 2] = L"\\\\?\\";
-    MultiByteToWideChar(CP_ACP, 0, menu.data, -1, odd + 4, MAX_PATH);
-    lstrcatW(odd, L"\u00A5..");
-    ASSERT_TRUE(CreateDirectoryW(odd, 0));
+    const std::wstring odd = L"\\\\?\\" + Wide(menu.data) + L"\u00A5..";
+    ASSERT_TRUE(CreateDirectoryW(odd.c_str(), 0));
 
     Uninstall(false, 0);
     std::string why;
