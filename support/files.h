@@ -65,7 +65,7 @@ enum LinkKind {
 };
 LinkKind LinkKindOf(const char* path);
 bool IsLink(const char* path);
-// Removes a marked link as a link; false for anything else.
+// Removes a path that LinkKindOf found to be a marked link, as a link.
 bool RemoveLinkItself(const char* path);
 // The path as the file system really reaches it, links resolved, without
 // the "\\?\" prefix; false when it cannot be opened or the system cannot

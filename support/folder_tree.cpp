@@ -46,8 +46,9 @@ bool DeleteFolderTree(const CString& folder)
         return false;
     // A folder that is a link goes as a link: what it points at was never
     // part of this tree.
-    if (IsLink(folder.data))
-        return RemoveLinkItself(folder.data);
+    const LinkKind folderKind = LinkKindOf(folder.data);
+    if (folderKind != kNoLink)
+        return folderKind == kMarkedLink && RemoveLinkItself(folder.data);
     CArray<CString> entries;
     int refused = 0;
     ListFolder(folder, entries, "*", true, true, refused);
@@ -56,8 +57,9 @@ bool DeleteFolderTree(const CString& folder)
     bool all = refused == 0;
     for (int i = 0; i < entries.count; i++) {
         const char* entry = entries.items[i].data;
-        if (IsLink(entry)) {
-            if (!RemoveLinkItself(entry))
+        const LinkKind kind = LinkKindOf(entry);
+        if (kind != kNoLink) {
+            if (kind != kMarkedLink || !RemoveLinkItself(entry))
                 all = false;
         } else if (!DeleteFileA(entry) && !RemoveDirectoryA(entry)) {
             all = false;

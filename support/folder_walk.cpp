@@ -205,8 +205,6 @@ bool IsLink(const char* path)
 
 bool RemoveLinkItself(const char* path)
 {
-    if (LinkKindOf(path) != kMarkedLink)
-        return false;
     CString link(path);
     if (EndsWithBackslash(link.data))
         link.Delete(link.GetLength() - 1, 1);
