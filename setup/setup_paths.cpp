@@ -63,7 +63,8 @@ bool LiesStrictlyInNormal(const CString& inner, const CString& outer)
     return IsOrLiesInNormal(inner, outer) && inner.GetLength() > outer.GetLength();
 }
 
-// "X:\" or "\\server\share\": the part that has no parent.
+// The length of the root of a full path: "X:\" or "\\server\share\", which
+// has no parent folder.
 int RootLength(const char* full)
 {
     if (full[0] && full[1] == ':')
