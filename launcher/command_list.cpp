@@ -137,14 +137,33 @@ int CCommandList::Load()
 {
     if (commandFile.IsEmpty())
         return 0;
+    commands.Refresh(commandFile.data);
+    // The same parse gives the same sorted list.
+    if (namesGeneration == commands.Generation() && names.count)
+        return 1;
+    namesGeneration = commands.Generation();
+    // The names as one double-NUL list, as the profile reader hands them.
     int length = 0;
-    char* list = ReadSectionNames(commandFile.data, length);
+    for (int i = 0; i < commands.SectionCount(); i++)
+        length += commands.IsListed(i) ? commands.Section(i).nameLength * 2 + 1 : 0;
+    char* list = static_cast<char*>(calloc(length + 2, 1));
     int entries = 0;
-    for (int at = 0; list && at < length && list[at]; at += lstrlenA(list + at) + 1)
+    length = 0;
+    for (int i = 0; list && i < commands.SectionCount(); i++) {
+        if (!commands.IsListed(i))
+            continue;
+        const CString name = commands.SectionName(i);
+        const int nameLength = name.GetLength();
+        if (!nameLength)
+            continue;
+        memcpy(list + length, name.data, nameLength);
+        length += nameLength + 1;
         entries++;
+    }
     // Allocate empties whatever the list held before.
     if (!names.Allocate(entries) || !list) {
         names.count = 0;
+        namesGeneration = 0;
         free(list);
         return 1;
     }
@@ -163,25 +182,40 @@ int CCommandList::Load()
     return 1;
 }
 
+int CCommandList::FindFresh(const CString& name)
+{
+    commands.Refresh(commandFile.data ? commandFile.data : "");
+    return commands.FindSection(name.data);
+}
+
+namespace {
+
+// The value into a buffer of size bytes, as the profile reader fills one.
+void PutValue(CString* out, const CString& value, const int& size)
+{
+    if (!out || !out->Reserve(size - 1))
+        return;
+    const int length = value.GetLength();
+    if (length)
+        memcpy(out->data, value.data, length < size ? length : size - 1);
+}
+
+}  // namespace
+
 int CCommandList::GetCommand(const CString& name, CString* path, CString* folder,
                              CString* comment)
 {
     if (name.IsEmpty())
         return 0;
-    const char* file = commandFile.data ? commandFile.data : "";
+    const int section = FindFresh(name);
     int result = 1;
     if (path) {
-        path->Reserve(500);
-        GetPrivateProfileStringA(name.data, "PATH", "", path->data, 500, file);
+        PutValue(path, commands.Value(section, "PATH", 500), 500);
         result = path->IsEmpty() ? 0 : 1;
     }
-    if (folder) {
-        folder->Reserve(500);
-        GetPrivateProfileStringA(name.data, "FOLDER", "", folder->data, 500, file);
-    }
-    if (comment) {
-        comment->Reserve(100);
-        GetPrivateProfileStringA(name.data, "COMMENT", "", comment->data, 100, file);
-    }
+    if (folder)
+        PutValue(folder, commands.Value(section, "FOLDER", 500), 500);
+    if (comment)
+        PutValue(comment, commands.Value(section, "COMMENT", 100), 100);
     return result;
 }

@@ -3,6 +3,7 @@
 #ifndef QUELT_LAUNCHER_COMMAND_LIST_H
 #define QUELT_LAUNCHER_COMMAND_LIST_H
 
+#include "launcher/command_file.h"
 #include "support/array.h"
 #include "support/string.h"
 
@@ -49,7 +50,15 @@ public:
     int ReadSettings(LauncherSettings& settings);
     int WritePosition(const int& x, const int& y);
 
+    // The command file as last read; read again when it changed.
+    CCommandFile commands;
+
 private:
+    int namesGeneration;  // the parse the name list was made from; 0: none
+
+    // The section of the command name in the current file, read again when
+    // it changed; -1.
+    int FindFresh(const Zint_Std::CString& name);
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);

@@ -159,6 +159,8 @@ void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
 {
     if (!entries.Allocate(count))
         return;
+    // One look at the file for the whole list.
+    commands.Refresh(commandFile.data ? commandFile.data : "");
     CString comment;
     for (int i = 0; i < count; i++) {
         Zint_Std::CStringPair& entry = entries.items[i];
@@ -166,7 +168,7 @@ void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
         int padding = longest - entry.first.GetLength();
         if (padding > kMostPadding)
             padding = kMostPadding;
-        GetCommand(entry.first, 0, 0, &comment);
+        comment = commands.Value(commands.FindSection(entry.first.data), "COMMENT", 100);
         const int commentLength = comment.GetLength();
         if (!entry.second.Reserve(padding + 3 + commentLength))
             continue;

@@ -35,7 +35,7 @@ int ReadMultiUserSwitch()
 }  // namespace
 
 CCommandList::CCommandList(const CString& installFolder)
-    : multiUser(0), imeMode(0), savePosition(0)
+    : multiUser(0), imeMode(0), savePosition(0), namesGeneration(0)
 {
     multiUser = ReadMultiUserSwitch();
     CString folder(installFolder);

@@ -1,0 +1,584 @@
+#include "launcher/command_file.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+using Zint_Std::CString;
+
+namespace {
+
+// Beyond this a command file is not read: no user keeps one that large.
+const DWORD kLargestFile = 1u << 28;
+// A file written this recently may change again within the same time
+// stamp (FAT keeps two seconds), so it is read again on the next use.
+const ULONGLONG kSettleTime = 21000000;  // 2.1 s in 100 ns
+
+// Which bytes begin a double-byte character in the ANSI code page. The
+// reader converts the file whole, so a lead byte takes the byte after it,
+// whatever that is, unless it is a NUL.
+unsigned char leadBytes[256];
+bool leadBytesKnown = false;
+
+void LearnLeadBytes()
+{
+    if (leadBytesKnown)
+        return;
+    for (int c = 0; c < 256; c++)
+        leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
+    leadBytesKnown = true;
+}
+
+inline int UnitWidth(const unsigned char* text, const int& at, const int& length)
+{
+    return (leadBytes[text[at]] && at + 1 < length && text[at + 1]) ? 2 : 1;
+}
+
+// The reader's blanks: tab to carriage return, the end-of-file mark, space.
+inline bool IsBlank(const unsigned char c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20;
+}
+
+inline unsigned char FoldAscii(const unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+bool IsAscii(const char* text, const int& length)
+{
+    for (int i = 0; i < length; i++) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The name as the reader compares it: in UTF-16, A to Z lower-cased. Null when
+// memory ran out; the caller frees it.
+WCHAR* FoldedWide(const char* text, const int& length, int& wideLength)
+{
+    wideLength = length ? MultiByteToWideChar(CP_ACP, 0, text, length, 0, 0) : 0;
+    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+    if (!wide)
+        return 0;
+    if (wideLength)
+        MultiByteToWideChar(CP_ACP, 0, text, length, wide, wideLength);
+    // The reader folds A to Z only, also among double-byte text.
+    for (int i = 0; i < wideLength; i++) {
+        if (wide[i] >= 'A' && wide[i] <= 'Z')
+            wide[i] = static_cast<WCHAR>(wide[i] + ('a' - 'A'));
+    }
+    wide[wideLength] = 0;
+    return wide;
+}
+
+unsigned int HashUnits(const unsigned int hash, const unsigned int unit)
+{
+    return (hash ^ unit) * 16777619u;
+}
+
+unsigned int HashName(const char* text, const int& length)
+{
+    unsigned int hash = 2166136261u;
+    if (IsAscii(text, length)) {
+        for (int i = 0; i < length; i++)
+            hash = HashUnits(hash, FoldAscii(static_cast<unsigned char>(text[i])));
+        return hash;
+    }
+    int wideLength = 0;
+    WCHAR* wide = FoldedWide(text, length, wideLength);
+    if (!wide)
+        return hash;
+    for (int i = 0; i < wideLength; i++)
+        hash = HashUnits(hash, wide[i]);
+    free(wide);
+    return hash;
+}
+
+bool SameFolded(const char* a, const int& aLength, const char* b, const int& bLength)
+{
+    const bool asciiA = IsAscii(a, aLength), asciiB = IsAscii(b, bLength);
+    if (asciiA && asciiB) {
+        if (aLength != bLength)
+            return false;
+        for (int i = 0; i < aLength; i++) {
+            if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+                FoldAscii(static_cast<unsigned char>(b[i])))
+                return false;
+        }
+        return true;
+    }
+    int wideA = 0, wideB = 0;
+    WCHAR* foldedA = FoldedWide(a, aLength, wideA);
+    WCHAR* foldedB = FoldedWide(b, bLength, wideB);
+    const bool same = foldedA && foldedB && wideA == wideB &&
+                      memcmp(foldedA, foldedB, sizeof(WCHAR) * wideA) == 0;
+    free(foldedA);
+    free(foldedB);
+    return same;
+}
+
+// Where a NUL character ends the text, or its length.
+int CutAtNul(const unsigned char* text, const int& start, const int& end, const int& length)
+{
+    for (int at = start; at < end; at += UnitWidth(text, at, length)) {
+        if (!text[at])
+            return at;
+    }
+    return end;
+}
+
+// The span of text without the reader's blanks at either end.
+void TrimBlanks(const unsigned char* text, const int& length, int& start, int& end)
+{
+    int first = -1, last = start;
+    for (int at = start; at < end;) {
+        const int width = UnitWidth(text, at, length);
+        if (width == 2 || !IsBlank(text[at])) {
+            if (first < 0)
+                first = at;
+            last = at + width;
+        }
+        at += width;
+    }
+    if (first < 0)
+        first = last = start;
+    start = first;
+    end = last;
+}
+
+ULONGLONG TimeValue(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+ULONGLONG Now()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return TimeValue(now);
+}
+
+// The value logic of the reader on one character type: quotes enclosing
+// the whole value go, and it is cut to size - 1 characters.
+template <typename Unit>
+int QuotedCopy(const Unit* value, int length, const int& size, int& start)
+{
+    start = 0;
+    bool quoted = false;
+    if (length >= 2 && (value[0] == '\'' || value[0] == '"') && value[length - 1] == value[0]) {
+        quoted = true;
+        start = 1;
+        length--;
+    }
+    int copied = length < size - 1 ? length : size - 1;
+    if (quoted && size >= length && copied > 0)
+        copied--;
+    return copied < 0 ? 0 : copied;
+}
+
+// Text as it comes back from a round trip through UTF-16.
+CString ThroughWide(const char* bytes, const int& length)
+{
+    CString out;
+    const int wideLength = length ? MultiByteToWideChar(CP_ACP, 0, bytes, length, 0, 0) : 0;
+    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+    if (!wide)
+        return out;
+    MultiByteToWideChar(CP_ACP, 0, bytes, length, wide, wideLength);
+    const int ansiLength =
+        wideLength ? WideCharToMultiByte(CP_ACP, 0, wide, wideLength, 0, 0, 0, 0) : 0;
+    if (ansiLength > 0 && out.Reserve(ansiLength))
+        WideCharToMultiByte(CP_ACP, 0, wide, wideLength, out.data, ansiLength, 0, 0);
+    free(wide);
+    return out;
+}
+
+// A file with a byte order mark is read the way the reader reads it: as
+// UTF-8 or UTF-16 text, here turned into the ANSI code page. Null when the
+// file has no mark (or memory ran out: then failed is set).
+char* ConvertedText(const char* bytes, const int& byteCount, int& converted, bool& failed)
+{
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    failed = false;
+    WCHAR* wide = 0;
+    int wideLength = 0;
+    if (byteCount >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        wideLength = MultiByteToWideChar(CP_UTF8, 0, bytes + 3, byteCount - 3, 0, 0);
+        wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+        if (wide)
+            MultiByteToWideChar(CP_UTF8, 0, bytes + 3, byteCount - 3, wide, wideLength);
+    } else if (byteCount >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+        wideLength = (byteCount - 2) / 2;
+        wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+        for (int i = 0; wide && i < wideLength; i++) {
+            const unsigned char first = b[2 + 2 * i], second = b[3 + 2 * i];
+            wide[i] = static_cast<WCHAR>(b[0] == 0xFF ? first | (second << 8) : (first << 8) | second);
+        }
+    } else {
+        return 0;
+    }
+    if (!wide) {
+        failed = true;
+        return 0;
+    }
+    converted = wideLength ? WideCharToMultiByte(CP_ACP, 0, wide, wideLength, 0, 0, 0, 0) : 0;
+    char* text = static_cast<char*>(malloc(converted + 1));
+    if (text) {
+        if (converted)
+            WideCharToMultiByte(CP_ACP, 0, wide, wideLength, text, converted, 0, 0);
+        text[converted] = 0;
+    }
+    failed = !text;
+    free(wide);
+    return text;
+}
+
+}  // namespace
+
+CString ProfileValueOf(const char* bytes, const int& length, const int& size)
+{
+    LearnLeadBytes();
+    CString value;
+    if (size <= 1 || length <= 0)
+        return value;
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(bytes);
+    const int whole = CutAtNul(text, 0, length, length);
+    if (IsAscii(bytes, whole)) {
+        int start = 0;
+        const int copied = QuotedCopy(bytes, whole, size, start);
+        if (copied && value.Reserve(copied))
+            memcpy(value.data, bytes + start, copied);
+        return value;
+    }
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, bytes, whole, 0, 0);
+    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+    if (!wide)
+        return value;
+    MultiByteToWideChar(CP_ACP, 0, bytes, whole, wide, wideLength);
+    int start = 0;
+    const int copied = QuotedCopy(wide, wideLength, size, start);
+    const int ansiLength =
+        copied ? WideCharToMultiByte(CP_ACP, 0, wide + start, copied, 0, 0, 0, 0) : 0;
+    if (ansiLength > 0 && value.Reserve(ansiLength)) {
+        WideCharToMultiByte(CP_ACP, 0, wide + start, copied, value.data, ansiLength, 0, 0);
+        // The reader's buffer holds size - 1 bytes: whole characters only.
+        const unsigned char* out = reinterpret_cast<const unsigned char*>(value.data);
+        int kept = 0;
+        while (kept < ansiLength) {
+            const int width = UnitWidth(out, kept, ansiLength);
+            if (kept + width > size - 1)
+                break;
+            kept += width;
+        }
+        memset(value.data + kept, 0, ansiLength - kept);
+    }
+    free(wide);
+    return value;
+}
+
+CCommandFile::CCommandFile()
+    : text(0), length(0), converted(false), missing(true), writeTime(0), readTime(0), size(0),
+      sections(0), sectionCount(0), slots(0), slotCount(0), generation(0)
+{
+    LearnLeadBytes();
+}
+
+CCommandFile::~CCommandFile()
+{
+    Clear();
+}
+
+void CCommandFile::Clear()
+{
+    free(text);
+    free(sections);
+    free(slots);
+    text = 0;
+    sections = 0;
+    slots = 0;
+    length = sectionCount = slotCount = 0;
+    converted = false;
+}
+
+bool CCommandFile::SetText(const char* bytes, const int& byteCount)
+{
+    Clear();
+    text = static_cast<char*>(malloc(byteCount + 1));
+    if (!text)
+        return false;
+    memcpy(text, bytes, byteCount);
+    text[byteCount] = 0;
+    length = byteCount;
+    if (Parse())
+        return true;
+    Clear();
+    return false;
+}
+
+bool CCommandFile::Read(const char* file)
+{
+    path = file ? file : "";
+    Clear();
+    missing = false;
+    writeTime = 0;
+    size = 0;
+    readTime = Now();
+    HANDLE handle = CreateFileA(path.data ? path.data : "", GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, 0);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return missing && Parse();
+    }
+    FILETIME written;
+    DWORD high = 0;
+    size = GetFileSize(handle, &high);
+    bool ok = size != INVALID_FILE_SIZE && !high && size < kLargestFile &&
+              GetFileTime(handle, 0, 0, &written);
+    char* bytes = ok ? static_cast<char*>(malloc(size + 1)) : 0;
+    DWORD got = 0;
+    ok = bytes && (!size || ReadFile(handle, bytes, size, &got, 0)) && got == size;
+    CloseHandle(handle);
+    if (!ok) {
+        free(bytes);
+        size = 0;
+        return false;
+    }
+    writeTime = TimeValue(written);
+    bytes[size] = 0;
+    int convertedLength = 0;
+    bool failed = false;
+    char* other = ConvertedText(bytes, static_cast<int>(size), convertedLength, failed);
+    if (failed) {
+        free(bytes);
+        return false;
+    }
+    if (other) {
+        free(bytes);
+        bytes = other;
+    }
+    text = bytes;
+    length = other ? convertedLength : static_cast<int>(size);
+    converted = other != 0;
+    if (!Parse()) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
+bool CCommandFile::Refresh(const char* file)
+{
+    if (!file || lstrcmpiA(file, path.data ? path.data : "") != 0 || path.IsEmpty())
+        return Read(file);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path.data, GetFileExInfoStandard, &data)) {
+        const bool same = !missing && !data.nFileSizeHigh && data.nFileSizeLow == size &&
+                          TimeValue(data.ftLastWriteTime) == writeTime &&
+                          writeTime + kSettleTime < readTime;
+        if (same)
+            return true;
+    } else if (missing) {
+        return true;
+    }
+    return Read(path.data);
+}
+
+// Splits the physical line at at: its text, the key and the value.
+void CCommandFile::SplitLine(const int& at, ProfileLine& line) const
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    line.start = at;
+    line.bracket = -1;
+    line.valueStart = -1;
+    int equals = -1, keyEnd = -1;
+    int first = -1, last = at;
+    int p = at;
+    while (p < length) {
+        const int width = UnitWidth(bytes, p, length);
+        const unsigned char c = bytes[p];
+        if (width == 1 && (c == '\r' || c == '\n'))
+            break;
+        if (width == 2 || !IsBlank(c)) {
+            if (first < 0)
+                first = p;
+            if (width == 1 && c == '=' && equals < 0) {
+                equals = p;
+                keyEnd = first == p ? p : last;
+            } else if (equals >= 0 && line.valueStart < 0) {
+                line.valueStart = p;
+            }
+            if (width == 1 && c == ']')
+                line.bracket = p;
+            last = p + width;
+        }
+        p += width;
+    }
+    line.end = p;
+    if (p < length && bytes[p] == '\r')
+        p++;
+    if (p < length && bytes[p] == '\n' && (p == line.end || bytes[p - 1] == '\r'))
+        p++;
+    line.next = p;
+    if (first < 0)
+        first = last = at;
+    line.textStart = first;
+    line.textEnd = last;
+    line.keyStart = first;
+    const int keyStop = equals >= 0 ? keyEnd : last;
+    line.keyLength = CutAtNul(bytes, first, keyStop, length) - first;
+    if (equals >= 0 && line.valueStart < 0)
+        line.valueStart = equals + 1;
+    line.valueEnd = equals >= 0 ? (last > line.valueStart ? last : line.valueStart) : -1;
+    if (equals < 0)
+        line.valueStart = -1;
+}
+
+bool CCommandFile::AddSection(const ProfileSection& section)
+{
+    if ((sectionCount & (sectionCount - 1)) == 0) {
+        const int room = sectionCount ? sectionCount * 2 : 16;
+        ProfileSection* grown =
+            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * room));
+        if (!grown)
+            return false;
+        sections = grown;
+    }
+    sections[sectionCount++] = section;
+    return true;
+}
+
+bool CCommandFile::Parse()
+{
+    generation++;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    ProfileLine line;
+    for (int at = 0; at < length; at = line.next) {
+        SplitLine(at, line);
+        if (line.textStart >= line.textEnd || bytes[line.textStart] != '[' || line.bracket < 0)
+            continue;
+        if (sectionCount)
+            sections[sectionCount - 1].bodyEnd = line.start;
+        ProfileSection section;
+        section.headerStart = line.start;
+        section.nameStart = line.textStart + 1;
+        section.nameEnd = line.bracket;
+        TrimBlanks(bytes, length, section.nameStart, section.nameEnd);
+        section.nameLength =
+            CutAtNul(bytes, section.nameStart, section.nameEnd, length) - section.nameStart;
+        section.bodyStart = line.next;
+        section.bodyEnd = length;
+        section.hash = 0;
+        section.nextSameHash = -1;
+        section.firstOfName = 0;
+        if (!AddSection(section))
+            return false;
+    }
+    return IndexSections();
+}
+
+bool CCommandFile::SameName(const int& index, const char* name, const int& nameLength) const
+{
+    const ProfileSection& section = sections[index];
+    return SameFolded(text + section.nameStart, section.nameLength, name, nameLength);
+}
+
+bool CCommandFile::IndexSections()
+{
+    slotCount = 16;
+    while (slotCount < sectionCount * 2)
+        slotCount *= 2;
+    slots = static_cast<int*>(malloc(sizeof(int) * slotCount));
+    if (!slots)
+        return false;
+    memset(slots, 0xFF, sizeof(int) * slotCount);
+    for (int i = 0; i < sectionCount; i++) {
+        ProfileSection& section = sections[i];
+        if (!section.nameLength)
+            continue;
+        section.hash = HashName(text + section.nameStart, section.nameLength);
+        int* link = &slots[section.hash & (slotCount - 1)];
+        bool twin = false;
+        while (*link >= 0 && !twin) {
+            const ProfileSection& other = sections[*link];
+            twin = other.hash == section.hash &&
+                   SameName(*link, text + section.nameStart, section.nameLength);
+            link = &sections[*link].nextSameHash;
+        }
+        if (twin)
+            continue;
+        section.firstOfName = 1;
+        *link = i;
+    }
+    return true;
+}
+
+CString CCommandFile::SectionName(const int& index) const
+{
+    const ProfileSection& section = sections[index];
+    const char* name = text + section.nameStart;
+    if (IsAscii(name, section.nameLength)) {
+        CString plain;
+        if (section.nameLength && plain.Reserve(section.nameLength))
+            memcpy(plain.data, name, section.nameLength);
+        return plain;
+    }
+    // The reader hands names back through UTF-16: a character with two
+    // codes comes back under one of them.
+    return ThroughWide(name, section.nameLength);
+}
+
+int CCommandFile::FindSection(const char* name) const
+{
+    if (!name || !slots)
+        return -1;
+    // The reader trims the name it is asked for.
+    int start = 0, end = lstrlenA(name);
+    TrimBlanks(reinterpret_cast<const unsigned char*>(name), end, start, end);
+    if (start >= end)
+        return -1;
+    const unsigned int hash = HashName(name + start, end - start);
+    for (int i = slots[hash & (slotCount - 1)]; i >= 0; i = sections[i].nextSameHash) {
+        if (sections[i].hash == hash && SameName(i, name + start, end - start))
+            return i;
+    }
+    return -1;
+}
+
+bool CCommandFile::NextLine(const int& index, int& at, ProfileLine& line) const
+{
+    if (index < 0 || index >= sectionCount)
+        return false;
+    if (at < sections[index].bodyStart)
+        at = sections[index].bodyStart;
+    if (at >= sections[index].bodyEnd)
+        return false;
+    SplitLine(at, line);
+    at = line.next;
+    return true;
+}
+
+bool CCommandFile::FindKey(const int& index, const char* key, ProfileLine& line) const
+{
+    int start = 0, end = key ? lstrlenA(key) : 0;
+    TrimBlanks(reinterpret_cast<const unsigned char*>(key ? key : ""), end, start, end);
+    if (start >= end)
+        return false;
+    for (int at = 0; NextLine(index, at, line);) {
+        if (line.textStart >= line.textEnd)
+            continue;
+        if (SameFolded(text + line.keyStart, line.keyLength, key + start, end - start))
+            return true;
+    }
+    return false;
+}
+
+CString CCommandFile::Value(const int& index, const char* key, const int& bufferSize) const
+{
+    ProfileLine line;
+    if (!FindKey(index, key, line) || line.valueStart < 0)
+        return CString();
+    return ProfileValueOf(text + line.valueStart, line.valueEnd - line.valueStart, bufferSize);
+}
