@@ -200,6 +200,15 @@ bool CImportShortcutsDialog::OnNotify(NMHDR* header, LRESULT& result)
     case LVN_ENDLABELEDITA:
         result = EndLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header)) ? TRUE : FALSE;
         return true;
+    case LVN_KEYDOWN: {
+        // The list view itself starts a label edit only on a click.
+        const NMLVKEYDOWN* key = reinterpret_cast<NMLVKEYDOWN*>(header);
+        const int row = list.SelectedRow();
+        if (key->wVKey == VK_F2 && row >= 0)
+            SendMessageA(list.list, LVM_EDITLABELA, row, 0);
+        result = 0;
+        return true;
+    }
     case LVN_ITEMCHANGED: {
         const NMLISTVIEW* change = reinterpret_cast<NMLISTVIEW*>(header);
         if (initialised && (change->uChanged & LVIF_STATE) &&

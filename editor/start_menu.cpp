@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "editor/plain_text.h"
 #include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/mbcs.h"
@@ -72,19 +73,19 @@ CString SubFolderOf(const CString& linkFile, const CString& root)
     return FolderWithoutBackslash(relative.data);
 }
 
-CString PathValue(const Zint_Std::ShortcutContents& link)
+CString PathValue(const CString& target, const CString& arguments)
 {
     CString path;
-    if (HoldsBlank(TextOf(link.target))) {
+    if (HoldsBlank(TextOf(target))) {
         path = "\"";
-        path.Append(link.target);
+        path.Append(target);
         path.Append("\"");
     } else {
-        path = link.target;
+        path = target;
     }
-    if (!link.arguments.IsEmpty() && link.arguments.data[0]) {
+    if (!arguments.IsEmpty() && arguments.data[0]) {
         path.Append(" ");
-        path.Append(link.arguments);
+        path.Append(arguments);
     }
     return CutToBytes(TextOf(path), kMaxPathBytes);
 }
@@ -138,13 +139,18 @@ void CStartMenuScan::AddProposal(const CString& linkFile, const CString& root,
     if (base.IsEmpty())
         base = kFallbackName;
     proposal.name = UniqueName(TextOf(base), store, -1);
-    proposal.path = PathValue(link);
-    const CString folder = link.workingFolder.IsEmpty()
-                               ? FolderWithoutBackslash(TextOf(link.target))
-                               : link.workingFolder;
+    // Whatever the link holds comes from outside: a line break in it would
+    // end the value and could start a section in the command file.
+    const CString target = WithoutControlCharacters(TextOf(link.target));
+    const CString workingFolder = WithoutControlCharacters(TextOf(link.workingFolder));
+    const CString description = WithoutControlCharacters(TextOf(link.description));
+    proposal.path = PathValue(target, WithoutControlCharacters(TextOf(link.arguments)));
+    const CString folder =
+        workingFolder.IsEmpty() ? FolderWithoutBackslash(TextOf(target)) : workingFolder;
     proposal.folder = CutToBytes(TextOf(folder), kMaxFolderBytes);
-    const CString comment =
-        link.description.IsEmpty() ? SubFolderOf(linkFile, root) : link.description;
+    const CString comment = description.IsEmpty()
+                                ? WithoutControlCharacters(TextOf(SubFolderOf(linkFile, root)))
+                                : description;
     proposal.comment = CutToBytes(TextOf(comment), kMaxCommentBytes);
     proposal.linkFile = linkFile;
     proposals.Add(proposal);

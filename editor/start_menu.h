@@ -9,6 +9,8 @@
 #include "support/shortcut.h"
 #include "support/string.h"
 
+// The link's texts come without control characters: a line break in a
+// description must not end up as a line of the command file.
 struct ShortcutProposal {
     Zint_Std::CString name;      // unique against the store and the other proposals
     Zint_Std::CString path;      // PATH: the target, quoted when it holds a blank, and its arguments

@@ -127,6 +127,11 @@ CString AsPath(const CString& program)
     return CString("\"") + program + "\"";
 }
 
+bool LabelEditOpen(void* listView)
+{
+    return SendMessageA(static_cast<HWND>(listView), LVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
 bool WindowGone(void* window)
 {
     HWND handle = static_cast<HWND>(window);
@@ -638,8 +643,19 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     for (int row = 0; row < rows; row++)
         EXPECT_FALSE(import.IsRowChecked(IDC_IMPORT_LIST, row)) << "row " << row;
 
-    // A name changed in place: one with a blank is refused and can be put right.
+    // F2 edits the selected row's name in place; Esc leaves it as it was.
+    ASSERT_TRUE(import.SelectRow(IDC_IMPORT_LIST, one));
+    ASSERT_TRUE(ActivateTestDesktop());
+    ASSERT_TRUE(launcher.Keys("F2"));
+    ASSERT_TRUE(WaitUntil(LabelEditOpen, import.Item(IDC_IMPORT_LIST)));
     HWND label = reinterpret_cast<HWND>(
+        SendMessageA(import.Item(IDC_IMPORT_LIST), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(launcher.Keys("Escape"));
+    ASSERT_TRUE(WaitUntil(WindowGone, label));
+    EXPECT_STREQ("QueltTestOne", Text(import.Cell(IDC_IMPORT_LIST, one, 0)));
+
+    // A name changed in place: one with a blank is refused and can be put right.
+    label = reinterpret_cast<HWND>(
         SendMessageA(import.Item(IDC_IMPORT_LIST), LVM_EDITLABELA, two, 0));
     ASSERT_TRUE(label != 0);
     ASSERT_TRUE(SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Quelt Two")));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/plain_text.h"
 #include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/shortcut.h"
@@ -105,7 +106,7 @@ protected:
 // A link written through the shell's object with a description, or with
 // only a shell item (no file system path) when target is null.
 bool WriteLinkThroughShell(const CString& link, const char* target, const char* description,
-                           const int& itemFolder)
+                           const int& itemFolder, const char* arguments = "")
 {
     CoInitialize(0);
     IShellLinkA* shellLink = nullptr;
@@ -122,6 +123,7 @@ bool WriteLinkThroughShell(const CString& link, const char* target, const char* 
             }
         }
         shellLink->SetDescription(description);
+        shellLink->SetArguments(arguments);
         IPersistFile* file = nullptr;
         if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile,
                                                 reinterpret_cast<void**>(&file)))) {
@@ -182,6 +184,42 @@ TEST_F(StartMenuScanTest, TheDescriptionIsTheCommentWhenTheLinkHasOne)
     Scan(scan);
     ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
     EXPECT_EQ(Text(scan.proposals.items[0].comment), "文書を編集します");
+}
+
+bool HoldsControlCharacter(const CString& text)
+{
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data); p && *p; p++) {
+        if (*p < 0x20 || *p == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(StartMenuScanTest, LineBreaksInTheLinkNeverReachTheProposal)
+{
+    const char injected[] = "\r\n[notepad2]\r\nPATH=evil.exe";
+    const std::string description = std::string("説明") + injected;
+    const std::string arguments = std::string("-x") + injected;
+    const CString link = user + "Sneaky.lnk";
+    ASSERT_TRUE(WriteLinkThroughShell(link, (targets + "editor.exe").data, description.c_str(), 0,
+                                      arguments.c_str()));
+    // The link really holds the line breaks.
+    Zint_Std::ShortcutContents contents;
+    CoInitialize(0);
+    ASSERT_TRUE(Zint_Std::ReadShortcutFile(link.data, contents));
+    CoUninitialize();
+    ASSERT_TRUE(HoldsControlCharacter(contents.description));
+    ASSERT_TRUE(HoldsControlCharacter(contents.arguments));
+
+    CStartMenuScan scan;
+    Scan(scan);
+    ASSERT_EQ(scan.proposals.count, 1) << Dump(scan);
+    const ShortcutProposal& proposal = scan.proposals.items[0];
+    EXPECT_FALSE(HoldsControlCharacter(proposal.comment)) << Dump(scan);
+    EXPECT_FALSE(HoldsControlCharacter(proposal.path)) << Dump(scan);
+    EXPECT_FALSE(HoldsControlCharacter(proposal.folder)) << Dump(scan);
+    EXPECT_EQ(Text(proposal.comment), "説明 [notepad2] PATH=evil.exe");
+    EXPECT_EQ(Text(proposal.path), Text(targets) + "editor.exe -x [notepad2] PATH=evil.exe");
 }
 
 TEST_F(StartMenuScanTest, ANameInTheStoreInOtherLetterCaseGetsANumber)
@@ -324,6 +362,35 @@ TEST(StartMenuFolders, TheUserAndTheCommonProgramsFolders)
     EXPECT_EQ(Text(folders.items[0]), Text(user));
     EXPECT_EQ(Text(folders.items[1]), Text(common));
     EXPECT_TRUE(Zint_Std::EndsWithBackslash(folders.items[0].data));
+}
+
+TEST(PlainText, ControlCharactersGoAndDoubleByteCharactersStayWhole)
+{
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"plain text", "plain text"},
+        {"", ""},
+        {"a\rb", "a b"},
+        {"a\nb", "a b"},
+        {"a\r\nb", "a b"},
+        {"a\tb", "a b"},
+        {"a\x7F" "b", "a b"},
+        {"\x01\x1F", ""},
+        // No doubled blank beside a blank that was there, none at the ends.
+        {"a \r\n b", "a b"},
+        {"\r\n[x]\r\nPATH=evil.exe\r\n", "[x] PATH=evil.exe"},
+        // Trail bytes in 0x40..0x7E (0x5C, 0x7C) are part of their characters.
+        {"表示\r\n", "表示"},
+        {"ソフト\tウェア", "ソフト ウェア"},
+        {"ポ\n", "ポ"},
+        // A lead byte before a control byte or the end is no character.
+        {"\x95\r\nx", "x"},
+        {"ab\x83", "ab"},
+    };
+    for (const auto& item : cases)
+        EXPECT_EQ(Text(WithoutControlCharacters(item.text)), item.expected) << item.text;
 }
 
 TEST(CommandNames, BlanksAndCharactersANameCannotHoldAreDropped)
