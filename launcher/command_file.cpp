@@ -397,8 +397,17 @@ void CCommandFile::SplitLine(const int& at, ProfileLine& line) const
     int first = -1, last = at;
     int p = at;
     while (p < length) {
-        const int width = UnitWidth(bytes, p, length);
         const unsigned char c = bytes[p];
+        // Most bytes are plain characters of one byte.
+        if (c > 0x20 && c < 0x80 && c != '=' && c != ']') {
+            if (first < 0)
+                first = p;
+            else if (equals >= 0 && line.valueStart < 0)
+                line.valueStart = p;
+            last = ++p;
+            continue;
+        }
+        const int width = UnitWidth(bytes, p, length);
         if (width == 1 && (c == '\r' || c == '\n'))
             break;
         if (width == 2 || !IsBlank(c)) {
@@ -528,6 +537,22 @@ CString CCommandFile::SectionName(const int& index) const
     // The reader hands names back through UTF-16: a character with two
     // codes comes back under one of them.
     return ThroughWide(name, section.nameLength);
+}
+
+int CCommandFile::CopySectionName(const int& index, char* out) const
+{
+    const ProfileSection& section = sections[index];
+    if (IsAscii(text + section.nameStart, section.nameLength)) {
+        memcpy(out, text + section.nameStart, section.nameLength);
+        return section.nameLength;
+    }
+    const CString name = SectionName(index);
+    int nameLength = name.GetLength();
+    if (nameLength > section.nameLength * 2)
+        nameLength = 0;
+    if (nameLength)
+        memcpy(out, name.data, nameLength);
+    return nameLength;
 }
 
 int CCommandFile::FindSection(const char* name) const

@@ -69,6 +69,9 @@ public:
     bool IsListed(const int& index) const { return sections[index].nameLength > 0; }
     // The section name as the reader's name list gives it.
     Zint_Std::CString SectionName(const int& index) const;
+    // The same name copied to out, which has room for twice the stored
+    // name's length; its length.
+    int CopySectionName(const int& index, char* out) const;
 
     // The section the reader answers for name, letter case aside; -1.
     int FindSection(const char* name) const;

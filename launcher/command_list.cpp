@@ -28,6 +28,85 @@ bool KeyComesAfterOrTies(const CString& a, const CString& b)
 
 const DWORD kNameOrder = LCMAP_SORTKEY | NORM_IGNORECASE;
 
+// The locale's key of a name made only of plain ASCII characters is the
+// characters' weights one after the other and a tail that every such name
+// shares; the keys of most names are built from these without asking the
+// locale. Each character is checked against the locale's own keys first,
+// alone and between two others; one that fails is always asked for.
+class CAsciiSortKeys {
+public:
+    CAsciiSortKeys() : locale(0), tailLength(-1) { memset(widths, 0, sizeof(widths)); }
+
+    // The key of name into key (room for size bytes), with its zero; the
+    // length with the zero, or 0 when the locale has to be asked.
+    int Make(const LCID& forLocale, const char* name, const int& nameLength, char* key,
+             const int& size)
+    {
+        if (forLocale != locale)
+            Learn(forLocale);
+        int length = 0;
+        for (int i = 0; i < nameLength; i++) {
+            const unsigned char c = static_cast<unsigned char>(name[i]);
+            if (c >= 128 || !widths[c] || length + widths[c] + tailLength + 1 > size)
+                return 0;
+            memcpy(key + length, weights[c], widths[c]);
+            length += widths[c];
+        }
+        if (!nameLength || tailLength < 0)
+            return 0;
+        memcpy(key + length, tail, tailLength);
+        key[length + tailLength] = 0;
+        return length + tailLength + 1;
+    }
+
+private:
+    LCID locale;
+    unsigned char widths[128];
+    char weights[128][8];
+    char tail[16];
+    int tailLength;
+
+    void Learn(const LCID& forLocale)
+    {
+        locale = forLocale;
+        tailLength = -1;
+        memset(widths, 0, sizeof(widths));
+        char key[64];
+        // The tail from one letter's key: everything from its first
+        // separator byte on.
+        for (int c = 0x21; c < 0x7F; c++) {
+            const char one[2] = {static_cast<char>(c), 0};
+            const int length = LCMapStringA(locale, kNameOrder, one, -1, key, sizeof(key));
+            const char* separator = length > 0 ? static_cast<const char*>(memchr(key, 1, length)) : 0;
+            if (!separator)
+                continue;
+            const int width = static_cast<int>(separator - key);
+            const int rest = length - 1 - width;
+            if (width <= 0 || width > 8 || rest <= 0 || rest > 16)
+                continue;
+            if (tailLength < 0) {
+                memcpy(tail, separator, rest);
+                tailLength = rest;
+            }
+            if (rest != tailLength || memcmp(tail, separator, rest) != 0)
+                continue;
+            memcpy(weights[c], key, width);
+            widths[c] = static_cast<unsigned char>(width);
+        }
+        // Then each character in company: after an a and before a 9.
+        for (int c = 0x21; c < 0x7F; c++) {
+            const char three[4] = {'a', static_cast<char>(c), '9', 0};
+            char made[64];
+            const int length = LCMapStringA(locale, kNameOrder, three, -1, key, sizeof(key));
+            if (!widths[c] || Make(locale, three, 3, made, sizeof(made)) != length ||
+                memcmp(made, key, length) != 0)
+                widths[c] = 0;
+        }
+    }
+};
+
+CAsciiSortKeys asciiSortKeys;
+
 // Fills the items with the keys and names; false when the locale could not
 // make a key.
 bool PutKeysWithNames(Zint_Std::CArray<CString>& names, const char* list, const int& length)
@@ -40,7 +119,9 @@ bool PutKeysWithNames(Zint_Std::CArray<CString>& names, const char* list, const 
         const char* name = list + at;
         const int nameLength = lstrlenA(name);
         CString& item = names.items[index];
-        int keyLength = LCMapStringA(locale, kNameOrder, name, -1, key, sizeof(key));
+        int keyLength = asciiSortKeys.Make(locale, name, nameLength, key, sizeof(key));
+        if (!keyLength)
+            keyLength = LCMapStringA(locale, kNameOrder, name, -1, key, sizeof(key));
         if (keyLength > 0) {
             if (!item.Reserve(keyLength + nameLength + 1))
                 return false;
@@ -152,11 +233,9 @@ int CCommandList::Load()
     for (int i = 0; list && i < commands.SectionCount(); i++) {
         if (!commands.IsListed(i))
             continue;
-        const CString name = commands.SectionName(i);
-        const int nameLength = name.GetLength();
+        const int nameLength = commands.CopySectionName(i, list + length);
         if (!nameLength)
             continue;
-        memcpy(list + length, name.data, nameLength);
         length += nameLength + 1;
         entries++;
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "launcher/command_file.h"
+#include "launcher/command_list.h"
 #include "test_paths.h"
 
 using Zint_Std::CString;
@@ -231,5 +232,30 @@ TEST(CommandFileTest, ReadsAgainOnlyWhenTheFileChanged)
     ASSERT_TRUE(engine.Refresh(file.data));
     EXPECT_TRUE(engine.IsMissing());
     EXPECT_EQ(0, engine.SectionCount());
+    RemoveScratchFolder(folder);
+}
+
+TEST(CommandFileTest, LoadSortsEveryNameAsTheLocaleComparesThem)
+{
+    const CString folder = MakeScratchFolder("command_file_sort");
+    std::string content;
+    static const char alphabet[] = "aZ09_-.'!~+=@$%&()^`{}Qq\x95\x5c\x83\x5c";
+    for (int i = 0; i < 3000; i++) {
+        std::string name;
+        const int n = 1 + Next() % 8;
+        for (int k = 0; k < n; k++)
+            name += alphabet[Next() % (sizeof(alphabet) - 1)];
+        if (IsDBCSLeadByte(static_cast<BYTE>(name.back())))
+            name.pop_back();
+        if (!name.empty())
+            content += "[" + name + "]\r\nPATH=x\r\n";
+    }
+    ASSERT_TRUE(WriteBytes(folder + "quelt_cmd.txt", content.data(), static_cast<int>(content.size())));
+    CCommandList list(folder);
+    ASSERT_EQ(1, list.Load());
+    ASSERT_GT(list.names.count, 2000);
+    for (int i = 1; i < list.names.count; i++)
+        ASSERT_LE(lstrcmpiA(list.names.items[i - 1].data, list.names.items[i].data), 0)
+            << list.names.items[i - 1].data << " before " << list.names.items[i].data;
     RemoveScratchFolder(folder);
 }
