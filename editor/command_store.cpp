@@ -4,8 +4,9 @@
 #include <string.h>
 #include <windows.h>
 
+#include "editor/command_text_edit.h"
 #include "editor/profile_text.h"
-#include "launcher/command_list.h"
+#include "launcher/command_file.h"
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -14,16 +15,9 @@ namespace {
 
 // Large enough for any value a user keeps in a command file; the dialogs
 // flag what the launcher would not read in full.
-const DWORD kValueBuffer = 4096;
+const int kValueBuffer = 4096;
 
-CString ReadValue(const char* file, const char* section, const char* key)
-{
-    CString value;
-    if (!value.Reserve(kValueBuffer))
-        return value;
-    GetPrivateProfileStringA(section, key, "", value.data, kValueBuffer, file);
-    return value;
-}
+const char* const kKeys[] = {"PATH", "FOLDER", "COMMENT"};
 
 bool SameBytes(const CString& a, const CString& b)
 {
@@ -60,47 +54,40 @@ void MergeSort(CommandEntry* items, CommandEntry* scratch, const int& count)
 
 }  // namespace
 
-char* ReadWholeSection(const char* file, const char* section, int& length)
+CCommandStore::CCommandStore(const char* commandFile)
+    : file(commandFile), backedUp(false), wroteFile(false), twinCount(0), failingStep(kNoStep)
 {
-    DWORD size = 4096;
-    for (;;) {
-        char* buffer = static_cast<char*>(calloc(size, 1));
-        if (!buffer)
-            return 0;
-        DWORD got = GetPrivateProfileSectionA(section, buffer, size, file);
-        if (got < size - 2) {
-            length = static_cast<int>(got);
-            return buffer;
-        }
-        free(buffer);
-        size *= 2;
-    }
 }
-
-CCommandStore::CCommandStore(const char* commandFile) : file(commandFile), backedUp(false) {}
 
 bool CCommandStore::Load()
 {
     entries.SetSize(0);
-    int length = 0;
-    char* names = ReadSectionNames(file.data ? file.data : "", length);
-    if (!names)
+    twinCount = 0;
+    CCommandFile current;
+    if (!current.Read(file.data ? file.data : ""))
         return false;
-    for (int at = 0; at < length && names[at];) {
+    for (int i = 0; i < current.SectionCount(); i++) {
+        if (!current.IsListed(i))
+            continue;
+        // The launcher runs the first of two names that differ only in
+        // letter case; the later one is left as it is.
+        if (!current.Section(i).firstOfName) {
+            twinCount++;
+            continue;
+        }
         CommandEntry entry;
-        entry.name = names + at;
+        entry.name = current.SectionName(i);
         entry.loadedName = entry.name;
-        entry.path = ReadValue(file.data, names + at, "PATH");
-        entry.folder = ReadValue(file.data, names + at, "FOLDER");
-        entry.comment = ReadValue(file.data, names + at, "COMMENT");
+        entry.path = current.Value(i, "PATH", kValueBuffer);
+        entry.folder = current.Value(i, "FOLDER", kValueBuffer);
+        entry.comment = current.Value(i, "COMMENT", kValueBuffer);
         entry.loadedPath = entry.path;
         entry.loadedFolder = entry.folder;
         entry.loadedComment = entry.comment;
         entry.deleted = 0;
-        entries.Add(entry);
-        at += static_cast<int>(strlen(names + at)) + 1;
+        if (!entries.Add(entry))
+            return false;
     }
-    free(names);
     Sort();
     return true;
 }
@@ -197,116 +184,131 @@ bool CCommandStore::MakeBackup()
     if (backedUp)
         return true;
     // Nothing to keep when the file does not exist yet.
-    if (Zint_Std::PathExists(file.data) && !CopyFileA(file.data, BackupPath().data, FALSE))
+    if (failingStep == kStepBackup ||
+        (Zint_Std::PathExists(file.data) && !CopyFileA(file.data, BackupPath().data, FALSE)))
         return false;
     backedUp = true;
     return true;
 }
 
-bool CCommandStore::WriteChangedKeys(CommandEntry& entry)
+namespace {
+
+bool HoldsLineBreak(const CString& text)
 {
-    struct KeyValue {
-        const char* key;
-        CString* value;
-        CString* loaded;
-    } keys[] = {{"PATH", &entry.path, &entry.loadedPath},
-                {"FOLDER", &entry.folder, &entry.loadedFolder},
-                {"COMMENT", &entry.comment, &entry.loadedComment}};
-    const bool isNew = entry.loadedName.IsEmpty();
-    for (const KeyValue& item : keys) {
-        if (!isNew && SameBytes(*item.value, *item.loaded))
+    return text.data && (strchr(text.data, '\r') || strchr(text.data, '\n'));
+}
+
+}  // namespace
+
+// Nothing that is written may open a line of its own: a line break in a
+// value or a bracket in a name would become a section of its own.
+bool CCommandStore::CanBeWritten() const
+{
+    for (int i = 0; i < entries.count; i++) {
+        const CommandEntry& entry = entries.items[i];
+        if (entry.deleted || !IsChanged(i))
             continue;
-        // A new command gets no empty keys.
-        if (isNew && item.value->IsEmpty())
-            continue;
-        CString encoded = EncodeProfileValue(item.value->data);
-        if (!WritePrivateProfileStringA(entry.name.data, item.key, encoded.data ? encoded.data : "",
-                                        file.data))
+        const NameProblem problem = CheckCommandName(entry.name.data ? entry.name.data : "");
+        if (problem == kNameEmpty || problem == kNameBreaksProfile)
+            return false;
+        if (HoldsLineBreak(entry.path) || HoldsLineBreak(entry.folder) ||
+            HoldsLineBreak(entry.comment))
             return false;
     }
     return true;
 }
 
-bool CCommandStore::RenameSections()
+// Writes the text beside the file and puts it in the file's place in one
+// step: the file on disk is the old one or the new one, never a mix.
+bool CCommandStore::PutInPlace(const char* bytes, const int& length)
 {
-    // All old sections are read before any is removed, so that names that
-    // trade places never overwrite each other.
-    Zint_Std::CArray<CString> texts;
-    if (!texts.Allocate(entries.count))
+    CString folder(file);
+    if (folder.data)
+        Zint_Std::CutAfterLastBackslash(folder.data);
+    char temporary[MAX_PATH] = "";
+    if (failingStep == kStepTemporary || folder.IsEmpty() ||
+        !GetTempFileNameA(folder.data, "qlt", 0, temporary))
         return false;
-    bool any = false;
-    for (int i = 0; i < entries.count; i++) {
-        CommandEntry& entry = entries.items[i];
-        if (entry.deleted || entry.loadedName.IsEmpty() || SameBytes(entry.name, entry.loadedName))
-            continue;
-        int length = 0;
-        char* lines = ReadWholeSection(file.data, entry.loadedName.data, length);
-        if (!lines)
-            return false;
-        CString& text = texts.items[i];
-        if (!text.Reserve(length + 1)) {
-            free(lines);
-            return false;
-        }
-        memcpy(text.data, lines, length + 1);
-        free(lines);
-        any = true;
-    }
-    if (!any)
-        return true;
-    for (int i = 0; i < entries.count; i++) {
-        CommandEntry& entry = entries.items[i];
-        if (!texts.items[i].data)
-            continue;
-        if (!WritePrivateProfileStringA(entry.loadedName.data, 0, 0, file.data))
-            return false;
-    }
-    for (int i = 0; i < entries.count; i++) {
-        CommandEntry& entry = entries.items[i];
-        if (!texts.items[i].data)
-            continue;
-        // The double-NUL list of lines goes back as it came; an empty
-        // section still gets its name line.
-        if (!WritePrivateProfileSectionA(entry.name.data, texts.items[i].data, file.data))
-            return false;
-        entry.loadedName = entry.name;
-    }
-    return true;
+    HANDLE handle = CreateFileA(temporary, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, 0);
+    DWORD written = 0;
+    bool ok = handle != INVALID_HANDLE_VALUE && failingStep != kStepWrite &&
+              (!length || WriteFile(handle, bytes, length, &written, 0)) &&
+              written == static_cast<DWORD>(length);
+    ok = ok && failingStep != kStepFlush && FlushFileBuffers(handle);
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+    ok = ok && MakeBackup();
+    ok = ok && failingStep != kStepReplace &&
+         MoveFileExA(temporary, file.data, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok)
+        DeleteFileA(temporary);
+    return ok;
 }
 
 SaveResult CCommandStore::Save()
 {
     if (!HasChanges())
         return kSavedNothing;
-    if (!MakeBackup())
+    if (!CanBeWritten())
         return kSaveFailed;
-    for (int i = 0; i < entries.count; i++) {
+    // The changes go into the file as it is now, so that what another
+    // program or a hand edit changed meanwhile elsewhere stays.
+    CCommandFile current;
+    if (!current.Read(file.data ? file.data : "") || current.IsConverted())
+        return kSaveFailed;
+    CCommandTextEdit edit(current);
+    bool ok = true;
+    for (int i = 0; ok && i < entries.count; i++) {
         CommandEntry& entry = entries.items[i];
-        if (entry.deleted && !WritePrivateProfileStringA(entry.loadedName.data, 0, 0, file.data))
-            return kSaveFailed;
+        if (!IsChanged(i))
+            continue;
+        const int section =
+            entry.loadedName.IsEmpty() ? -1 : current.FindSection(entry.loadedName.data);
+        if (entry.deleted) {
+            ok = section < 0 || edit.DeleteSection(section);
+            continue;
+        }
+        CString encoded[3];
+        const CString* values[] = {&entry.path, &entry.folder, &entry.comment};
+        const CString* loaded[] = {&entry.loadedPath, &entry.loadedFolder, &entry.loadedComment};
+        const char* texts[3];
+        for (int k = 0; k < 3; k++) {
+            encoded[k] = EncodeProfileValue(values[k]->data ? values[k]->data : "");
+            texts[k] = values[k]->IsEmpty() ? "" : (encoded[k].data ? encoded[k].data : "");
+        }
+        // A new command, or one whose section is gone from the file.
+        if (section < 0) {
+            ok = edit.AppendSection(entry.name.data, kKeys, texts, 3);
+            continue;
+        }
+        if (!SameBytes(entry.name, entry.loadedName))
+            ok = edit.RenameSection(section, entry.name.data);
+        for (int k = 0; ok && k < 3; k++) {
+            if (!SameBytes(*values[k], *loaded[k]))
+                ok = edit.SetValue(section, kKeys[k], encoded[k].data ? encoded[k].data : "");
+        }
     }
+    int length = 0;
+    char* text = ok ? edit.Compose(length) : 0;
+    ok = text && PutInPlace(text, length);
+    free(text);
+    if (!ok)
+        return kSaveFailed;
+    wroteFile = true;
     // Deleted entries are gone from the file: drop them from the list.
     int kept = 0;
     for (int i = 0; i < entries.count; i++) {
-        if (!entries.items[i].deleted) {
-            if (kept != i)
-                entries.items[kept] = entries.items[i];
-            kept++;
-        }
-    }
-    entries.SetSize(kept);
-    if (!RenameSections())
-        return kSaveFailed;
-    for (int i = 0; i < entries.count; i++) {
-        CommandEntry& entry = entries.items[i];
-        if (!WriteChangedKeys(entry))
-            return kSaveFailed;
+        if (entries.items[i].deleted)
+            continue;
+        if (kept != i)
+            entries.items[kept] = entries.items[i];
+        CommandEntry& entry = entries.items[kept++];
         entry.loadedName = entry.name;
         entry.loadedPath = entry.path;
         entry.loadedFolder = entry.folder;
         entry.loadedComment = entry.comment;
     }
-    // Flushes a cached profile to disk.
-    WritePrivateProfileStringA(0, 0, 0, file.data);
+    entries.SetSize(kept);
     return kSaved;
 }

@@ -23,7 +23,17 @@ struct CommandEntry {
 enum SaveResult {
     kSavedNothing = 0,  // nothing was pending
     kSaved,             // the file was changed
-    kSaveFailed,        // a write failed; what was written before stays
+    kSaveFailed,        // nothing was written: the file is as it was
+};
+
+// The steps of a save, in order; a test makes one of them fail.
+enum SaveStep {
+    kNoStep = 0,
+    kStepTemporary,  // the temporary file beside the command file is made
+    kStepWrite,      // the new text goes into it
+    kStepFlush,      // and reaches the disk
+    kStepBackup,     // quelt_cmd.txt.bak, once per editing session
+    kStepReplace,    // the temporary file takes the command file's place
 };
 
 class CCommandStore {
@@ -31,11 +41,15 @@ public:
     Zint_Std::CString file;   // full path of the command file
     Zint_Std::CArray<CommandEntry> entries;  // live and deleted ones
     bool backedUp;            // the backup was made during this editing session
+    bool wroteFile;           // a save of this session changed the file
+    int twinCount;            // later sections whose names differ only in letter case
+    SaveStep failingStep;     // kNoStep; tests make this step fail
 
     explicit CCommandStore(const char* commandFile);
 
-    // Reads every command of the file, sorted as the launcher sorts. A file
-    // that does not exist gives an empty list.
+    // Reads every command of the file, sorted as the launcher sorts; of two
+    // names that differ only in letter case, the first, which the launcher
+    // runs. A file that does not exist gives an empty list.
     bool Load();
     // The live entry named name, letter case aside, other than skip; -1.
     int FindName(const char* name, const int& skip) const;
@@ -50,9 +64,11 @@ public:
     // Sorts the entries by name as the launcher sorts its list.
     void Sort();
 
-    // Writes every pending change: deleted sections first, then renamed
-    // ones (copied whole, unknown keys included), then the changed keys.
-    // Copies the file to quelt_cmd.txt.bak beside it before the first write.
+    // Writes every pending change into the file as it is now: a changed key
+    // in its own line, a new name in the header line, a deleted command's
+    // own lines taken out, new commands appended; every other byte stays.
+    // The new text replaces the file in one step, after the file was copied
+    // to quelt_cmd.txt.bak beside it (once per editing session).
     SaveResult Save();
 
     // The backup's path: the command file's folder and quelt_cmd.txt.bak.
@@ -60,13 +76,8 @@ public:
 
 private:
     bool MakeBackup();
-    bool WriteChangedKeys(CommandEntry& entry);
-    bool RenameSections();
+    bool CanBeWritten() const;
+    bool PutInPlace(const char* bytes, const int& length);
 };
-
-// A profile section's raw lines (key=value pairs, double-NUL list) in a
-// buffer that grows until it fits; free() it. Null when memory ran out;
-// length receives the bytes returned.
-char* ReadWholeSection(const char* file, const char* section, int& length);
 
 #endif

@@ -1,0 +1,51 @@
+// The new text of a command file: the changes of a save applied to the
+// file as it is now, each at its own place, every other byte kept.
+#ifndef QUELT_EDITOR_COMMAND_TEXT_EDIT_H
+#define QUELT_EDITOR_COMMAND_TEXT_EDIT_H
+
+#include "launcher/command_file.h"
+#include "support/array.h"
+#include "support/string.h"
+
+// Bytes start to end of the old text give way to text.
+struct TextReplacement {
+    int start;
+    int end;
+    int order;  // replacements at one place keep the order they were made in
+    Zint_Std::CString text;
+};
+
+class CCommandTextEdit {
+public:
+    explicit CCommandTextEdit(const CCommandFile& file);
+
+    // The section's header, its keys and the comments between them go; the
+    // comments and blank lines after its last key stay for what follows.
+    bool DeleteSection(const int& section);
+    // Only the name between the brackets changes.
+    bool RenameSection(const int& section, const char* name);
+    // The value after the equals sign of the key's line changes; a key the
+    // section lacks gets a line after its last key.
+    bool SetValue(const int& section, const char* key, const char* value);
+    // A new section at the end, with the keys whose values are not empty.
+    bool AppendSection(const char* name, const char* const* keys, const char* const* values,
+                       const int& count);
+
+    // The old text with every replacement; free() the result. Null when
+    // memory ran out.
+    char* Compose(int& length);
+
+private:
+    const CCommandFile& file;
+    Zint_Std::CArray<TextReplacement> replacements;
+    Zint_Std::CString lineEnd;  // the file's own, CR LF when it has none
+    bool appended;
+
+    bool Replace(const int& start, const int& end, const Zint_Std::CString& text);
+    // Where a line for a new key goes: after the last key line, or after the
+    // header; whether a line end has to come first.
+    int KeyInsertionPoint(const int& section, bool& needsLineEnd) const;
+    bool EndsWithLineEnd(const int& at) const;
+};
+
+#endif
