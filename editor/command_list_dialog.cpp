@@ -124,6 +124,8 @@ void CCommandListDialog::UpdateStatus()
         text.Format("%d 件のコマンド", live);
     else
         text.Format("%d 件のコマンド (絞り込み中: %d 件)", live, list.RowCount());
+    if (store.twinCount)
+        text.Append("　同じ名前のコマンドが複数あります");
     SetItemText(IDC_LIST_STATUS, text.data);
 }
 
@@ -306,5 +308,6 @@ int EditCommandList(HWND owner, const char* commandFile)
 {
     CCommandListDialog dialog(owner, commandFile);
     const INT_PTR result = dialog.RunModal();
-    return result > 0 ? 1 : 0;
+    // Whenever the file was written the launcher reads it again.
+    return result > 0 || dialog.store.wroteFile ? 1 : 0;
 }
