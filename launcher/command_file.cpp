@@ -485,6 +485,13 @@ bool CCommandFile::Parse()
         if (!AddSection(section))
             return false;
     }
+    // The table keeps no room to grow: it lives as long as the text.
+    if (sectionCount) {
+        ProfileSection* exact =
+            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * sectionCount));
+        if (exact)
+            sections = exact;
+    }
     return IndexSections();
 }
 

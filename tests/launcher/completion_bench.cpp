@@ -206,7 +206,7 @@ void BenchCompletion(const CString& folder)
     printf("One Tab press: CCommandList::Complete with \"%s\" and the list window, against one "
            "scan of the lowered names plus the candidates' comment reads\n",
            kTyped);
-    printf("  (targets: ratio at most 1.5; under 50 ms for %d candidates among 10,000 names)\n",
+    printf("  (targets: ratio at most 1.5; at most 5 ms for %d candidates among 10,000 names, 15 ms among 50,000)\n",
            kMatches);
     HWND owner = CreateOwner();
     CToolTipWindow* list = CreateToolTipWindow(GetModuleHandleA(0), owner);
