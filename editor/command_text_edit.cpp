@@ -48,35 +48,26 @@ bool CCommandTextEdit::EndsWithLineEnd(const int& at) const
     return at > 0 && (file.Text()[at - 1] == '\n' || file.Text()[at - 1] == '\r');
 }
 
-bool CCommandTextEdit::DeleteSection(const int& section)
+int CCommandTextEdit::AfterLastKeyLine(const int& section) const
 {
-    const ProfileSection& header = file.Section(section);
-    int end = header.bodyStart;
+    int point = file.Section(section).bodyStart;
     ProfileLine line;
     for (int at = 0; file.NextLine(section, at, line);) {
         if (IsKeyLine(file, line))
-            end = line.next;
+            point = line.next;
     }
-    return Replace(header.headerStart, end, CString());
+    return point;
+}
+
+bool CCommandTextEdit::DeleteSection(const int& section)
+{
+    return Replace(file.Section(section).headerStart, AfterLastKeyLine(section), CString());
 }
 
 bool CCommandTextEdit::RenameSection(const int& section, const char* name)
 {
     const ProfileSection& header = file.Section(section);
     return Replace(header.nameStart, header.nameEnd, CString(name));
-}
-
-int CCommandTextEdit::KeyInsertionPoint(const int& section, bool& needsLineEnd) const
-{
-    const ProfileSection& header = file.Section(section);
-    int point = header.bodyStart;
-    ProfileLine line;
-    for (int at = 0; file.NextLine(section, at, line);) {
-        if (IsKeyLine(file, line))
-            point = line.next;
-    }
-    needsLineEnd = !EndsWithLineEnd(point);
-    return point;
 }
 
 bool CCommandTextEdit::SetValue(const int& section, const char* key, const char* value)
@@ -88,10 +79,10 @@ bool CCommandTextEdit::SetValue(const int& section, const char* key, const char*
             return Replace(line.textEnd, line.textEnd, CString("=") + value);
         return Replace(line.valueStart, line.valueEnd, CString(value));
     }
-    bool needsLineEnd = false;
-    const int point = KeyInsertionPoint(section, needsLineEnd);
+    // After the last key line, or after the header when there is none.
+    const int point = AfterLastKeyLine(section);
     CString text = CString(key) + "=" + value;
-    text = needsLineEnd ? lineEnd + text : text + lineEnd;
+    text = EndsWithLineEnd(point) ? text + lineEnd : lineEnd + text;
     return Replace(point, point, text);
 }
 

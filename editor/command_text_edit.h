@@ -42,9 +42,9 @@ private:
     bool appended;
 
     bool Replace(const int& start, const int& end, const Zint_Std::CString& text);
-    // Where a line for a new key goes: after the last key line, or after the
-    // header; whether a line end has to come first.
-    int KeyInsertionPoint(const int& section, bool& needsLineEnd) const;
+    // The end of the section's last key line, its line end included; the
+    // end of the header line when it has no key.
+    int AfterLastKeyLine(const int& section) const;
     bool EndsWithLineEnd(const int& at) const;
 };
 

@@ -47,13 +47,8 @@ CString WithoutControlCharacters(const char* text)
         out += width;
         i += width;
     }
-    while (out > 0 && result.data[out - 1] == ' ')
-        out--;
     result.data[out] = 0;
-    int start = 0;
-    while (result.data[start] == ' ')
-        start++;
-    if (start > 0)
-        memmove(result.data, result.data + start, out - start + 1);
+    // Only blanks can be left at the ends: every control character is gone.
+    result.Trim();
     return result;
 }

@@ -53,9 +53,9 @@ bool IsAscii(const char* text, const int& length)
     return true;
 }
 
-// The name as the reader compares it: in UTF-16, A to Z lower-cased. Null when
-// memory ran out; the caller frees it.
-WCHAR* FoldedWide(const char* text, const int& length, int& wideLength)
+// The text in UTF-16, as the reader converts the file; null when memory ran
+// out. The caller frees it.
+WCHAR* AnsiToWide(const char* text, const int& length, int& wideLength)
 {
     wideLength = length ? MultiByteToWideChar(CP_ACP, 0, text, length, 0, 0) : 0;
     WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
@@ -63,12 +63,30 @@ WCHAR* FoldedWide(const char* text, const int& length, int& wideLength)
         return 0;
     if (wideLength)
         MultiByteToWideChar(CP_ACP, 0, text, length, wide, wideLength);
+    wide[wideLength] = 0;
+    return wide;
+}
+
+// UTF-16 text back in the ANSI code page, as the reader hands it out.
+CString WideToAnsi(const WCHAR* wide, const int& wideLength)
+{
+    CString out;
+    const int length = wideLength ? WideCharToMultiByte(CP_ACP, 0, wide, wideLength, 0, 0, 0, 0) : 0;
+    if (length > 0 && out.Reserve(length))
+        WideCharToMultiByte(CP_ACP, 0, wide, wideLength, out.data, length, 0, 0);
+    return out;
+}
+
+// The name as the reader compares it: in UTF-16, A to Z lower-cased. Null when
+// memory ran out; the caller frees it.
+WCHAR* FoldedWide(const char* text, const int& length, int& wideLength)
+{
+    WCHAR* wide = AnsiToWide(text, length, wideLength);
     // The reader folds A to Z only, also among double-byte text.
-    for (int i = 0; i < wideLength; i++) {
+    for (int i = 0; wide && i < wideLength; i++) {
         if (wide[i] >= 'A' && wide[i] <= 'Z')
             wide[i] = static_cast<WCHAR>(wide[i] + ('a' - 'A'));
     }
-    wide[wideLength] = 0;
     return wide;
 }
 
@@ -147,6 +165,16 @@ void TrimBlanks(const unsigned char* text, const int& length, int& start, int& e
     end = last;
 }
 
+// The reader trims the names it is asked for; false when nothing is left.
+bool TrimQuery(const char* name, int& start, int& end)
+{
+    start = 0;
+    end = name ? lstrlenA(name) : 0;
+    if (end)
+        TrimBlanks(reinterpret_cast<const unsigned char*>(name), end, start, end);
+    return start < end;
+}
+
 ULONGLONG TimeValue(const FILETIME& time)
 {
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -180,16 +208,9 @@ int QuotedCopy(const Unit* value, int length, const int& size, int& start)
 // Text as it comes back from a round trip through UTF-16.
 CString ThroughWide(const char* bytes, const int& length)
 {
-    CString out;
-    const int wideLength = length ? MultiByteToWideChar(CP_ACP, 0, bytes, length, 0, 0) : 0;
-    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
-    if (!wide)
-        return out;
-    MultiByteToWideChar(CP_ACP, 0, bytes, length, wide, wideLength);
-    const int ansiLength =
-        wideLength ? WideCharToMultiByte(CP_ACP, 0, wide, wideLength, 0, 0, 0, 0) : 0;
-    if (ansiLength > 0 && out.Reserve(ansiLength))
-        WideCharToMultiByte(CP_ACP, 0, wide, wideLength, out.data, ansiLength, 0, 0);
+    int wideLength = 0;
+    WCHAR* wide = AnsiToWide(bytes, length, wideLength);
+    const CString out = wide ? WideToAnsi(wide, wideLength) : CString();
     free(wide);
     return out;
 }
@@ -234,11 +255,11 @@ char* ConvertedText(const char* bytes, const int& byteCount, int& converted, boo
     return text;
 }
 
-}  // namespace
-
+// The reader's view of a stored value: cut at a NUL character, one pair of
+// enclosing quotes taken off, cut to size - 1 bytes never inside a
+// double-byte character, each character as the code page gives it back.
 CString ProfileValueOf(const char* bytes, const int& length, const int& size)
 {
-    LearnLeadBytes();
     CString value;
     if (size <= 1 || length <= 0)
         return value;
@@ -251,31 +272,30 @@ CString ProfileValueOf(const char* bytes, const int& length, const int& size)
             memcpy(value.data, bytes + start, copied);
         return value;
     }
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, bytes, whole, 0, 0);
-    WCHAR* wide = static_cast<WCHAR*>(malloc(sizeof(WCHAR) * (wideLength + 1)));
+    int wideLength = 0;
+    WCHAR* wide = AnsiToWide(bytes, whole, wideLength);
     if (!wide)
         return value;
-    MultiByteToWideChar(CP_ACP, 0, bytes, whole, wide, wideLength);
     int start = 0;
     const int copied = QuotedCopy(wide, wideLength, size, start);
-    const int ansiLength =
-        copied ? WideCharToMultiByte(CP_ACP, 0, wide + start, copied, 0, 0, 0, 0) : 0;
-    if (ansiLength > 0 && value.Reserve(ansiLength)) {
-        WideCharToMultiByte(CP_ACP, 0, wide + start, copied, value.data, ansiLength, 0, 0);
-        // The reader's buffer holds size - 1 bytes: whole characters only.
-        const unsigned char* out = reinterpret_cast<const unsigned char*>(value.data);
-        int kept = 0;
-        while (kept < ansiLength) {
-            const int width = UnitWidth(out, kept, ansiLength);
-            if (kept + width > size - 1)
-                break;
-            kept += width;
-        }
-        memset(value.data + kept, 0, ansiLength - kept);
-    }
+    value = WideToAnsi(wide + start, copied);
     free(wide);
+    // The reader's buffer holds size - 1 bytes: whole characters only.
+    const int ansiLength = value.GetLength();
+    const unsigned char* out = reinterpret_cast<const unsigned char*>(value.data);
+    int kept = 0;
+    while (kept < ansiLength) {
+        const int width = UnitWidth(out, kept, ansiLength);
+        if (kept + width > size - 1)
+            break;
+        kept += width;
+    }
+    if (kept < ansiLength)
+        memset(value.data + kept, 0, ansiLength - kept);
     return value;
 }
+
+}  // namespace
 
 CCommandFile::CCommandFile()
     : text(0), length(0), converted(false), missing(true), writeTime(0), readTime(0), size(0),
@@ -299,21 +319,6 @@ void CCommandFile::Clear()
     slots = 0;
     length = sectionCount = slotCount = 0;
     converted = false;
-}
-
-bool CCommandFile::SetText(const char* bytes, const int& byteCount)
-{
-    Clear();
-    text = static_cast<char*>(malloc(byteCount + 1));
-    if (!text)
-        return false;
-    memcpy(text, bytes, byteCount);
-    text[byteCount] = 0;
-    length = byteCount;
-    if (Parse())
-        return true;
-    Clear();
-    return false;
 }
 
 bool CCommandFile::Read(const char* file)
@@ -438,22 +443,23 @@ void CCommandFile::SplitLine(const int& at, ProfileLine& line) const
     line.keyStart = first;
     const int keyStop = equals >= 0 ? keyEnd : last;
     line.keyLength = CutAtNul(bytes, first, keyStop, length) - first;
+    // The value runs to the end of the line's text; nothing after the
+    // equals sign is an empty value there.
     if (equals >= 0 && line.valueStart < 0)
         line.valueStart = equals + 1;
-    line.valueEnd = equals >= 0 ? (last > line.valueStart ? last : line.valueStart) : -1;
-    if (equals < 0)
-        line.valueStart = -1;
+    line.valueEnd = equals >= 0 ? last : -1;
 }
 
-bool CCommandFile::AddSection(const ProfileSection& section)
+bool CCommandFile::AddSection(const ProfileSection& section, int& room)
 {
-    if ((sectionCount & (sectionCount - 1)) == 0) {
-        const int room = sectionCount ? sectionCount * 2 : 16;
+    if (sectionCount == room) {
+        const int larger = room ? room * 2 : 16;
         ProfileSection* grown =
-            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * room));
+            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * larger));
         if (!grown)
             return false;
         sections = grown;
+        room = larger;
     }
     sections[sectionCount++] = section;
     return true;
@@ -464,6 +470,7 @@ bool CCommandFile::Parse()
     generation++;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     ProfileLine line;
+    int room = 0;
     for (int at = 0; at < length; at = line.next) {
         SplitLine(at, line);
         if (line.textStart >= line.textEnd || bytes[line.textStart] != '[' || line.bracket < 0)
@@ -482,7 +489,7 @@ bool CCommandFile::Parse()
         section.hash = 0;
         section.nextSameHash = -1;
         section.firstOfName = 0;
-        if (!AddSection(section))
+        if (!AddSection(section, room))
             return false;
     }
     // The table keeps no room to grow: it lives as long as the text.
@@ -564,12 +571,8 @@ int CCommandFile::CopySectionName(const int& index, char* out) const
 
 int CCommandFile::FindSection(const char* name) const
 {
-    if (!name || !slots)
-        return -1;
-    // The reader trims the name it is asked for.
-    int start = 0, end = lstrlenA(name);
-    TrimBlanks(reinterpret_cast<const unsigned char*>(name), end, start, end);
-    if (start >= end)
+    int start = 0, end = 0;
+    if (!slots || !TrimQuery(name, start, end))
         return -1;
     const unsigned int hash = HashName(name + start, end - start);
     for (int i = slots[hash & (slotCount - 1)]; i >= 0; i = sections[i].nextSameHash) {
@@ -594,9 +597,8 @@ bool CCommandFile::NextLine(const int& index, int& at, ProfileLine& line) const
 
 bool CCommandFile::FindKey(const int& index, const char* key, ProfileLine& line) const
 {
-    int start = 0, end = key ? lstrlenA(key) : 0;
-    TrimBlanks(reinterpret_cast<const unsigned char*>(key ? key : ""), end, start, end);
-    if (start >= end)
+    int start = 0, end = 0;
+    if (!TrimQuery(key, start, end))
         return false;
     for (int at = 0; NextLine(index, at, line);) {
         if (line.textStart >= line.textEnd)

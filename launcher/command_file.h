@@ -52,8 +52,6 @@ public:
     bool Refresh(const char* path);
     // Counts the parses: the same number means the same sections.
     int Generation() const { return generation; }
-    // Takes a copy of bytes as the file's text; false when memory ran out.
-    bool SetText(const char* bytes, const int& length);
 
     const char* Text() const { return text ? text : ""; }
     int Length() const { return length; }
@@ -104,15 +102,10 @@ private:
 
     void Clear();
     bool Parse();
-    bool AddSection(const ProfileSection& section);
+    bool AddSection(const ProfileSection& section, int& room);
     bool IndexSections();
     void SplitLine(const int& at, ProfileLine& line) const;
     bool SameName(const int& index, const char* name, const int& nameLength) const;
 };
-
-// The reader's view of a stored value: cut at a NUL character, one pair of
-// enclosing quotes taken off, cut to size - 1 bytes never inside a
-// double-byte character, each character as the code page gives it back.
-Zint_Std::CString ProfileValueOf(const char* bytes, const int& length, const int& size);
 
 #endif

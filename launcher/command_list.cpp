@@ -44,6 +44,8 @@ public:
     {
         if (forLocale != locale)
             Learn(forLocale);
+        if (!nameLength || tailLength < 0)
+            return 0;
         int length = 0;
         for (int i = 0; i < nameLength; i++) {
             const unsigned char c = static_cast<unsigned char>(name[i]);
@@ -52,8 +54,6 @@ public:
             memcpy(key + length, weights[c], widths[c]);
             length += widths[c];
         }
-        if (!nameLength || tailLength < 0)
-            return 0;
         memcpy(key + length, tail, tailLength);
         key[length + tailLength] = 0;
         return length + tailLength + 1;
@@ -218,7 +218,7 @@ int CCommandList::Load()
 {
     if (commandFile.IsEmpty())
         return 0;
-    commands.Refresh(commandFile.data);
+    RefreshCommands();
     // The same parse gives the same sorted list.
     if (namesGeneration == commands.Generation() && names.count)
         return 1;
@@ -261,10 +261,9 @@ int CCommandList::Load()
     return 1;
 }
 
-int CCommandList::FindFresh(const CString& name)
+void CCommandList::RefreshCommands()
 {
     commands.Refresh(commandFile.data ? commandFile.data : "");
-    return commands.FindSection(name.data);
 }
 
 namespace {
@@ -286,7 +285,8 @@ int CCommandList::GetCommand(const CString& name, CString* path, CString* folder
 {
     if (name.IsEmpty())
         return 0;
-    const int section = FindFresh(name);
+    RefreshCommands();
+    const int section = commands.FindSection(name.data);
     int result = 1;
     if (path) {
         PutValue(path, commands.Value(section, "PATH", 500), 500);

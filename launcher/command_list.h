@@ -56,9 +56,8 @@ public:
 private:
     int namesGeneration;  // the parse the name list was made from; 0: none
 
-    // The section of the command name in the current file, read again when
-    // it changed; -1.
-    int FindFresh(const Zint_Std::CString& name);
+    // Reads the command file again when it changed.
+    void RefreshCommands();
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);

@@ -160,7 +160,7 @@ void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
     if (!entries.Allocate(count))
         return;
     // One look at the file for the whole list.
-    commands.Refresh(commandFile.data ? commandFile.data : "");
+    RefreshCommands();
     CString comment;
     for (int i = 0; i < count; i++) {
         Zint_Std::CStringPair& entry = entries.items[i];
