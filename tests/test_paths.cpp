@@ -210,3 +210,9 @@ bool MakeUnixLink(const CString& link, const CString& target)
     return RunUnixShell(command.data) &&
            GetFileAttributesA(linkPath.data) != INVALID_FILE_ATTRIBUTES;
 }
+
+unsigned int NextTestRandom(unsigned int& state)
+{
+    state = state * 1103515245u + 12345u;
+    return (state >> 8) & 0xFFFFFF;
+}

@@ -22,6 +22,9 @@ bool WaitForFile(const Zint_Std::CString& path, const DWORD& timeoutMs);
 // links, never what they point at.
 void RemoveScratchFolder(const Zint_Std::CString& folder);
 
+// The next number, 0 to 0xFFFFFF, of a repeatable sequence kept in state.
+unsigned int NextTestRandom(unsigned int& state);
+
 // The wide form of an ANSI text.
 std::wstring Wide(const char* text);
 // The Unix path of a Windows path under Wine, in the ANSI code page;

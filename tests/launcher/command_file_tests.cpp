@@ -20,8 +20,7 @@ namespace {
 unsigned int seed = 12345;
 unsigned int Next()
 {
-    seed = seed * 1103515245u + 12345u;
-    return (seed >> 8) & 0xFFFFFF;
+    return NextTestRandom(seed);
 }
 
 std::string Bytes(const char* text, const int& length)

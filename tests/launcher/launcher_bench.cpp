@@ -33,41 +33,35 @@ bool WriteCommandFile(const CString& path, const int& sections)
     return ok;
 }
 
-// Makes the profile reader see a changed file, so the next call reads it.
-void Touch(const CString& path)
+// Sets the file's write time to now moved by offset (in 100 ns).
+void SetWriteTimeFromNow(const CString& path, const LONGLONG& offset)
 {
     HANDLE file = CreateFileA(path.data, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
     if (file == INVALID_HANDLE_VALUE)
         return;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    static int step = 0;
     ULARGE_INTEGER value;
     value.LowPart = now.dwLowDateTime;
     value.HighPart = now.dwHighDateTime;
-    value.QuadPart += static_cast<ULONGLONG>(++step) * 20000000ULL;
+    value.QuadPart += offset;
     now.dwLowDateTime = value.LowPart;
     now.dwHighDateTime = value.HighPart;
     SetFileTime(file, 0, 0, &now);
     CloseHandle(file);
 }
 
+// Makes the profile reader see a changed file, so the next call reads it.
+void Touch(const CString& path)
+{
+    static int step = 0;
+    SetWriteTimeFromNow(path, static_cast<LONGLONG>(++step) * 20000000LL);
+}
+
 // Dates the file back a day, so that it counts as settled.
 void MakeSettled(const CString& path)
 {
-    HANDLE file = CreateFileA(path.data, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value;
-    value.LowPart = now.dwLowDateTime;
-    value.HighPart = now.dwHighDateTime;
-    value.QuadPart -= 864000000000ULL;
-    now.dwLowDateTime = value.LowPart;
-    now.dwHighDateTime = value.HighPart;
-    SetFileTime(file, 0, 0, &now);
-    CloseHandle(file);
+    SetWriteTimeFromNow(path, -864000000000LL);
 }
 
 // The look-up of a typed name on Enter: PATH and FOLDER of one command.
