@@ -2,7 +2,6 @@
 #include "launcher/command_list.h"
 
 #include <windows.h>
-#include <shlobj.h>
 #include <stdlib.h>
 
 #include "support/files.h"
@@ -16,7 +15,6 @@ const char kRegistryPath[] = "SoftWare\\QUELT_\\";
 const char kCommandFileName[] = "quelt_cmd.txt";
 const char kProfileName[] = "quelt_.ini";
 const char kDefaultCommandFileName[] = "cmd_org.txt";
-const char kUserFolderName[] = "quelt_\\";
 
 int ReadMultiUserSwitch()
 {
@@ -39,21 +37,27 @@ CCommandList::CCommandList(const CString& installFolder)
 {
     multiUser = ReadMultiUserSwitch();
     CString folder(installFolder);
-    if (multiUser) {
-        // Without an application-data folder the files are taken from the
-        // install folder, as in shared mode, rather than from wherever the
-        // current folder happens to be.
-        CString appData;
-        if (Zint_Std::GetSpecialFolderPath(appData, CSIDL_APPDATA) && !appData.IsEmpty()) {
-            folder = appData + kUserFolderName;
-            if (!Zint_Std::FolderExists(folder))
-                CreateDirectoryA(folder.data, 0);
-        }
-    }
+    // A shared installation under a protected folder (Program Files for a
+    // standard user) cannot take this user's files: they then live in the
+    // per-user folder, starting as copies of the shared ones.
+    const bool sharedUnwritable = !multiUser && !Zint_Std::CanCreateFilesIn(installFolder);
+    // Without an application-data folder the files are taken from the
+    // install folder, as in shared mode, rather than from wherever the
+    // current folder happens to be.
+    CString userFolder;
+    const bool perUser =
+        (multiUser || sharedUnwritable) && Zint_Std::GetUserSettingsFolder(userFolder);
+    if (perUser)
+        folder = userFolder;
     commandFile = folder + kCommandFileName;
     profileFile = folder + kProfileName;
     if (!Zint_Std::PathExists(commandFile.data)) {
+        // A user moved to his own files keeps the installation's current
+        // commands, not the shipped defaults.
         CString source = installFolder + kDefaultCommandFileName;
+        const CString shared = installFolder + kCommandFileName;
+        if (sharedUnwritable && perUser && Zint_Std::PathExists(shared.data))
+            source = shared;
         if (!CopyFileA(source.data, commandFile.data, FALSE))
             commandFile.Reserve(0);  // every byte zero: the load then fails
     }

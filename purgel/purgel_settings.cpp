@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <stdlib.h>
 
+#include "support/files.h"
+
 using Zint_Std::CString;
 
 namespace {
 
 const char kSection[] = "DEL_FLAG";
+const char kFileName[] = "Purgel.ini";
 
 void WriteSwitch(const CString& path, const char* key, const int& value)
 {
@@ -51,7 +54,19 @@ void BuildSettingsPath(CString& path)
     char drive[4] = {0};
     char folder[500] = {0};
     _splitpath(module, drive, folder, 0, 0);
-    path.Assign(drive);
-    path += folder;
-    path += "Purgel.ini";
+    CString programFolder(drive);
+    programFolder += folder;
+    path = programFolder + kFileName;
+    // Settings are written back on every run; a program folder this user
+    // cannot write (Program Files for a standard user) keeps them in the
+    // user's own copy, which starts as the shipped file.
+    if (Zint_Std::CanCreateFilesIn(programFolder))
+        return;
+    CString userFolder;
+    if (!Zint_Std::GetUserSettingsFolder(userFolder))
+        return;
+    const CString own = userFolder + kFileName;
+    if (!Zint_Std::PathExists(own.data))
+        CopyFileA(path.data, own.data, TRUE);
+    path = own;
 }

@@ -22,7 +22,8 @@ public:
     void Save(const Zint_Std::CString& path) const;
 };
 
-// The settings file beside the program.
+// The settings file beside the program, or the user's own copy of it when
+// the program's folder cannot be written.
 void BuildSettingsPath(Zint_Std::CString& path);
 
 #endif

@@ -44,6 +44,30 @@ bool FolderExists(const CString& folder)
     return FindEntry(pattern.data, &found);
 }
 
+bool CanCreateFilesIn(const CString& folder)
+{
+    if (folder.IsEmpty())
+        return false;
+    CString base(folder);
+    AppendBackslash(base);
+    // GetTempFileName is no test: some systems report a name even when the
+    // file could not be made. The file goes when its handle is closed.
+    const DWORD seed = GetCurrentProcessId() * 0x10000 + (GetTickCount() & 0xFFFF);
+    for (DWORD attempt = 0; attempt < 16; attempt++) {
+        CString scratch;
+        scratch.Format("%sqlt%08lx.tmp", base.data, static_cast<unsigned long>(seed + attempt));
+        HANDLE file = CreateFileA(scratch.data, GENERIC_WRITE, 0, 0, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, 0);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
 bool EndsWithBackslash(const char* text)
 {
     if (!text || !*text)

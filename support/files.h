@@ -17,6 +17,9 @@ bool PathExists(const char* path);
 bool IsFolder(const char* path);
 // The folder (with or without trailing backslash) exists and can be listed.
 bool FolderExists(const CString& folder);
+// This process can create (and remove) a file in the folder: tried with a
+// scratch file, since rights, read-only media and policies all decide it.
+bool CanCreateFilesIn(const CString& folder);
 
 // True when the last character of text is a single-byte backslash (a trail
 // byte 0x5C does not count).
@@ -87,6 +90,10 @@ bool CopyFolderTree(const CString& source, const CString& target);
 bool GetSpecialFolderPath(CString& path, const int& csidl);
 // The program-files folder as the registry records it, when it exists.
 bool GetProgramFilesFromRegistry(CString& path);
+// The user's own settings folder of the suite (the application-data folder
+// and "quelt_\"), created when missing; false without an application-data
+// folder.
+bool GetUserSettingsFolder(CString& folder);
 
 class CFolderPicker {
 public:

@@ -50,4 +50,14 @@ bool GetSpecialFolderPath(CString& path, const int& csidl)
     return GetProgramFilesFromRegistry(path);
 }
 
+bool GetUserSettingsFolder(CString& folder)
+{
+    if (!GetSpecialFolderPath(folder, CSIDL_APPDATA) || folder.IsEmpty())
+        return false;
+    folder.Append("quelt_\\");
+    if (!FolderExists(folder))
+        CreateDirectoryA(folder.data, 0);
+    return true;
+}
+
 }  // namespace Zint_Std

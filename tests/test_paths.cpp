@@ -211,6 +211,16 @@ bool MakeUnixLink(const CString& link, const CString& target)
            GetFileAttributesA(linkPath.data) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool SetFolderWritable(const CString& folder, const bool& writable)
+{
+    const CString unixPath = WineUnixPath(folder);
+    if (unixPath.IsEmpty())
+        return false;
+    CString command;
+    command.Format("chmod %s '%s'", writable ? "u+w" : "a-w", unixPath.data);
+    return RunUnixShell(command.data);
+}
+
 unsigned int NextTestRandom(unsigned int& state)
 {
     state = state * 1103515245u + 12345u;

@@ -33,6 +33,9 @@ Zint_Std::CString WineUnixPath(const Zint_Std::CString& path);
 // Runs a line of the Unix shell (no double quotes in it) and waits until it
 // has ended; true when its status was 0.
 bool RunUnixShell(const char* command);
+// Opens or closes a folder to writing by its Unix permissions, which Wine
+// obeys for a user without root's override.
+bool SetFolderWritable(const Zint_Std::CString& folder, const bool& writable);
 // A Unix symbolic link at link to target: Wine shows one to a folder as a
 // folder with the reparse-point attribute, one to a file as a plain file.
 bool MakeUnixLink(const Zint_Std::CString& link, const Zint_Std::CString& target);

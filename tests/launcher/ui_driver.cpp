@@ -142,7 +142,8 @@ bool HotKeyHeldElsewhere(const UINT& modifiers, const UINT& key)
     return true;
 }
 
-CLauncherUnderTest::CLauncherUnderTest() : window(0), edit(0), withEditor(true)
+CLauncherUnderTest::CLauncherUnderTest()
+    : window(0), edit(0), withEditor(true), shippedCommands(0), closedFolder(false)
 {
     memset(&process, 0, sizeof(process));
 }
@@ -158,8 +159,11 @@ CLauncherUnderTest::~CLauncherUnderTest()
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
-    if (!folder.IsEmpty())
+    if (!folder.IsEmpty()) {
+        if (closedFolder)
+            SetFolderWritable(folder, true);
         RemoveScratchFolder(folder);
+    }
 }
 
 bool CLauncherUnderTest::Start(const char* commands, const char* profile)
@@ -182,9 +186,15 @@ bool CLauncherUnderTest::Start(const char* commands, const char* profile)
         fflush(stdout);
         return false;
     }
-    if (!WriteTextFile(folder + "quelt_cmd.txt", commands) ||
+    if ((commands && !WriteTextFile(folder + "quelt_cmd.txt", commands)) ||
+        (shippedCommands && !WriteTextFile(folder + "cmd_org.txt", shippedCommands)) ||
         !WriteTextFile(folder + "quelt_.ini", profile)) {
         printf("cannot write the files in %s\n", folder.data);
+        fflush(stdout);
+        return false;
+    }
+    if (closedFolder && !SetFolderWritable(folder, false)) {
+        printf("cannot close %s\n", folder.data);
         fflush(stdout);
         return false;
     }

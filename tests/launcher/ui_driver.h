@@ -44,12 +44,15 @@ public:
     HWND window;
     HWND edit;
     bool withEditor;  // quelt_.dll goes beside the program (the default)
+    const char* shippedCommands;  // written as cmd_org.txt when set
+    bool closedFolder;  // the folder is closed to writing before the start
 
     CLauncherUnderTest();
     ~CLauncherUnderTest();
 
-    // Copies the program, writes the command file and the profile, starts
-    // it and waits for its window. The hotkey may be held elsewhere.
+    // Copies the program, writes the command file (unless null) and the
+    // profile, starts it and waits for its window. The hotkey may be held
+    // elsewhere.
     bool Start(const char* commands, const char* profile);
     // Waits until start-up has reached the message loop (hotkey held, or
     // the hotkey error box shown).
