@@ -27,8 +27,8 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
-      menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
-      editCountsCharacters(false)
+      keptHotKeyAtom(0), menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
+      editCountsCharacters(false), shutDown(false)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -161,6 +161,8 @@ LRESULT CLauncherApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         CoInitialize(0);
         break;
     case WM_DESTROY:
+        // Also sent by the installer while a dialog may be open.
+        CancelOpenDialogs();
         Shutdown();
         return 0;
     case WM_ACTIVATE:
@@ -171,6 +173,14 @@ LRESULT CLauncherApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_QUERYENDSESSION:
         StoreWindowPosition();
+        break;
+    case WM_ENDSESSION:
+        // The process may be ended as soon as this returns: an open dialog
+        // goes as cancelled, and the hotkey and its atom are given back.
+        if (wParam) {
+            CancelOpenDialogs();
+            Shutdown();
+        }
         break;
     case WM_COMMAND:
         OnCommand(wParam, lParam);
@@ -190,7 +200,14 @@ LRESULT CLauncherApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 void CLauncherApp::OnCommand(const WPARAM& wParam, const LPARAM& lParam)
 {
-    switch (LOWORD(wParam)) {
+    const WORD command = LOWORD(wParam);
+    // A reload or quit under an open dialog would pull the hotkey and the
+    // dialog's own loop away from it; only the harmless ones run. The
+    // command editor refuses by itself, after taking back a handed-out name.
+    if (EditorOpen() && command != kCmdHelp && command != kCmdVersion &&
+        command != kCmdEditCommands)
+        return;
+    switch (command) {
     case kCmdEditCommands: OpenCommandEditor(HIWORD(wParam), lParam); break;
     case kCmdEditSettings: OpenPropertyEditor(); break;
     case kCmdHelp: OpenHelp(); break;
@@ -220,13 +237,21 @@ void CLauncherApp::StoreWindowPosition()
 
 void CLauncherApp::Shutdown()
 {
+    // The end of the session, a quit and the installer's message may follow
+    // one another.
+    if (shutDown)
+        return;
+    shutDown = true;
     StoreWindowPosition();
     CoUninitialize();
-    if (hotKeyAtom) {
-        UnregisterHotKey(mainWindow, hotKeyAtom);
-        GlobalDeleteAtom(hotKeyAtom);
-        hotKeyAtom = 0;
+    // While a dialog is open the id is kept aside; it is released all the same.
+    const ATOM hotKeyId = hotKeyAtom ? hotKeyAtom : keptHotKeyAtom;
+    if (hotKeyId) {
+        UnregisterHotKey(mainWindow, hotKeyId);
+        GlobalDeleteAtom(hotKeyId);
     }
+    hotKeyAtom = 0;
+    keptHotKeyAtom = 0;
     if (menu)
         DestroyMenu(menu);
     menu = 0;

@@ -21,7 +21,8 @@ public:
     HWND mainWindow;
     HWND inputBox;
     HIMC imeContext;   // null after it was released
-    ATOM hotKeyAtom;   // the hotkey id; 0 after shut-down
+    ATOM hotKeyAtom;   // the hotkey id; 0 while an editor dialog is open and after shut-down
+    ATOM keptHotKeyAtom;  // the hotkey id while an editor dialog is open; 0 otherwise
     HMENU menu;
     HMENU popupMenu;
     CCommandList* commandList;
@@ -56,6 +57,7 @@ public:
 private:
     Zint_Std::CString installFolder;
     bool editCountsCharacters;  // the input box's positions: characters, not bytes
+    bool shutDown;              // Shutdown has run: it runs once
     LauncherSettings settings;
 
     bool RegisterMainClass();
@@ -73,7 +75,13 @@ private:
     void ResizeInputBox();
     // The editor dialogs: the one-at-a-time guard, and the library's entry
     // point (null after the warning was shown).
-    bool BeginEditor(ATOM& kept);
+    bool BeginEditor();
+    void EndEditor();
+    bool EditorOpen() const { return keptHotKeyAtom != 0; }
+    // Cancels every dialog this thread shows, innermost first.
+    void CancelOpenDialogs();
+    // Greys the menu's commands that must wait for the open dialog.
+    void EnableMenuCommands(const bool& enable);
     EditorEntry LoadEditor(const char* entryName, HMODULE& library);
 
     // The input box's keys.

@@ -74,6 +74,7 @@ void CLauncherApp::OnTrayNotify(const WPARAM& wParam, const LPARAM& lParam)
         POINT cursor = {0, 0};
         GetCursorPos(&cursor);
         HideInputBox();
+        EnableMenuCommands(!EditorOpen());
         // Without the foreground the menu would not close on a click
         // elsewhere.
         ForceForeground(mainWindow);
@@ -178,15 +179,69 @@ typedef int(__cdecl* CommandNewItemEntry)(HWND, CString*, CString*);
 
 }  // namespace
 
-bool CLauncherApp::BeginEditor(ATOM& kept)
+bool CLauncherApp::BeginEditor()
 {
     // The id is 0 while a dialog is open: only one at a time.
     if (!hotKeyAtom)
         return false;
     HideInputBox();
-    kept = hotKeyAtom;
+    keptHotKeyAtom = hotKeyAtom;
     hotKeyAtom = 0;
     return true;
+}
+
+void CLauncherApp::EndEditor()
+{
+    // After a shut-down under the dialog the id is gone and stays so.
+    if (keptHotKeyAtom)
+        hotKeyAtom = keptHotKeyAtom;
+    keptHotKeyAtom = 0;
+}
+
+namespace {
+
+// The first enabled, visible dialog box of the thread: the innermost one,
+// since each dialog disables the window it was opened over.
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
+{
+    char className[16];
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) ||
+        !GetClassNameA(window, className, sizeof(className)) || lstrcmpA(className, "#32770"))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+void CLauncherApp::CancelOpenDialogs()
+{
+    // Cancel ends a dialog without saving; its loop unwinds once this
+    // message has been handled. A dialog that ignores Cancel is ended
+    // anyway, so the next one out can be reached.
+    for (int round = 0; round < 32; round++) {
+        HWND dialog = 0;
+        EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog,
+                          reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog)
+            return;
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        if (IsWindow(dialog) && IsWindowVisible(dialog))
+            EndDialog(dialog, IDCANCEL);
+    }
+}
+
+void CLauncherApp::EnableMenuCommands(const bool& enable)
+{
+    if (!popupMenu)
+        return;
+    const int count = GetMenuItemCount(popupMenu);
+    for (int at = 0; at < count; at++) {
+        const UINT id = GetMenuItemID(popupMenu, at);
+        if (id == 0 || id == static_cast<UINT>(-1) || id == kCmdHelp || id == kCmdVersion)
+            continue;
+        EnableMenuItem(popupMenu, at, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
+    }
 }
 
 EditorEntry CLauncherApp::LoadEditor(const char* entryName, HMODULE& library)
@@ -214,8 +269,7 @@ void CLauncherApp::OpenCommandEditor(const int& origin, const LPARAM& name)
         commandName = buffer;
         delete[] buffer;
     }
-    ATOM kept = 0;
-    if (!BeginEditor(kept))
+    if (!BeginEditor())
         return;
     HMODULE library = 0;
     CommandEditEntry entry =
@@ -226,27 +280,27 @@ void CLauncherApp::OpenCommandEditor(const int& origin, const LPARAM& name)
             ReloadCommands();
         FreeLibrary(library);
     }
-    hotKeyAtom = kept;
+    EndEditor();
 }
 
 void CLauncherApp::OpenPropertyEditor()
 {
-    ATOM kept = 0;
-    if (!BeginEditor(kept))
+    if (!BeginEditor())
         return;
     HMODULE library = 0;
     PropertyEditEntry entry =
         reinterpret_cast<PropertyEditEntry>(LoadEditor("PropertyEditDlg", library));
     if (entry) {
-        if (entry(mainWindow, kept, &commandList->profileFile)) {
+        // A shut-down under the dialog has released the id: nothing to
+        // register again then.
+        if (entry(mainWindow, keptHotKeyAtom, &commandList->profileFile) && keptHotKeyAtom) {
             // The reload registers the hotkey again under the same id.
-            hotKeyAtom = kept;
+            EndEditor();
             ReloadSettings();
-            hotKeyAtom = 0;
         }
         FreeLibrary(library);
     }
-    hotKeyAtom = kept;
+    EndEditor();
 }
 
 void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
@@ -260,8 +314,7 @@ void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
             path.data[0] = 0;
         GlobalDeleteAtom(atom);
     }
-    ATOM kept = 0;
-    if (!BeginEditor(kept))
+    if (!BeginEditor())
         return;
     HMODULE library = 0;
     CommandNewItemEntry entry =
@@ -271,7 +324,7 @@ void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
             ReloadCommands();
         FreeLibrary(library);
     }
-    hotKeyAtom = kept;
+    EndEditor();
 }
 
 void CLauncherApp::ReloadCommands()

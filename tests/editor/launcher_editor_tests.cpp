@@ -169,3 +169,77 @@ TEST_F(LauncherEditorTest, ARegisteredPathIsReadOnceAndAtomZeroOpensAnEmptyComma
 }
 
 }  // namespace
+
+namespace {
+
+const UINT kQuit = 40005;
+const UINT kReloadCommands = 40007;
+const UINT kReloadSettings = 40009;
+const char kHotKeyAtomName[] = "QUELT_APP_WND_CLASS";
+
+// Earlier launchers that were killed leave references to the hotkey atom;
+// they are dropped so that a leak of this one shows.
+void ForgetLeftoverHotKeyAtom()
+{
+    for (int i = 0; i < 1000 && GlobalFindAtomA(kHotKeyAtomName); i++)
+        GlobalDeleteAtom(GlobalFindAtomA(kHotKeyAtomName));
+}
+
+bool Ended(void* process)
+{
+    return WaitForSingleObject(static_cast<HANDLE>(process), 0) == WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+TEST_F(LauncherEditorTest, UnderAnOpenDialogTrayCommandsWaitAndAnEndCancelsTheDialogFirst)
+{
+    ForgetLeftoverHotKeyAtom();
+    ASSERT_TRUE(StartLauncher());
+    // Reloads and quit wait for the dialog: no hotkey error box, no end.
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditCommands, 0));
+    CDialogUnderTest list;
+    ASSERT_TRUE(list.WaitFor(launcher.process.dwProcessId, kListCaption));
+    for (const UINT& command : {kReloadSettings, kReloadCommands, kQuit})
+        EXPECT_TRUE(HandledAtOnce(WM_COMMAND, command, 0)) << command;
+    EXPECT_EQ(static_cast<HWND>(0), list.WaitForMessageBox("ERROR", 0));
+    EXPECT_TRUE(Alive());
+    ASSERT_TRUE(list.Click(IDCANCEL));
+    ASSERT_TRUE(list.WaitClosed());
+    ExpectHotKeyWorks();
+    // Afterwards a reload keeps the hotkey.
+    ASSERT_TRUE(HandledAtOnce(WM_COMMAND, kReloadSettings, 0));
+    ExpectHotKeyWorks();
+
+    // The session's end, under two nested dialogs: both go, the hotkey and
+    // its atom are given back before the process is ended.
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditCommands, 0));
+    ASSERT_TRUE(list.WaitFor(launcher.process.dwProcessId, kListCaption));
+    ASSERT_TRUE(list.Click(IDC_LIST_NEW));
+    CDialogUnderTest single;
+    ASSERT_TRUE(single.WaitFor(launcher.process.dwProcessId, kNewCaption));
+    ASSERT_TRUE(HandledAtOnce(WM_QUERYENDSESSION, 0, 0));
+    ASSERT_TRUE(HandledAtOnce(WM_ENDSESSION, TRUE, 0));
+    EXPECT_TRUE(single.WaitClosed());
+    EXPECT_TRUE(list.WaitClosed());
+    EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '1'));
+    // Wine keeps window class names in the same table: the name goes with
+    // the process.
+    EXPECT_TRUE(WaitUntil(Ended, launcher.process.hProcess));
+    EXPECT_EQ(0, GlobalFindAtomA(kHotKeyAtomName));
+}
+
+TEST_F(LauncherEditorTest, TheInstallersDestroyUnderADialogReleasesHotKeyAndAtom)
+{
+    ForgetLeftoverHotKeyAtom();
+    ASSERT_TRUE(StartLauncher());
+    ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kEditSettings, 0));
+    CDialogUnderTest settings;
+    ASSERT_TRUE(settings.WaitFor(launcher.process.dwProcessId, kSettingsCaption));
+    // Sent as the installer sends it.
+    ASSERT_TRUE(HandledAtOnce(WM_DESTROY, 0, 0));
+    EXPECT_TRUE(settings.WaitClosed());
+    EXPECT_TRUE(WaitUntil(Ended, launcher.process.hProcess));
+    EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '1'));
+    EXPECT_EQ(0, GlobalFindAtomA(kHotKeyAtomName));
+}
