@@ -237,8 +237,10 @@ void CLauncherApp::EnableMenuCommands(const bool& enable)
         return;
     const int count = GetMenuItemCount(popupMenu);
     for (int at = 0; at < count; at++) {
+        // The file submenu (no id of its own) goes grey as a whole.
         const UINT id = GetMenuItemID(popupMenu, at);
-        if (id == 0 || id == static_cast<UINT>(-1) || id == kCmdHelp || id == kCmdVersion)
+        if ((GetMenuState(popupMenu, at, MF_BYPOSITION) & MF_SEPARATOR) || id == kCmdHelp ||
+            id == kCmdVersion)
             continue;
         EnableMenuItem(popupMenu, at, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
     }
