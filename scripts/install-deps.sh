@@ -12,6 +12,10 @@ fp-utils libchm-bin zip unzip"
 if [ -n "${QUELT_WINE64:-}" ]; then
     PACKAGES="$PACKAGES wine64 g++-mingw-w64-x86-64-posix"
 fi
+# make run on a machine without a display serves its desktop over VNC.
+if [ -n "${QUELT_WITH_VNC:-}" ]; then
+    PACKAGES="$PACKAGES x11vnc"
+fi
 
 missing=""
 for p in $PACKAGES; do
