@@ -164,6 +164,33 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
     ExpectPackageRemoved(package);
 }
 
+TEST_F(SetupInstallTest, StartsThroughTheDesktopShell)
+{
+    // What setup starts at the end is the desktop's child, so it holds the
+    // desktop's rights and not the elevated installer's.
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("started by the desktop");
+    choice.allUsers = 0;
+    CSetupRun run;
+    ASSERT_TRUE(run.Start(package.setupPath, ""));
+    ASSERT_TRUE(RunInstallDialog(run, choice, 0));
+    ASSERT_TRUE(AnswerFinalQuestion(run, IDYES, 0, 0));
+    ASSERT_TRUE(run.WaitEnded());
+    ASSERT_TRUE(WaitUntil(LauncherRuns, 0));
+    const struct {
+        const char* what;
+        HWND window;
+    } kStarted[] = {
+        {"launcher", FindWindowA("QUELT_APP_WND_CLASS", 0)},
+        {"readme", WaitForNotepad("readme")},
+    };
+    for (size_t i = 0; i < sizeof(kStarted) / sizeof(kStarted[0]); ++i) {
+        ASSERT_NE((HWND)0, kStarted[i].window) << kStarted[i].what;
+        EXPECT_STRCASEEQ("explorer.exe", ParentProgramOf(kStarted[i].window).data)
+            << kStarted[i].what;
+    }
+}
+
 TEST_F(SetupInstallTest, EmptyFolderIsRefused)
 {
     CSetupRun run;
