@@ -132,6 +132,9 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
     ASSERT_TRUE(AnswerFinalQuestion(run, IDYES, 0, 0));
     ASSERT_TRUE(run.WaitEnded());
     EXPECT_TRUE(WaitUntil(LauncherRuns, 0));
+    // Started by the desktop's shell, so with its rights, not with setup's.
+    EXPECT_STRCASEEQ("explorer.exe",
+                     ParentProgramOf(FindWindowA("QUELT_APP_WND_CLASS", 0)).data);
 
     const CString& folder = choice.folder;
     ExpectProgramFiles(folder, package.withPinlet);
@@ -160,35 +163,10 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
         // The registration tool writes its SendTo shortcut on -a.
         EXPECT_TRUE(WaitForFile(SpecialFolder(CSIDL_SENDTO) + "Queltに登録.lnk", kSetupWaitMs));
     }
-    EXPECT_NE((HWND)0, WaitForNotepad("readme"));
+    const HWND readme = WaitForNotepad("readme");
+    EXPECT_NE((HWND)0, readme);
+    EXPECT_STRCASEEQ("explorer.exe", ParentProgramOf(readme).data);
     ExpectPackageRemoved(package);
-}
-
-TEST_F(SetupInstallTest, StartsThroughTheDesktopShell)
-{
-    // What setup starts at the end is the desktop's child, so it holds the
-    // desktop's rights and not the elevated installer's.
-    InstallChoice choice;
-    choice.folder = TestInstallFolder("started by the desktop");
-    choice.allUsers = 0;
-    CSetupRun run;
-    ASSERT_TRUE(run.Start(package.setupPath, ""));
-    ASSERT_TRUE(RunInstallDialog(run, choice, 0));
-    ASSERT_TRUE(AnswerFinalQuestion(run, IDYES, 0, 0));
-    ASSERT_TRUE(run.WaitEnded());
-    ASSERT_TRUE(WaitUntil(LauncherRuns, 0));
-    const struct {
-        const char* what;
-        HWND window;
-    } kStarted[] = {
-        {"launcher", FindWindowA("QUELT_APP_WND_CLASS", 0)},
-        {"readme", WaitForNotepad("readme")},
-    };
-    for (size_t i = 0; i < sizeof(kStarted) / sizeof(kStarted[0]); ++i) {
-        ASSERT_NE((HWND)0, kStarted[i].window) << kStarted[i].what;
-        EXPECT_STRCASEEQ("explorer.exe", ParentProgramOf(kStarted[i].window).data)
-            << kStarted[i].what;
-    }
 }
 
 TEST_F(SetupInstallTest, EmptyFolderIsRefused)
