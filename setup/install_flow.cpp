@@ -8,6 +8,7 @@
 #include <stdlib.h>
 
 #include "install_dialog.h"
+#include "install_end.h"
 #include "os_version.h"
 #include "setup_paths.h"
 #include "support/files.h"
@@ -171,11 +172,6 @@ bool SendToShortcutExists()
     return Zint_Std::PathExists(link.data);
 }
 
-void Open(const CString& file, const char* parameters, const char* folder)
-{
-    ShellExecuteA(0, "open", file.data, parameters, folder, SW_SHOWNORMAL);
-}
-
 }  // namespace
 
 bool CSetupApp::RunInstall()
@@ -249,16 +245,15 @@ bool CSetupApp::RunInstall()
         RemoveOtherRecord(written == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
                           state);
 
-    if (state.sendTo == 1)
-        Open(state.installFolder + "Pinlet.exe", "-a", state.installFolder.data);
-
-    CString question("Queltのインストールが完了しました！\n\n");
-    if (state.previousVersion < 0.1)
-        question.Append("Queltは起動直後隠れています.表示方法はデフォルト Alt + 1 (変更可能) です.\n\n");
-    question.Append("今すぐQueltを起動しますか？");
-    if (MessageBoxA(GetDesktopWindow(), question.data, "Quelt", kQuestion) == IDYES)
-        Open(state.installFolder + "quelt_.exe", 0, state.installFolder.data);
-    Open(state.installFolder + "readme.txt", 0, 0);
+    InstallEndPlan plan;
+    plan.installFolder = state.installFolder;
+    plan.firstInstall = state.previousVersion < 0.1;
+    plan.sendTo = state.sendTo == 1;
+    plan.startupLink = !state.startupLinkPath.IsEmpty();
+    plan.menuFolder = !state.programMenuFolder.IsEmpty();
+    CUserStarter starter;
+    CInstallEnd end(starter);
+    end.Run(plan);
     return true;
 }
 

@@ -132,6 +132,9 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
     ASSERT_TRUE(AnswerFinalQuestion(run, IDYES, 0, 0));
     ASSERT_TRUE(run.WaitEnded());
     EXPECT_TRUE(WaitUntil(LauncherRuns, 0));
+    // Started by the desktop's shell, so with its rights, not with setup's.
+    EXPECT_STRCASEEQ("explorer.exe",
+                     ParentProgramOf(FindWindowA("QUELT_APP_WND_CLASS", 0)).data);
 
     const CString& folder = choice.folder;
     ExpectProgramFiles(folder, package.withPinlet);
@@ -160,7 +163,9 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
         // The registration tool writes its SendTo shortcut on -a.
         EXPECT_TRUE(WaitForFile(SpecialFolder(CSIDL_SENDTO) + "Queltに登録.lnk", kSetupWaitMs));
     }
-    EXPECT_NE((HWND)0, WaitForNotepad("readme"));
+    const HWND readme = WaitForNotepad("readme");
+    EXPECT_NE((HWND)0, readme);
+    EXPECT_STRCASEEQ("explorer.exe", ParentProgramOf(readme).data);
     ExpectPackageRemoved(package);
 }
 

@@ -94,14 +94,17 @@ TEST_F(SuiteJourney, InstallUseRegisterAndUninstall)
     package.payload = package.folder + "quelt_\\";
     package.withPinlet = true;
 
-    // The probe that both commands start; the launcher inherits the name of
-    // its record through setup.
+    // The probe that both commands start. The launcher that setup starts is
+    // the desktop's child and inherits nothing from setup: the name of the
+    // probe's record reaches it as an [Alias] of the package's profile.
     const CString work = MakeScratchFolder("journey work");
     const CString probe = work + "journeyprobe.exe";
     ASSERT_TRUE(CopyFileA((Zint_Std::ModuleFolder(0) + "launch_probe.exe").data, probe.data,
                           FALSE));
     const CString record = work + "probe-record.txt";
-    SetEnvironmentVariableA("QUELT_PROBE_OUT", record.data);
+    ASSERT_TRUE(WritePrivateProfileStringA("Alias", "QUELT_PROBE_OUT", record.data,
+                                           (package.payload + "quelt_.ini").data));
+    WritePrivateProfileStringA(0, 0, 0, (package.payload + "quelt_.ini").data);
 
     // Install for all users, with start-up and the SendTo shortcut, and
     // start the launcher at the end.
@@ -182,5 +185,4 @@ TEST_F(SuiteJourney, InstallUseRegisterAndUninstall)
     ExpectMissing(SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk");
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
-    SetEnvironmentVariableA("QUELT_PROBE_OUT", 0);
 }

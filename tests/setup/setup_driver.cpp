@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include <tlhelp32.h>
 #include <string.h>
 
 #include "editor/editor_driver.h"
@@ -282,6 +283,42 @@ HWND WaitForNotepad(const char* titlePiece, const DWORD& timeoutMs)
     NotepadSearch search = {titlePiece, 0};
     WaitUntil(NotepadFound, &search, timeoutMs);
     return search.found;
+}
+
+namespace {
+
+// The process record of one process id from a snapshot of all.
+bool FindProcessEntry(HANDLE snapshot, const DWORD& id, PROCESSENTRY32& entry)
+{
+    memset(&entry, 0, sizeof(entry));
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == id)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CString ParentProgramOf(HWND window)
+{
+    CString name;
+    DWORD id = 0;
+    if (!window || !GetWindowThreadProcessId(window, &id))
+        return name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return name;
+    PROCESSENTRY32 entry;
+    if (FindProcessEntry(snapshot, id, entry)) {
+        const DWORD parent = entry.th32ParentProcessID;
+        if (FindProcessEntry(snapshot, parent, entry))
+            name.Assign(entry.szExeFile);
+    }
+    CloseHandle(snapshot);
+    return name;
 }
 
 bool QuitLaunchers()

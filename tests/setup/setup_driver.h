@@ -72,6 +72,9 @@ void CleanInstallationTraces();
 bool CloseNotepads();
 // Waits for a notepad window whose title holds the text.
 HWND WaitForNotepad(const char* titlePiece, const DWORD& timeoutMs = kSetupWaitMs);
+// The program file name (like "explorer.exe") of the process that started
+// the window's process; empty when that process has ended.
+Zint_Std::CString ParentProgramOf(HWND window);
 // Closes running launchers and waits until they are gone.
 bool QuitLaunchers();
 
