@@ -30,6 +30,9 @@ public:
     int multiUser;
     int imeMode;
     int savePosition;
+    int matchBeyondPrefix;  // Match: names found by any part when none begins so
+    int rankByUse;          // Rank: candidates ordered by how much they were run
+    int calculator;         // Calc: a line starting with "=" is worked out
 
     // Resolves shared or per-user files for the install folder (trailing
     // backslash) and copies the installed defaults on a first start.
@@ -58,6 +61,10 @@ private:
 
     // Reads the command file again when it changed.
     void RefreshCommands();
+    // The names that hold the typed text (lower-cased) elsewhere or its
+    // characters in order, best first and at most a list's worth; their
+    // count, and the longest one's length in longest.
+    int FindByPart(const char** candidates, const char* low, const int& lowLength, int& longest);
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);

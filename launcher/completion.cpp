@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "launcher/name_matcher.h"
 #include "launcher/tooltip_window.h"
 
 using Zint_Std::CString;
@@ -14,6 +15,8 @@ namespace {
 const int kLongestSharedPrefix = 65;
 const int kMostPadding = 63;
 const int kNameBuffer = 512;
+// Names found by a part of them: only the best are listed.
+const int kMostPartMatches = 200;
 
 unsigned char FoldLetter(const unsigned char c)
 {
@@ -144,13 +147,50 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
         if (length < shortest)
             shortest = length;
     }
+    bool byPart = false;
+    if (count == 0 && matchBeyondPrefix) {
+        count = FindByPart(candidates, low, lowLength, longest);
+        byPart = true;
+    }
     if (count == 1)
         result.Format("%s ", candidates[0]);
-    if (count >= 2)
+    if (count >= 2 && byPart) {
+        // Found by a part: nothing is shared to extend the box by; the
+        // list is there to step through.
+        result = typed;
+    } else if (count >= 2) {
         ExtendToSharedPrefix(result, typed, candidates, count, shortest);
+    }
     if (count >= 2 && list)
         FillList(list->entries, candidates, count, longest);
     free(candidates);
+}
+
+int CCommandList::FindByPart(const char** candidates, const char* low, const int& lowLength,
+                             int& longest)
+{
+    NameMatch* matches = static_cast<NameMatch*>(malloc(sizeof(NameMatch) * (names.count + 1)));
+    if (!matches)
+        return 0;
+    int found = 0;
+    for (int i = 0; i < names.count; i++) {
+        const char* name = names.items[i].data;
+        if (name && MatchNameBeyondPrefix(name, low, lowLength, matches[found])) {
+            matches[found].index = i;
+            found++;
+        }
+    }
+    OrderNameMatches(matches, found);
+    if (found > kMostPartMatches)
+        found = kMostPartMatches;
+    longest = 0;
+    for (int i = 0; i < found; i++) {
+        candidates[i] = names.items[matches[i].index].data;
+        if (matches[i].length > longest)
+            longest = matches[i].length;
+    }
+    free(matches);
+    return found;
 }
 
 // Each row: the name, blanks up to the longest name, " : " and the comment.

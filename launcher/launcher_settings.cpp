@@ -33,7 +33,8 @@ int ReadMultiUserSwitch()
 }  // namespace
 
 CCommandList::CCommandList(const CString& installFolder)
-    : multiUser(0), imeMode(0), savePosition(0), namesGeneration(0)
+    : multiUser(0), imeMode(0), savePosition(0), matchBeyondPrefix(1), rankByUse(0),
+      calculator(1), namesGeneration(0)
 {
     multiUser = ReadMultiUserSwitch();
     CString folder(installFolder);
@@ -116,6 +117,9 @@ int CCommandList::ReadSettings(LauncherSettings& settings)
     settings.width = ReadInt("QUELT", "WndWidth", 265);
     settings.height = ReadInt("QUELT", "WndHeight", 43);
     savePosition = ReadInt("QUELT", "SavePosition", 0);
+    matchBeyondPrefix = ReadInt("QUELT", "Match", 1);
+    rankByUse = ReadInt("QUELT", "Rank", 0);
+    calculator = ReadInt("QUELT", "Calc", 1);
     if (savePosition) {
         settings.x = ReadInt("QUELT", "PositionX", 0);
         settings.y = ReadInt("QUELT", "PositionY", 0);

@@ -185,7 +185,9 @@ TEST_F(CompletionTest, NoMatchGivesNothingAndEmptiesTheList)
     PutStaleRow();
     EXPECT_TRUE(Complete(*commands, "zz").IsEmpty());
     EXPECT_EQ(0, list->entries.count);
-    // A name that holds the text further in is no candidate.
+    // A name that holds the text further in is no candidate, unless the
+    // search by a part of the name is on.
+    commands->matchBeyondPrefix = 0;
     EXPECT_TRUE(Complete(*commands, "ote").IsEmpty());
     // Nothing typed: nothing completed, and the list is emptied as well.
     PutStaleRow();
