@@ -15,9 +15,23 @@ bool IsAsciiLetterOrDigit(const unsigned char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
+// The code page's lead bytes, asked once: the search looks at every byte of
+// tens of thousands of names per key press.
+class CLeadBytes {
+public:
+    CLeadBytes()
+    {
+        for (int b = 0; b < 256; b++)
+            lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) ? 1 : 0;
+    }
+    unsigned char lead[256];
+};
+
+const CLeadBytes leadBytes;
+
 int CharacterWidth(const unsigned char* text)
 {
-    return (IsDBCSLeadByte(text[0]) && text[1]) ? 2 : 1;
+    return (leadBytes.lead[text[0]] && text[1]) ? 2 : 1;
 }
 
 // A word starts the name, follows a blank or sign, follows a double-byte
@@ -85,51 +99,54 @@ bool MatchNameBeyondPrefix(const char* nameText, const char* typedText, const in
     const unsigned char* typed = reinterpret_cast<const unsigned char*>(typedText);
     if (!name || !typed || typedLength <= 0)
         return false;
-    // The text itself: a start of a word is better than the first place.
-    int firstAt = -1;
-    int firstInWord = 1;
-    int previous = 0;
-    int at = 0;
-    for (; name[at]; previous = at, at += CharacterWidth(name + at)) {
-        if (!ContainsAt(name, at, typed, typedLength))
-            continue;
-        const bool wordStart = StartsWord(name, at, previous);
-        if (firstAt < 0 || (wordStart && firstInWord)) {
-            firstAt = at;
-            firstInWord = wordStart ? 0 : 1;
-            if (wordStart)
-                break;
-        }
-    }
-    while (name[at])
-        at++;
-    match.length = at;
-    if (firstAt >= 0) {
-        match.kind = 0;
-        match.inWord = firstInWord;
-        match.position = firstAt;
-        return true;
-    }
-    // Its characters in order, each taken at its first place.
+    // Its characters in order, each taken at its first place: the weaker
+    // condition, which most names already fail.
     int t = 0;
     int start = -1;
+    int beforeStart = 0;
     int startInWord = 1;
-    previous = 0;
-    for (int n = 0; name[n] && t < typedLength; previous = n, n += CharacterWidth(name + n)) {
+    int previous = 0;
+    int n = 0;
+    for (; name[n] && t < typedLength; previous = n, n += CharacterWidth(name + n)) {
         const int width = CharacterWidth(typed + t);
         if (!SameCharacter(name, n, typed, t, width))
             continue;
         if (start < 0) {
             start = n;
+            beforeStart = previous;
             startInWord = StartsWord(name, n, previous) ? 0 : 1;
         }
         t += width;
     }
     if (t < typedLength)
         return false;
+    while (name[n])
+        n++;
+    match.length = n;
     match.kind = 1;
     match.inWord = startInWord;
     match.position = start;
+    // The text itself, from where its first character was found: a start
+    // of a word is better than the first place.
+    int firstAt = -1;
+    int firstInWord = 1;
+    previous = beforeStart;
+    for (int at = start; name[at]; previous = at, at += CharacterWidth(name + at)) {
+        if (!ContainsAt(name, at, typed, typedLength))
+            continue;
+        const bool wordStart = StartsWord(name, at, previous);
+        if (firstAt < 0 || wordStart) {
+            firstAt = at;
+            firstInWord = wordStart ? 0 : 1;
+            if (wordStart)
+                break;
+        }
+    }
+    if (firstAt >= 0) {
+        match.kind = 0;
+        match.inWord = firstInWord;
+        match.position = firstAt;
+    }
     return true;
 }
 

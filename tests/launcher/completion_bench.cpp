@@ -21,6 +21,9 @@ namespace {
 
 const int kMatches = 200;
 const char kTyped[] = "qz";
+// No name begins with a digit: found by a part, by thousands of names
+// holding an "e" and later a "9".
+const char kTypedPart[] = "e9";
 const char kOwnerClass[] = "QUELT_BENCH_LIST_OWNER";
 
 unsigned int randomState = 12345;
@@ -197,6 +200,18 @@ void BenchOneList(const CString& folder, const int& names, CToolTipWindow* list)
            c * 1e3, slowest * 1e3, s * 1e3, d * 1e3, candidates ? d * 1e6 / candidates : 0.0,
            u * 1e3, c / u);
     free(found);
+
+    // The same press for text no name begins with.
+    const CString part(kTypedPart);
+    double byPart[runs];
+    for (int r = 0; r < runs; r++) {
+        const double t = Now();
+        commands.Complete(result, part, list);
+        byPart[r] = Now() - t;
+    }
+    const double p = Median(byPart, runs);
+    printf("      by a part \"%s\": Complete %.2f ms (slowest %.2f), listed %d\n", kTypedPart,
+           p * 1e3, byPart[runs - 1] * 1e3, list->entries.count);
 }
 
 }  // namespace
@@ -206,7 +221,8 @@ void BenchCompletion(const CString& folder)
     printf("One Tab press: CCommandList::Complete with \"%s\" and the list window, against one "
            "scan of the lowered names plus the candidates' comment reads\n",
            kTyped);
-    printf("  (targets: ratio at most 1.5; at most 5 ms for %d candidates among 10,000 names, 15 ms among 50,000)\n",
+    printf("  (targets: ratio at most 1.5; at most 5 ms for %d candidates among 10,000 names, 15 ms among 50,000;\n"
+           "   by a part of the name, the best 200 listed with comments, at most 10 ms among 50,000)\n",
            kMatches);
     HWND owner = CreateOwner();
     CToolTipWindow* list = CreateToolTipWindow(GetModuleHandleA(0), owner);
