@@ -7,6 +7,7 @@
 #include "editor/command_text_edit.h"
 #include "editor/profile_text.h"
 #include "launcher/command_file.h"
+#include "launcher/use_counts.h"
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -246,6 +247,29 @@ bool CCommandStore::PutInPlace(const char* bytes, const int& length)
     return ok;
 }
 
+void CCommandStore::CarryUseCounts() const
+{
+    // A renamed command keeps how much it was used, a deleted one loses it.
+    const int most = entries.count;
+    const char** from = static_cast<const char**>(malloc(sizeof(const char*) * (most + 1)));
+    const char** to = static_cast<const char**>(malloc(sizeof(const char*) * (most + 1)));
+    int pairs = 0;
+    for (int i = 0; from && to && i < entries.count; i++) {
+        const CommandEntry& entry = entries.items[i];
+        if (entry.loadedName.IsEmpty() || (!entry.deleted && SameBytes(entry.name, entry.loadedName)))
+            continue;
+        from[pairs] = entry.loadedName.data;
+        to[pairs] = entry.deleted ? 0 : entry.name.data;
+        pairs++;
+    }
+    const CString path = CUseCounts::PathBeside(file);
+    CUseCounts counts;
+    if (pairs && counts.Load(path) && counts.Carry(from, to, pairs))
+        counts.Save(path);
+    free(from);
+    free(to);
+}
+
 SaveResult CCommandStore::Save()
 {
     if (!HasChanges())
@@ -296,6 +320,7 @@ SaveResult CCommandStore::Save()
     if (!ok)
         return kSaveFailed;
     wroteFile = true;
+    CarryUseCounts();
     // Deleted entries are gone from the file: drop them from the list.
     int kept = 0;
     for (int i = 0; i < entries.count; i++) {

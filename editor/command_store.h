@@ -78,6 +78,8 @@ private:
     bool MakeBackup();
     bool CanBeWritten() const;
     bool PutInPlace(const char* bytes, const int& length);
+    // Renames and deletions of the save that just landed, in the use counts.
+    void CarryUseCounts() const;
 };
 
 #endif

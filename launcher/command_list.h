@@ -50,6 +50,9 @@ public:
     // given, holds them with their comments), empty for none.
     void Complete(Zint_Std::CString& result, const Zint_Std::CString& typed, CToolTipWindow* list);
 
+    // With Rank on, counts one more run of the command name in the use file.
+    void RecordRun(const Zint_Std::CString& name);
+
     int ReadSettings(LauncherSettings& settings);
     int WritePosition(const int& x, const int& y);
 
@@ -65,6 +68,9 @@ private:
     // characters in order, best first and at most a list's worth; their
     // count, and the longest one's length in longest.
     int FindByPart(const char** candidates, const char* low, const int& lowLength, int& longest);
+    // Most used first, by the counts beside the command file; ties and
+    // names never run keep their order.
+    void OrderByUse(const char** candidates, const int& count);
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);

@@ -7,6 +7,7 @@
 
 #include "launcher/name_matcher.h"
 #include "launcher/tooltip_window.h"
+#include "launcher/use_counts.h"
 
 using Zint_Std::CString;
 
@@ -161,9 +162,64 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     } else if (count >= 2) {
         ExtendToSharedPrefix(result, typed, candidates, count, shortest);
     }
+    // The box is extended as without ranking; the list and the cycle go
+    // by use.
+    if (count >= 2 && list && rankByUse)
+        OrderByUse(candidates, count);
     if (count >= 2 && list)
         FillList(list->entries, candidates, count, longest);
     free(candidates);
+}
+
+namespace {
+
+struct RankedName {
+    const char* name;
+    double score;
+    int place;
+};
+
+int CompareRanked(const void* left, const void* right)
+{
+    const RankedName& a = *static_cast<const RankedName*>(left);
+    const RankedName& b = *static_cast<const RankedName*>(right);
+    if (a.score != b.score)
+        return a.score > b.score ? -1 : 1;
+    return a.place - b.place;
+}
+
+}  // namespace
+
+void CCommandList::OrderByUse(const char** candidates, const int& count)
+{
+    CUseCounts counts;
+    if (!counts.Load(CUseCounts::PathBeside(commandFile)) || !counts.Count())
+        return;
+    RankedName* ranked = static_cast<RankedName*>(malloc(sizeof(RankedName) * count));
+    if (!ranked)
+        return;
+    const ULONGLONG now = CurrentFileTime();
+    for (int i = 0; i < count; i++) {
+        ranked[i].name = candidates[i];
+        ranked[i].score = counts.Score(candidates[i], now);
+        ranked[i].place = i;
+    }
+    qsort(ranked, count, sizeof(RankedName), CompareRanked);
+    for (int i = 0; i < count; i++)
+        candidates[i] = ranked[i].name;
+    free(ranked);
+}
+
+void CCommandList::RecordRun(const CString& name)
+{
+    if (!rankByUse || commandFile.IsEmpty())
+        return;
+    const CString path = CUseCounts::PathBeside(commandFile);
+    CUseCounts counts;
+    // A damaged file starts again from nothing rather than never counting.
+    counts.Load(path);
+    if (counts.AddRun(name.data, CurrentFileTime()))
+        counts.Save(path);
 }
 
 int CCommandList::FindByPart(const char** candidates, const char* low, const int& lowLength,

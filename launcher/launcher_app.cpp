@@ -279,5 +279,8 @@ int CLauncherApp::RunLine(CString& line)
     if (!runner)
         return 0;
     // The name as typed: the "edit" option hands it to the command editor.
-    return runner->Execute(typed.name, plan.file, plan.parameters, folder);
+    const int started = runner->Execute(typed.name, plan.file, plan.parameters, folder);
+    if (started)
+        commandList->RecordRun(typed.name);
+    return started;
 }

@@ -86,6 +86,11 @@ bool DeleteFolderTree(const CString& folder);
 // false.
 bool CopyFolderTree(const CString& source, const CString& target);
 
+// Replaces the file's contents in one step: the bytes go to a temporary file
+// beside it, to the disk, and then take the file's place; on any failure the
+// file stays as it was.
+bool ReplaceFileContents(const CString& path, const char* bytes, const int& length);
+
 // The shell's special folder csidl, with trailing backslash.
 bool GetSpecialFolderPath(CString& path, const int& csidl);
 // The program-files folder as the registry records it, when it exists.

@@ -1,0 +1,278 @@
+#include "launcher/use_counts.h"
+
+#include <math.h>
+#include <new>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "support/files.h"
+
+using Zint_Std::CString;
+
+namespace {
+
+const char kHeader[] = "; quelt_use 1";
+const char kFileName[] = "quelt_use.txt";
+const double kHalfLife = 30.0 * 24 * 3600 * 10000000.0;  // 30 days in file-time units
+const int kLongestName = 500;
+
+unsigned char Folded(const unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// Command names compare as the command file compares them: A to Z folded.
+int CompareNames(const char* a, const char* b)
+{
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    while (*x && Folded(*x) == Folded(*y)) {
+        x++;
+        y++;
+    }
+    return static_cast<int>(Folded(*x)) - static_cast<int>(Folded(*y));
+}
+
+double Decayed(const double& count, const ULONGLONG& since, const ULONGLONG& now)
+{
+    if (now <= since)
+        return count;
+    return count * pow(0.5, static_cast<double>(now - since) / kHalfLife);
+}
+
+// One line: the count, a tab, the time, a tab, the name. False when it is
+// anything else.
+bool ParseLine(char* line, double& count, ULONGLONG& when, const char*& name)
+{
+    char* tab = strchr(line, '\t');
+    if (!tab)
+        return false;
+    *tab = 0;
+    char* end = 0;
+    count = strtod(line, &end);
+    if (end == line || *end || !(count >= 0.0) || count > 1e9)
+        return false;
+    char* second = strchr(tab + 1, '\t');
+    if (!second || second == tab + 1)
+        return false;
+    *second = 0;
+    when = 0;
+    for (const char* p = tab + 1; *p; p++) {
+        if (*p < '0' || *p > '9' || when > 0x0FFFFFFFFFFFFFFFull)
+            return false;
+        when = when * 10 + static_cast<ULONGLONG>(*p - '0');
+    }
+    name = second + 1;
+    return *name && strlen(name) <= static_cast<size_t>(kLongestName);
+}
+
+}  // namespace
+
+ULONGLONG CurrentFileTime()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+CUseCounts::CUseCounts() : items(0), used(0), room(0) {}
+
+CUseCounts::~CUseCounts()
+{
+    Clear();
+    free(items);
+}
+
+void CUseCounts::Clear()
+{
+    for (int i = 0; i < used; i++)
+        items[i].name.~CString();
+    used = 0;
+}
+
+CString CUseCounts::PathBeside(const CString& commandFile)
+{
+    CString path(commandFile);
+    if (path.data)
+        Zint_Std::CutAfterLastBackslash(path.data);
+    if (path.IsEmpty())
+        return path;
+    path.Append(kFileName);
+    return path;
+}
+
+int CUseCounts::Find(const char* name, bool& found) const
+{
+    int low = 0;
+    int high = used;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        const int order = CompareNames(items[middle].name.data, name);
+        if (order == 0) {
+            found = true;
+            return middle;
+        }
+        if (order < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    found = false;
+    return low;
+}
+
+bool CUseCounts::InsertAt(const int& at, const char* name, const double& count,
+                          const ULONGLONG& when)
+{
+    if (used == room) {
+        const int grown = room ? room * 2 : 16;
+        UseCount* moved = static_cast<UseCount*>(realloc(static_cast<void*>(items), sizeof(UseCount) * grown));
+        if (!moved)
+            return false;
+        items = moved;
+        room = grown;
+    }
+    // The records move as bytes: a CString holds nothing but its buffer.
+    memmove(static_cast<void*>(items + at + 1), static_cast<const void*>(items + at),
+            sizeof(UseCount) * (used - at));
+    new (&items[at].name) CString(name);
+    items[at].count = count;
+    items[at].lastRun = when;
+    used++;
+    return true;
+}
+
+void CUseCounts::RemoveAt(const int& at)
+{
+    items[at].name.~CString();
+    memmove(static_cast<void*>(items + at), static_cast<const void*>(items + at + 1),
+            sizeof(UseCount) * (used - at - 1));
+    used--;
+}
+
+bool CUseCounts::Load(const CString& path)
+{
+    Clear();
+    int length = 0;
+    char* text = 0;
+    HANDLE file = CreateFileA(path.data ? path.data : "", GENERIC_READ, FILE_SHARE_READ, 0,
+                              OPEN_EXISTING, 0, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const DWORD size = GetFileSize(file, 0);
+    if (size != INVALID_FILE_SIZE && size < (16u << 20)) {
+        text = static_cast<char*>(malloc(size + 1));
+        DWORD got = 0;
+        if (text && ReadFile(file, text, size, &got, 0) && got == size)
+            length = static_cast<int>(size);
+    }
+    CloseHandle(file);
+    if (!text)
+        return false;
+    text[length] = 0;
+    bool good = length > 0 && static_cast<int>(strlen(text)) == length;
+    char* line = text;
+    bool first = true;
+    while (good && *line) {
+        char* end = strstr(line, "\r\n");
+        if (!end) {
+            good = false;
+            break;
+        }
+        *end = 0;
+        if (first) {
+            good = strcmp(line, kHeader) == 0;
+            first = false;
+        } else {
+            double count = 0;
+            ULONGLONG when = 0;
+            const char* name = 0;
+            bool found = false;
+            good = ParseLine(line, count, when, name);
+            const int at = good ? Find(name, found) : 0;
+            good = good && !found && InsertAt(at, name, count, when);
+        }
+        line = end + 2;
+    }
+    free(text);
+    if (!good)
+        Clear();
+    return good;
+}
+
+bool CUseCounts::Save(const CString& path) const
+{
+    CString text(kHeader);
+    text.Append("\r\n");
+    char number[64];
+    for (int i = 0; i < used; i++) {
+        sprintf(number, "%.6f\t%llu\t", items[i].count,
+                static_cast<unsigned long long>(items[i].lastRun));
+        text.Append(number);
+        text.Append(items[i].name.data ? items[i].name.data : "");
+        text.Append("\r\n");
+    }
+    return Zint_Std::ReplaceFileContents(path, text.data, text.GetLength());
+}
+
+double CUseCounts::Score(const char* name, const ULONGLONG& now) const
+{
+    bool found = false;
+    const int at = Find(name, found);
+    return found ? Decayed(items[at].count, items[at].lastRun, now) : 0.0;
+}
+
+bool CUseCounts::AddRun(const char* name, const ULONGLONG& now)
+{
+    if (!name || !*name || strlen(name) > static_cast<size_t>(kLongestName) ||
+        strpbrk(name, "\t\r\n"))
+        return false;
+    bool found = false;
+    const int at = Find(name, found);
+    if (!found)
+        return InsertAt(at, name, 1.0, now);
+    items[at].count = Decayed(items[at].count, items[at].lastRun, now) + 1.0;
+    items[at].lastRun = now;
+    return true;
+}
+
+bool CUseCounts::Carry(const char* const* from, const char* const* to, const int& pairs)
+{
+    if (pairs <= 0)
+        return true;
+    UseCount* taken = static_cast<UseCount*>(calloc(pairs, sizeof(UseCount)));
+    bool* had = static_cast<bool*>(calloc(pairs, sizeof(bool)));
+    if (!taken || !had) {
+        free(taken);
+        free(had);
+        return false;
+    }
+    // Every old name's count is taken out first, then put under the new one.
+    for (int i = 0; i < pairs; i++) {
+        bool found = false;
+        const int at = Find(from[i], found);
+        if (!found)
+            continue;
+        had[i] = true;
+        taken[i].count = items[at].count;
+        taken[i].lastRun = items[at].lastRun;
+        RemoveAt(at);
+    }
+    bool ok = true;
+    for (int i = 0; i < pairs; i++) {
+        if (!had[i] || !to[i])
+            continue;
+        bool found = false;
+        const int at = Find(to[i], found);
+        if (found) {
+            items[at].count = taken[i].count;
+            items[at].lastRun = taken[i].lastRun;
+        } else {
+            ok = InsertAt(at, to[i], taken[i].count, taken[i].lastRun) && ok;
+        }
+    }
+    free(taken);
+    free(had);
+    return ok;
+}

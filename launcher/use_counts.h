@@ -1,0 +1,53 @@
+// How often and how recently each command was run, kept in quelt_use.txt
+// beside the command file. A count halves every 30 days without a run, so
+// that what one uses now comes before what one used a lot long ago.
+#ifndef QUELT_LAUNCHER_USE_COUNTS_H
+#define QUELT_LAUNCHER_USE_COUNTS_H
+
+#include <windows.h>
+
+#include "support/string.h"
+
+struct UseCount {
+    Zint_Std::CString name;
+    double count;         // as of lastRun
+    ULONGLONG lastRun;    // file time of the last run, or of the last change
+};
+
+class CUseCounts {
+public:
+    CUseCounts();
+    ~CUseCounts();
+
+    // The file beside the command file (full path).
+    static Zint_Std::CString PathBeside(const Zint_Std::CString& commandFile);
+    // Reads the file; a missing or damaged one gives no counts (false).
+    bool Load(const Zint_Std::CString& path);
+    // Writes every count with one replace of the whole file.
+    bool Save(const Zint_Std::CString& path) const;
+
+    // The decayed count of a name (letter case aside in A to Z); 0 for none.
+    double Score(const char* name, const ULONGLONG& now) const;
+    // One more run of name now.
+    bool AddRun(const char* name, const ULONGLONG& now);
+    // Moves the counts of from[i] to to[i], all at once, so that swapped
+    // names swap their counts; a null to[i] drops the count.
+    bool Carry(const char* const* from, const char* const* to, const int& pairs);
+
+    int Count() const { return used; }
+
+private:
+    UseCount* items;  // sorted by name, letter case aside
+    int used;
+    int room;
+
+    int Find(const char* name, bool& found) const;
+    bool InsertAt(const int& at, const char* name, const double& count, const ULONGLONG& when);
+    void RemoveAt(const int& at);
+    void Clear();
+};
+
+// The current time as a file time.
+ULONGLONG CurrentFileTime();
+
+#endif
