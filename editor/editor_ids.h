@@ -58,6 +58,9 @@
 #define IDC_SETTINGS_ALIAS_EDIT 516
 #define IDC_SETTINGS_ALIAS_DELETE 517
 #define IDC_SETTINGS_ALIAS_NOTE 518
+#define IDC_SETTINGS_MATCH 519        // the completion and the box's arithmetic
+#define IDC_SETTINGS_RANK 520
+#define IDC_SETTINGS_CALC 521
 
 // One [Alias] entry: 600-699.
 #define IDD_ALIAS_EDIT 600

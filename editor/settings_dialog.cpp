@@ -89,6 +89,9 @@ BOOL CSettingsDialog::OnInitDialog()
     SetDlgItemInt(window, IDC_SETTINGS_HISTORY, edited.history, TRUE);
     SetChecked(IDC_SETTINGS_TOOLTIP, edited.toolTip != 0);
     FillImeList();
+    SetChecked(IDC_SETTINGS_MATCH, edited.match != 0);
+    SetChecked(IDC_SETTINGS_RANK, edited.rank != 0);
+    SetChecked(IDC_SETTINGS_CALC, edited.calc != 0);
 
     SetDlgItemInt(window, IDC_SETTINGS_WIDTH, edited.width, TRUE);
     SetDlgItemInt(window, IDC_SETTINGS_HEIGHT, edited.height, TRUE);
@@ -331,6 +334,9 @@ bool CSettingsDialog::TakeInput()
         edited.key = static_cast<int>(SendMessageA(keys, CB_GETITEMDATA, key, 0));
     edited.history = history;
     edited.toolTip = IsChecked(IDC_SETTINGS_TOOLTIP);
+    edited.match = IsChecked(IDC_SETTINGS_MATCH);
+    edited.rank = IsChecked(IDC_SETTINGS_RANK);
+    edited.calc = IsChecked(IDC_SETTINGS_CALC);
     // An ImeCtrl value the list shows as "not controlled" stays as it was
     // unless the user picks an entry.
     HWND ime = Item(IDC_SETTINGS_IME);

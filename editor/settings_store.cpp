@@ -43,6 +43,9 @@ const NumberKey kNumberKeys[] = {
     {kMainSection, "WndWidth", 265, &EditorSettings::width, false},
     {kMainSection, "WndHeight", 43, &EditorSettings::height, false},
     {kMainSection, "SavePosition", 0, &EditorSettings::savePosition, true},
+    {kMainSection, "Match", 1, &EditorSettings::match, true},
+    {kMainSection, "Rank", 0, &EditorSettings::rank, true},
+    {kMainSection, "Calc", 1, &EditorSettings::calc, true},
 };
 
 const char* TextOf(const CString& text)
@@ -257,6 +260,9 @@ void CopyEditorSettings(EditorSettings& to, const EditorSettings& from)
     to.width = from.width;
     to.height = from.height;
     to.savePosition = from.savePosition;
+    to.match = from.match;
+    to.rank = from.rank;
+    to.calc = from.calc;
     to.aliases.SetSize(0);
     for (int i = 0; i < from.aliases.count; i++)
         to.aliases.Add(from.aliases.items[i]);

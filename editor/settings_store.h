@@ -30,6 +30,9 @@ struct EditorSettings {
     int width;
     int height;
     int savePosition;
+    int match;  // names found by any part when none begins with the text
+    int rank;   // candidates ordered by use
+    int calc;   // a line starting with "=" is worked out
     // [Alias]: name and value, in file order.
     Zint_Std::CArray<Zint_Std::CStringPair> aliases;
 };
