@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "launcher/bench_clock.h"
 #include "launcher/calculator.h"
 #include "test_paths.h"
 
@@ -23,104 +24,41 @@ struct CalculatorCase {
 // Literals are CP932 after compilation: "１" is the two bytes 0x82 0x50.
 const CalculatorCase kCases[] = {
     // precedence and associativity
-    {"1+2*3", "7"},
-    {"2*21", "42"},
-    {"(1+2)*3", "9"},
-    {"10-4-3", "3"},
-    {"100/10/5", "2"},
-    {"2+3%2", "3"},
-    {"2*3^2", "18"},
-    {"2^3^2", "512"},
-    {"(2^3)^2", "64"},
+    {"1+2*3", "7"}, {"2*21", "42"}, {"(1+2)*3", "9"}, {"10-4-3", "3"}, {"100/10/5", "2"},
+    {"2+3%2", "3"}, {"2*3^2", "18"}, {"2^3^2", "512"}, {"(2^3)^2", "64"},
     // signs: looser than "^", tighter than the rest
-    {"-2^2", "-4"},
-    {"(-2)^2", "4"},
-    {"2^-1", "0.5"},
-    {"-3*-3", "9"},
-    {"--5", "5"},
-    {"+5", "5"},
-    {"1-+1", "0"},
-    {"-(2+3)", "-5"},
+    {"-2^2", "-4"}, {"(-2)^2", "4"}, {"2^-1", "0.5"}, {"-3*-3", "9"}, {"--5", "5"}, {"+5", "5"},
+    {"1-+1", "0"}, {"-(2+3)", "-5"},
     // remainder of fmod, decimals too, sign of the dividend
-    {"7%3", "1"},
-    {"-7%3", "-1"},
-    {"5.5%2", "1.5"},
+    {"7%3", "1"}, {"-7%3", "-1"}, {"5.5%2", "1.5"},
     // numbers
-    {"0x10+1", "17"},
-    {"0X1f", "31"},
-    {"0xff*2", "510"},
-    {"0xFFFFFFFF", "4294967295"},
-    {"1.5*2", "3"},
-    {".5+.25", "0.75"},
-    {"1.", "1"},
-    {"2e3", "2000"},
-    {"1.5E-1", "0.15"},
-    {"  1 + 2  ", "3"},
-    {"\t3\t*\t4", "12"},
-    {"((((7))))", "7"},
+    {"0x10+1", "17"}, {"0X1f", "31"}, {"0xff*2", "510"}, {"0xFFFFFFFF", "4294967295"},
+    {"1.5*2", "3"}, {".5+.25", "0.75"}, {"1.", "1"}, {"2e3", "2000"}, {"1.5E-1", "0.15"},
+    {"  1 + 2  ", "3"}, {"\t3\t*\t4", "12"}, {"((((7))))", "7"},
     // formatting
-    {"1/3", "0.333333333333333"},
-    {"2/3", "0.666666666666667"},
-    {"0.1+0.2", "0.3"},
-    {"-1/4", "-0.25"},
-    {"0*-1", "0"},
-    {"1e15", "1000000000000000"},
-    {"-1e15", "-1000000000000000"},
-    {"1e15+1", "1e+15"},
-    {"2^60", "1.15292150460685e+18"},
-    {"1e-7", "1e-07"},
-    {"0.0001", "0.0001"},
-    {"123456.789", "123456.789"},
+    {"1/3", "0.333333333333333"}, {"2/3", "0.666666666666667"}, {"0.1+0.2", "0.3"},
+    {"-1/4", "-0.25"}, {"0*-1", "0"}, {"1e15", "1000000000000000"},
+    {"-1e15", "-1000000000000000"}, {"1e15+1", "1e+15"}, {"2^60", "1.15292150460685e+18"},
+    {"1e-7", "1e-07"}, {"0.0001", "0.0001"}, {"123456.789", "123456.789"},
     // refused: arithmetic
-    {"1/0", 0},
-    {"5%0", 0},
-    {"5.5%0", 0},
-    {"1/(1-1)", 0},
-    {"0^-1", 0},
-    {"(-8)^(1/3)", 0},
-    {"1e308*10", 0},
-    {"10^400", 0},
-    {"1e999", 0},
-    {"1/1e999", 0},
+    {"1/0", 0}, {"5%0", 0}, {"5.5%0", 0}, {"1/(1-1)", 0}, {"0^-1", 0}, {"(-8)^(1/3)", 0},
+    {"1e308*10", 0}, {"10^400", 0}, {"1e999", 0}, {"1/1e999", 0},
     // refused: malformed
-    {"", 0},
-    {"   ", 0},
-    {"(1", 0},
-    {"1)", 0},
-    {"((1)", 0},
-    {"1+", 0},
-    {"*2", 0},
-    {"^2", 0},
-    {"2^^2", 0},
-    {"1+*2", 0},
-    {"0x", 0},
-    {"0xg", 0},
-    {"0x1.8p1", 0},
-    {"1..2", 0},
-    {".", 0},
-    {"()", 0},
-    {"(1)(2)", 0},
-    {"1 2", 0},
-    {"2e", 0},
-    {"2e+", 0},
-    {"1,5", 0},
-    {"inf", 0},
-    {"nan", 0},
-    {"abc", 0},
+    {"", 0}, {"   ", 0}, {"(1", 0}, {"1)", 0}, {"((1)", 0}, {"1+", 0}, {"*2", 0}, {"^2", 0},
+    {"2^^2", 0}, {"1+*2", 0}, {"0x", 0}, {"0xg", 0}, {"0x1.8p1", 0}, {"1..2", 0}, {".", 0},
+    {"()", 0}, {"(1)(2)", 0}, {"1 2", 0}, {"2e", 0}, {"2e+", 0}, {"1,5", 0}, {"inf", 0},
+    {"nan", 0}, {"abc", 0},
     // refused: double-byte characters
-    {"１+1", 0},
-    {"1+１", 0},
-    {"1＋1", 0},
-    {"1　+1", 0},
+    {"１+1", 0}, {"1+１", 0}, {"1＋1", 0}, {"1　+1", 0},
 };
 
-// n copies of piece around the middle text.
-CString Repeated(const char* piece, const int& n, const char* middle = "")
+// n copies of piece followed by tail.
+CString Repeated(const char* piece, const int& n, const char* tail = "")
 {
     CString text;
     for (int i = 0; i < n; i++)
         text.Append(piece);
-    text.Append(middle);
+    text.Append(tail);
     return text;
 }
 
@@ -345,14 +283,6 @@ private:
     }
 };
 
-double Seconds()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Equal up to what a different order of rounding could leave (x87 keeps
 // intermediates wider than a double).
 bool NearlyEqual(const double& a, const double& b)
@@ -387,9 +317,9 @@ TEST(Calculator, RandomExpressionsNeverCrashOrHang)
         }
 
         double value = 0;
-        const double start = Seconds();
+        const double start = Now();
         const bool evaluated = calculator.Evaluate(maker.text, value);
-        const double elapsed = Seconds() - start;
+        const double elapsed = Now() - start;
         if (elapsed > slowest)
             slowest = elapsed;
 
@@ -424,13 +354,13 @@ TEST(Calculator, EvaluationTakesUnderATenthOfAMillisecond)
     const int kEvaluations = 100000;
     CCalculator calculator;
     double value = 0, sum = 0;
-    const double start = Seconds();
+    const double start = Now();
     for (int i = 0; i < kEvaluations; i++) {
         if (!calculator.Evaluate(kExpression, value))
             break;
         sum += value;
     }
-    const double perEvaluation = (Seconds() - start) / kEvaluations;
+    const double perEvaluation = (Now() - start) / kEvaluations;
     EXPECT_EQ(-77.75 * kEvaluations, sum);
     printf("calculator: %.3f us per evaluation of a 60-byte expression (%d evaluations)\n",
            perEvaluation * 1e6, kEvaluations);
