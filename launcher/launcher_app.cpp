@@ -28,7 +28,8 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
       keptHotKeyAtom(0), menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
-      editCountsCharacters(false), shutDown(false)
+      editCountsCharacters(false), shutDown(false),
+      showsCalculation(false)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -200,6 +201,11 @@ LRESULT CLauncherApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 void CLauncherApp::OnCommand(const WPARAM& wParam, const LPARAM& lParam)
 {
+    if (inputBox && reinterpret_cast<HWND>(lParam) == inputBox) {
+        if (HIWORD(wParam) == EN_CHANGE)
+            OnInputChanged();
+        return;
+    }
     const WORD command = LOWORD(wParam);
     // A reload or quit under an open dialog would pull the hotkey and the
     // dialog's own loop away from it; only the harmless ones run. The

@@ -58,6 +58,7 @@ private:
     Zint_Std::CString installFolder;
     bool editCountsCharacters;  // the input box's positions: characters, not bytes
     bool shutDown;              // Shutdown has run: it runs once
+    bool showsCalculation;      // the candidate list holds a result, not names
     LauncherSettings settings;
 
     bool RegisterMainClass();
@@ -96,6 +97,13 @@ private:
     bool DeleteCharacter();
     void ClearInput();
     void MessageLoop();
+
+    // The arithmetic of a line that starts with "=" and names no command:
+    // its result, false when there is none to show.
+    bool CalculationOf(const Zint_Std::CString& line, Zint_Std::CString& result);
+    void OnInputChanged();
+    // Enter on such a line: the result goes to the clipboard.
+    bool SubmitCalculation(const Zint_Std::CString& line);
 };
 
 // Brings window to the front even when another program has the foreground.

@@ -125,6 +125,8 @@ void CLauncherApp::LearnEditPositions()
 void CLauncherApp::SubmitLine()
 {
     CString line = InputText();
+    if (SubmitCalculation(line))
+        return;
     if (history)
         history->Add(line);
     ClearInput();
@@ -150,6 +152,11 @@ void CLauncherApp::CompleteInput(const bool& backwards)
             tail.Assign(head.data + pos);
             head.KeepRange(0, pos - 1);
         }
+    }
+    if (toolTip && showsCalculation) {
+        // A result is no candidate to step to.
+        toolTip->Hide();
+        showsCalculation = false;
     }
     if (toolTip) {
         head.Trim();
