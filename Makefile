@@ -37,7 +37,7 @@ run: build
 	fi
 
 # build/package: setup.exe beside the folder quelt_\ and a zip of both, made
-# from the delivered 32-bit programs.
+# from the delivered 32-bit programs; prints their sizes beside the targets.
 package: build
 	@bash tests/build/check_binaries.sh $(BUILD)/bin
 	@bash scripts/make-package.sh $(BUILD)/bin $(BUILD)/package

@@ -1,5 +1,7 @@
 # Cross-compiles 32-bit Windows programs with mingw-w64. The -posix compilers
 # are used because the -win32 ones have no std::mutex (GoogleTest needs it).
+# The delivered programs take nothing from the thread library behind it
+# (cmake/delivered_programs.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TOOLCHAIN_PREFIX i686-w64-mingw32)

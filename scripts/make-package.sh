@@ -2,6 +2,8 @@
 # Builds the install package from the programs of a build: setup.exe with the
 # folder quelt_\ beside it that setup copies into the install folder, and a
 # zip of both. Every file the uninstaller removes by name comes with it.
+# Prints the size of each program and of the zip beside its target, and
+# fails when one is larger.
 # Usage: make-package.sh <bin folder of a build> <output folder>
 set -eu
 bin="$1"
@@ -65,3 +67,7 @@ fi
 
 (cd "$out" && zip -q -r -X "$zip_name" setup.exe quelt_)
 echo "make-package: $out/setup.exe, $out/quelt_/ and $out/$zip_name"
+if ! bash "$here/check-size-targets.sh" "$out"; then
+    echo "make-package: a file of the package is larger than its target" >&2
+    exit 1
+fi

@@ -1,0 +1,40 @@
+# How the delivered programs and the libraries they are made of are built:
+# for size, without the parts of the C++ runtime they do not use, and with
+# their debug information kept apart in symbols/. The test programs link the
+# same libraries with the full runtime, which GoogleTest needs.
+
+set(QUELT_SYMBOLS_DIR ${CMAKE_BINARY_DIR}/symbols)
+
+# The C++ runtime functions the delivered programs call, linked into each of
+# them before libstdc++ is searched.
+add_library(quelt_program_runtime OBJECT ${CMAKE_SOURCE_DIR}/support/runtime/program_runtime.cpp)
+
+# Code that goes into a delivered program. It throws nothing, asks no type
+# at run time and runs its statics on one thread, so the runtime needs none of
+# its support for these. Every function and datum gets its own section, so
+# that the linker drops what no program calls. -g costs the programs nothing:
+# the debug information goes to symbols/.
+function(quelt_product_code_options target)
+    quelt_target_options(${target})
+    target_compile_options(${target} PRIVATE
+        -Os -g -fno-exceptions -fno-rtti -fno-threadsafe-statics
+        -ffunction-sections -fdata-sections)
+endfunction()
+quelt_product_code_options(quelt_program_runtime)
+
+# Links a delivered program or library: unused sections dropped, a subsystem
+# version that Windows XP accepts (the 64-bit toolchain's default is already
+# the lowest for 64-bit Windows), and the debug information moved to
+# symbols/<name>.debug with a debug link left in the program.
+function(quelt_release_link target)
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:quelt_program_runtime>)
+    target_link_options(${target} PRIVATE -Wl,--gc-sections)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        target_link_options(${target} PRIVATE
+            -Wl,--major-subsystem-version,5,--minor-subsystem-version,1)
+    endif()
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/split-debug-info.sh
+                ${CMAKE_OBJCOPY} $<TARGET_FILE:${target}> ${QUELT_SYMBOLS_DIR}
+        VERBATIM)
+endfunction()
