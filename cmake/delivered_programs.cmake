@@ -13,12 +13,16 @@ add_library(quelt_program_runtime OBJECT ${CMAKE_SOURCE_DIR}/support/runtime/pro
 # at run time and runs its statics on one thread, so the runtime needs none of
 # its support for these. Every function and datum gets its own section, so
 # that the linker drops what no program calls. -g costs the programs nothing:
-# the debug information goes to symbols/.
+# the debug information goes to symbols/. The C library's printf and strtod
+# families are the system's (msvcrt), not mingw's own copies, which would
+# add tens of kilobytes to each program; their formats are the system's too
+# ("%I64u", not "%llu").
 function(quelt_product_code_options target)
     quelt_target_options(${target})
     target_compile_options(${target} PRIVATE
         -Os -g -fno-exceptions -fno-rtti -fno-threadsafe-statics
         -ffunction-sections -fdata-sections)
+    target_compile_definitions(${target} PRIVATE __USE_MINGW_ANSI_STDIO=0)
 endfunction()
 quelt_product_code_options(quelt_program_runtime)
 

@@ -207,12 +207,62 @@ bool CCalculator::ParsePrimary(double& value)
     return true;
 }
 
+namespace {
+
+// The value of a decimal number whose form was checked: digits with an
+// optional point, then an optional exponent. The first 19 significant
+// digits are kept exactly, and one scaling by a power of ten follows, so
+// the result is as near as the display needs; no runtime parser (and its
+// size) is needed for it.
+double DecimalValue(const char* from, const char* to)
+{
+    unsigned long long mantissa = 0;
+    int significant = 0;
+    int exponent = 0;
+    bool fraction = false;
+    const char* p = from;
+    for (; p < to && (IsDigit(*p) || *p == '.'); p++) {
+        if (*p == '.') {
+            fraction = true;
+            continue;
+        }
+        const int digit = *p - '0';
+        if (significant < 19) {
+            if (significant > 0 || digit != 0) {
+                mantissa = mantissa * 10 + static_cast<unsigned long long>(digit);
+                significant++;
+            }
+            if (fraction)
+                exponent--;
+        } else if (!fraction) {
+            exponent++;
+        }
+    }
+    if (p < to && (*p == 'e' || *p == 'E')) {
+        p++;
+        int sign = 1;
+        if (*p == '+' || *p == '-')
+            sign = *p++ == '-' ? -1 : 1;
+        int written = 0;
+        for (; p < to && IsDigit(*p); p++) {
+            if (written < 100000)
+                written = written * 10 + (*p - '0');
+        }
+        exponent += sign * written;
+    }
+    const double digits = static_cast<double>(mantissa);
+    if (exponent >= 0)
+        return digits * pow(10.0, exponent);
+    return digits / pow(10.0, -exponent);
+}
+
+}  // namespace
+
 bool CCalculator::ParseNumber(double& value)
 {
     if (cursor[0] == '0' && (cursor[1] == 'x' || cursor[1] == 'X'))
         return ParseHexNumber(value);
-    // The form is checked here, so that strtod never sees its own extras
-    // (inf, nan, hexadecimal floats) and must stop where this scan does.
+    // The form is checked here; the value is then made from it.
     const char* end = cursor;
     int mantissaDigits = 0;
     while (IsDigit(*end)) {
@@ -237,9 +287,8 @@ bool CCalculator::ParseNumber(double& value)
         while (IsDigit(*end))
             end++;
     }
-    char* parsedEnd = 0;
-    const double number = strtod(cursor, &parsedEnd);
-    if (parsedEnd != end || !isfinite(number))
+    const double number = DecimalValue(cursor, end);
+    if (!isfinite(number))
         return false;
     cursor = end;
     value = number;

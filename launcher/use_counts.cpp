@@ -16,6 +16,8 @@ const char kHeader[] = "; quelt_use 1";
 const char kFileName[] = "quelt_use.txt";
 const double kHalfLife = 30.0 * 24 * 3600 * 10000000.0;  // 30 days in file-time units
 const int kLongestName = 500;
+// Counts are kept in millionths of a run, at most a billion runs.
+const ULONGLONG kMostMillionths = 1000000000ull * 1000000ull;
 
 unsigned char Folded(const unsigned char c)
 {
@@ -41,28 +43,37 @@ double Decayed(const double& count, const ULONGLONG& since, const ULONGLONG& now
     return count * pow(0.5, static_cast<double>(now - since) / kHalfLife);
 }
 
-// One line: the count, a tab, the time, a tab, the name. False when it is
-// anything else.
+// A decimal number of at most 19 digits, ending the text.
+bool ReadNumber(const char* text, ULONGLONG& value)
+{
+    value = 0;
+    if (!*text)
+        return false;
+    for (const char* p = text; *p; p++) {
+        if (*p < '0' || *p > '9' || p - text >= 19)
+            return false;
+        value = value * 10 + static_cast<ULONGLONG>(*p - '0');
+    }
+    return true;
+}
+
+// One line: the count in millionths, a tab, the time, a tab, the name.
+// False when it is anything else.
 bool ParseLine(char* line, double& count, ULONGLONG& when, const char*& name)
 {
     char* tab = strchr(line, '\t');
     if (!tab)
         return false;
     *tab = 0;
-    char* end = 0;
-    count = strtod(line, &end);
-    if (end == line || *end || !(count >= 0.0) || count > 1e9)
-        return false;
     char* second = strchr(tab + 1, '\t');
-    if (!second || second == tab + 1)
+    if (!second)
         return false;
     *second = 0;
-    when = 0;
-    for (const char* p = tab + 1; *p; p++) {
-        if (*p < '0' || *p > '9' || when > 0x0FFFFFFFFFFFFFFFull)
-            return false;
-        when = when * 10 + static_cast<ULONGLONG>(*p - '0');
-    }
+    ULONGLONG millionths = 0;
+    if (!ReadNumber(line, millionths) || millionths > kMostMillionths ||
+        !ReadNumber(tab + 1, when))
+        return false;
+    count = static_cast<double>(millionths) / 1e6;
     name = second + 1;
     return *name && strlen(name) <= static_cast<size_t>(kLongestName);
 }
@@ -207,8 +218,10 @@ bool CUseCounts::Save(const CString& path) const
     text.Append("\r\n");
     char number[64];
     for (int i = 0; i < used; i++) {
-        sprintf(number, "%.6f\t%llu\t", items[i].count,
-                static_cast<unsigned long long>(items[i].lastRun));
+        const ULONGLONG millionths = static_cast<ULONGLONG>(items[i].count * 1e6 + 0.5);
+        _snprintf(number, sizeof(number) - 1, "%I64u\t%I64u\t",
+                  millionths < kMostMillionths ? millionths : kMostMillionths, items[i].lastRun);
+        number[sizeof(number) - 1] = 0;
         text.Append(number);
         text.Append(items[i].name.data ? items[i].name.data : "");
         text.Append("\r\n");

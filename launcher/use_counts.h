@@ -1,5 +1,7 @@
 // How often and how recently each command was run, kept in quelt_use.txt
-// beside the command file. A count halves every 30 days without a run, so
+// beside the command file: a first line "; quelt_use 1", then one line per
+// command of its count in millionths, its last run as a file time and its
+// name, separated by tabs. A count halves every 30 days without a run, so
 // that what one uses now comes before what one used a lot long ago.
 #ifndef QUELT_LAUNCHER_USE_COUNTS_H
 #define QUELT_LAUNCHER_USE_COUNTS_H

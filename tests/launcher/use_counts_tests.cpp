@@ -59,15 +59,17 @@ TEST_F(UseCountsTest, ADamagedFileGivesNoCounts)
 {
     const char* damaged[] = {
         "",                                                  // empty
-        "1.0\t5\tcalc\r\n",                                  // no first line
-        "; quelt_use 1\r\n1.0\t5\tcalc",                     // cut short
+        "1000000\t5\tcalc\r\n",                              // no first line
+        "; quelt_use 1\r\n1000000\t5\tcalc",                 // cut short
         "; quelt_use 1\r\nx\t5\tcalc\r\n",                   // no number
         "; quelt_use 1\r\n-1\t5\tcalc\r\n",                  // negative
-        "; quelt_use 1\r\n1.0 5 calc\r\n",                   // no tabs
-        "; quelt_use 1\r\n1.0\t5x\tcalc\r\n",                // bad time
-        "; quelt_use 1\r\n1.0\t5\t\r\n",                     // no name
+        "; quelt_use 1\r\n1.5\t5\tcalc\r\n",                 // not in millionths
+        "; quelt_use 1\r\n1000000 5 calc\r\n",               // no tabs
+        "; quelt_use 1\r\n1000000\t5x\tcalc\r\n",            // bad time
+        "; quelt_use 1\r\n1000000\t5\t\r\n",                 // no name
         "; quelt_use 1\r\n1\t5\tcalc\r\n2\t6\tCALC\r\n",     // twice
-        "; quelt_use 2\r\n1.0\t5\tcalc\r\n",                 // another format
+        "; quelt_use 1\r\n99999999999999999999\t5\tcalc\r\n",  // too big
+        "; quelt_use 2\r\n1000000\t5\tcalc\r\n",             // another format
     };
     for (const char* text : damaged) {
         ASSERT_TRUE(WriteTextFile(usePath, text));
@@ -75,7 +77,7 @@ TEST_F(UseCountsTest, ADamagedFileGivesNoCounts)
         EXPECT_FALSE(counts.Load(usePath)) << text;
         EXPECT_EQ(0, counts.Count()) << text;
     }
-    const char withNul[] = "; quelt_use 1\r\n1.0\t5\tca\0lc\r\n";
+    const char withNul[] = "; quelt_use 1\r\n1000000\t5\tca\0lc\r\n";
     ASSERT_TRUE(WriteBytes(usePath, withNul, sizeof(withNul) - 1));
     CUseCounts counts;
     EXPECT_FALSE(counts.Load(usePath));
