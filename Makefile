@@ -4,7 +4,8 @@ BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps configure build test run package bench clean build64 test64 run64
+.PHONY: all deps configure build test run screenshots package bench clean build64 test64 run64 \
+	screenshots64
 
 all: build
 
@@ -36,6 +37,15 @@ run: build
 	    $(MAKE) --no-print-directory run64; \
 	fi
 
+# docs/screenshots/: pictures of the real programs, taken in the test desktop.
+screenshots: build
+	@if bash scripts/runs-32bit.sh; then \
+	    bash scripts/make-screenshots.sh; \
+	else \
+	    echo "make screenshots: this machine runs no 32-bit programs; the 64-bit build of the same sources is shown instead"; \
+	    $(MAKE) --no-print-directory screenshots64; \
+	fi
+
 # build/package: setup.exe beside the folder quelt_\ and a zip of both, made
 # from the delivered 32-bit programs; prints their sizes beside the targets.
 package: build
@@ -56,6 +66,9 @@ build64:
 
 test64: build64
 	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/run-tests.sh $(CTEST_FLAGS)
+
+screenshots64: build64
+	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/make-screenshots.sh
 
 run64: build64
 	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/run-launcher.sh

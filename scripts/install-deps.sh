@@ -4,7 +4,7 @@
 set -e
 
 PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick
-locales fonts-ipafont-gothic fonts-wine googletest liblnk-utils cmake ninja-build
+locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine googletest liblnk-utils cmake ninja-build
 fp-utils libchm-bin zip unzip"
 # fp-utils: chmcmd compiles the help file; libchm-bin: extract_chmLib reads it
 # back in the package test; zip packs the install package.
