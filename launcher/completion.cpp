@@ -16,8 +16,6 @@ namespace {
 const int kLongestSharedPrefix = 65;
 const int kMostPadding = 63;
 const int kNameBuffer = 512;
-// Names found by a part of them: only the best are listed.
-const int kMostPartMatches = 200;
 
 unsigned char FoldLetter(const unsigned char c)
 {
@@ -225,28 +223,22 @@ void CCommandList::RecordRun(const CString& name)
 int CCommandList::FindByPart(const char** candidates, const char* low, const int& lowLength,
                              int& longest)
 {
-    NameMatch* matches = static_cast<NameMatch*>(malloc(sizeof(NameMatch) * (names.count + 1)));
-    if (!matches)
-        return 0;
-    int found = 0;
+    CBestMatches best;
+    NameMatch match;
     for (int i = 0; i < names.count; i++) {
         const char* name = names.items[i].data;
-        if (name && MatchNameBeyondPrefix(name, low, lowLength, matches[found])) {
-            matches[found].index = i;
-            found++;
+        if (name && MatchNameBeyondPrefix(name, low, lowLength, match)) {
+            match.index = i;
+            best.Offer(match);
         }
     }
-    OrderNameMatches(matches, found);
-    if (found > kMostPartMatches)
-        found = kMostPartMatches;
     longest = 0;
-    for (int i = 0; i < found; i++) {
-        candidates[i] = names.items[matches[i].index].data;
-        if (matches[i].length > longest)
-            longest = matches[i].length;
+    for (int i = 0; i < best.count; i++) {
+        candidates[i] = names.items[best.items[i].index].data;
+        if (best.items[i].length > longest)
+            longest = best.items[i].length;
     }
-    free(matches);
-    return found;
+    return best.count;
 }
 
 // Each row: the name, blanks up to the longest name, " : " and the comment.

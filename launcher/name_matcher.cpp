@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -148,6 +149,27 @@ bool MatchNameBeyondPrefix(const char* nameText, const char* typedText, const in
         match.position = firstAt;
     }
     return true;
+}
+
+void CBestMatches::Offer(const NameMatch& match)
+{
+    if (count == kMostMatches && CompareMatches(&match, &items[count - 1]) >= 0)
+        return;
+    // The place after every match that is as good or better.
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (CompareMatches(&items[middle], &match) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const int kept = count < kMostMatches ? count : kMostMatches - 1;
+    memmove(items + low + 1, items + low, sizeof(NameMatch) * (kept - low));
+    items[low] = match;
+    if (count < kMostMatches)
+        count++;
 }
 
 void OrderNameMatches(NameMatch* matches, const int& count)

@@ -20,4 +20,16 @@ bool MatchNameBeyondPrefix(const char* name, const char* typed, const int& typed
 // Sorts best first.
 void OrderNameMatches(NameMatch* matches, const int& count);
 
+// The best matches offered, best first, at most kMostMatches of them: the
+// list of a key press without sorting every name that matched.
+class CBestMatches {
+public:
+    enum { kMostMatches = 200 };
+    NameMatch items[kMostMatches];
+    int count;
+
+    CBestMatches() : count(0) {}
+    void Offer(const NameMatch& match);
+};
+
 #endif

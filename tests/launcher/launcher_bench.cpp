@@ -9,6 +9,7 @@
 
 #include "bench_clock.h"
 #include "completion_bench.h"
+#include "launcher/calculator.h"
 #include "launcher/command_list.h"
 #include "launcher/line_parser.h"
 #include "support/files.h"
@@ -171,6 +172,30 @@ void BenchParse()
                query ? "with the shell's association query" : "without the shell's query",
                perLine * 1e6);
     }
+}
+
+void BenchCalculator()
+{
+    const char expression[] = "-(12.5+0x1F)*3-7/2^2+(4.25-1.5)*(100%7)-0.125*8+3.75/1.5*2e1";
+    char tooLong[CCalculator::kMaxLength + 1];
+    memset(tooLong, '1', sizeof(tooLong) - 1);
+    tooLong[sizeof(tooLong) - 1] = 0;
+    const int rounds = 100000;
+    CCalculator calculator;
+    CString result;
+    bool refused = true;
+    double t = Now();
+    for (int r = 0; r < rounds; r++)
+        calculator.Calculate(expression, result);
+    const double each = (Now() - t) / rounds;
+    t = Now();
+    for (int r = 0; r < rounds; r++)
+        refused = !calculator.Calculate(tooLong, result) && refused;
+    const double refusal = (Now() - t) / rounds;
+    printf("Calculator per evaluation (target: under 0.1 ms): %d-byte expression %.2f us, "
+           "a %d-byte one refused %s in %.2f us\n",
+           static_cast<int>(sizeof(expression) - 1), each * 1e6, CCalculator::kMaxLength,
+           refused ? "every time" : "NOT ALWAYS", refusal * 1e6);
 }
 
 struct Started {
@@ -406,6 +431,7 @@ int main()
     CString folder = MakeScratchFolder("bench");
     BenchLoad(folder);
     BenchParse();
+    BenchCalculator();
     BenchProcesses(folder);
     BenchCompletion(folder);
     BenchShowLatency(folder);
