@@ -439,3 +439,24 @@ TEST(HotKeyKeys, TheListOffersReadableKeysAndNamesAnyOtherCode)
     for (const Named& n : names)
         EXPECT_STREQ(n.name, HotKeyName(n.code).data) << n.code;
 }
+
+TEST_F(SettingsStoreTest, TheSearchTheOrderAndTheArithmeticSwitches)
+{
+    EditorSettings defaults;
+    ASSERT_NO_FATAL_FAILURE(Load(defaults));
+    EXPECT_EQ(1, defaults.match);
+    EXPECT_EQ(0, defaults.rank);
+    EXPECT_EQ(1, defaults.calc);
+    ASSERT_TRUE(WriteTextFile(profile, "[QUELT]\r\nMatch=0\r\nCalc=7\r\n"));
+    EditorSettings loaded, edited;
+    ASSERT_NO_FATAL_FAILURE(Load(loaded));
+    EXPECT_EQ(0, loaded.match);
+    EXPECT_NE(0, loaded.calc);
+    CopyEditorSettings(edited, loaded);
+    edited.rank = 1;
+    edited.calc = 0;
+    EXPECT_EQ(kSaved, SaveEditorSettings(profile.data, loaded, edited));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Match", 9, profile.data));
+    EXPECT_EQ(1u, GetPrivateProfileIntA("QUELT", "Rank", 9, profile.data));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Calc", 9, profile.data));
+}
