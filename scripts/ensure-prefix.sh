@@ -51,6 +51,9 @@ map_japanese_fonts() {
         grep -qE "^ +${pair%%=*} +REG_SZ +${pair#*=}\$" <<<"$shown" || return 1
     done
     rm -f "$reg"
+    # The programs that follow must not meet this server: started before
+    # the display was there, it leaves their first windows without one.
+    wineserver -w
     touch "$fonts_stamp"
 }
 
