@@ -39,6 +39,9 @@ const char* LinkedShellFolder()
 
 int main(int argc, char** argv)
 {
+    // A test that hangs is killed at ctest's time limit: what it printed up
+    // to then must already be out, to tell where it stood.
+    setvbuf(stdout, 0, _IONBF, 0);
     // Shift-JIS rules (lead bytes, trail byte 0x5C, full-width space) only
     // hold under code page 932; anything else would make tests lie.
     UINT codePage = GetACP();
