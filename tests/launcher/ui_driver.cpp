@@ -166,9 +166,36 @@ CLauncherUnderTest::~CLauncherUnderTest()
     }
 }
 
+namespace {
+
+// A launcher left behind by a test program that was killed at its time
+// limit would take the keys and the hotkey of every later test. The prefix
+// is the tests' own, so any launcher in it is such a leftover: it is ended.
+bool EndLeftoverLauncher()
+{
+    HWND leftover = FindWindowA("QUELT_APP_WND_CLASS", 0);
+    if (!leftover)
+        return true;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(leftover, &processId);
+    printf("ending a launcher left by an earlier test (process %lu)\n", processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process) {
+        TerminateProcess(process, 98);
+        WaitForSingleObject(process, kUiTimeoutMs);
+        CloseHandle(process);
+    }
+    const DWORD start = GetTickCount();
+    while (FindWindowA("QUELT_APP_WND_CLASS", 0) && GetTickCount() - start < kUiTimeoutMs)
+        Sleep(50);
+    return !FindWindowA("QUELT_APP_WND_CLASS", 0);
+}
+
+}  // namespace
+
 bool CLauncherUnderTest::Start(const char* commands, const char* profile)
 {
-    if (FindWindowA("QUELT_APP_WND_CLASS", 0)) {
+    if (!EndLeftoverLauncher()) {
         printf("a launcher from elsewhere is running\n");
         fflush(stdout);
         return false;  // it would take the keys
