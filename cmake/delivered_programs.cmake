@@ -1,5 +1,5 @@
 # How the delivered programs and the libraries they are made of are built:
-# for size, without the parts of the C++ runtime they do not use, and with
+# for size, without the C++ runtime pieces they do not use, and with
 # their debug information kept apart in symbols/. The test programs link the
 # same libraries with the full runtime, which GoogleTest needs.
 

@@ -1,4 +1,4 @@
-// The parts of the C++ runtime that the delivered programs use, in place of
+// The C++ runtime functions that the delivered programs use, in place of
 // libstdc++'s: its operator new throws std::bad_alloc, and that one throw
 // brings exception handling, the name demangler and the thread library (with
 // imports that Windows XP lacks) into every program.

@@ -50,7 +50,7 @@ void Settle(HWND window)
     }
 }
 
-// A picture of the part of the desktop that the windows cover, with a
+// A picture of the desktop area that the windows cover, with a
 // margin, as name.png in the folder QUELT_SHOTS names.
 bool Shoot(const char* name, HWND first, HWND second = 0)
 {
