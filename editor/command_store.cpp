@@ -223,28 +223,11 @@ bool CCommandStore::CanBeWritten() const
 // step: the file on disk is the old one or the new one, never a mix.
 bool CCommandStore::PutInPlace(const char* bytes, const int& length)
 {
-    CString folder(file);
-    if (folder.data)
-        Zint_Std::CutAfterLastBackslash(folder.data);
-    char temporary[MAX_PATH] = "";
-    if (failingStep == kStepTemporary || folder.IsEmpty() ||
-        !GetTempFileNameA(folder.data, "qlt", 0, temporary))
-        return false;
-    HANDLE handle = CreateFileA(temporary, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, 0);
-    DWORD written = 0;
-    bool ok = handle != INVALID_HANDLE_VALUE && failingStep != kStepWrite &&
-              (!length || WriteFile(handle, bytes, length, &written, 0)) &&
-              written == static_cast<DWORD>(length);
-    ok = ok && failingStep != kStepFlush && FlushFileBuffers(handle);
-    if (handle != INVALID_HANDLE_VALUE)
-        CloseHandle(handle);
-    ok = ok && MakeBackup();
-    ok = ok && failingStep != kStepReplace &&
-         MoveFileExA(temporary, file.data, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok)
-        DeleteFileA(temporary);
-    return ok;
+    Zint_Std::CFileReplacement replacement(file);
+    return failingStep != kStepTemporary && replacement.Create() &&
+           failingStep != kStepWrite && replacement.Write(bytes, length) &&
+           failingStep != kStepFlush && replacement.Flush() && MakeBackup() &&
+           failingStep != kStepReplace && replacement.PutInPlace();
 }
 
 void CCommandStore::CarryUseCounts() const

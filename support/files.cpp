@@ -68,28 +68,6 @@ bool CanCreateFilesIn(const CString& folder)
     return false;
 }
 
-bool ReplaceFileContents(const CString& path, const char* bytes, const int& length)
-{
-    if (path.IsEmpty() || length < 0)
-        return false;
-    CString temporary;
-    temporary.Format("%s.%08lx.tmp", path.data,
-                     static_cast<unsigned long>(GetCurrentProcessId() ^ GetTickCount()));
-    HANDLE handle = CreateFileA(temporary.data, GENERIC_WRITE, 0, 0, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, 0);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = (!length || WriteFile(handle, bytes, length, &written, 0)) &&
-              written == static_cast<DWORD>(length) && FlushFileBuffers(handle);
-    CloseHandle(handle);
-    ok = ok && MoveFileExA(temporary.data, path.data,
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok)
-        DeleteFileA(temporary.data);
-    return ok;
-}
-
 bool EndsWithBackslash(const char* text)
 {
     if (!text || !*text)

@@ -91,6 +91,33 @@ bool CopyFolderTree(const CString& source, const CString& target);
 // file stays as it was.
 bool ReplaceFileContents(const CString& path, const char* bytes, const int& length);
 
+// The steps of ReplaceFileContents, for a caller that does more between them
+// (a backup before the old file goes). A temporary file that did not take
+// the file's place is deleted with the object.
+class CFileReplacement {
+public:
+    explicit CFileReplacement(const CString& path);
+    ~CFileReplacement();
+
+    // Makes the temporary file "qlt*.tmp" in the file's folder.
+    bool Create();
+    bool Write(const char* bytes, const int& length);
+    // The written bytes reach the disk.
+    bool Flush();
+    // The temporary file takes the file's place.
+    bool PutInPlace();
+
+private:
+    CString path;
+    char temporary[MAX_PATH];
+    HANDLE handle;
+    bool placed;
+
+    void CloseTemporary();
+    CFileReplacement(const CFileReplacement&);
+    CFileReplacement& operator=(const CFileReplacement&);
+};
+
 // The shell's special folder csidl, with trailing backslash.
 bool GetSpecialFolderPath(CString& path, const int& csidl);
 // The program-files folder as the registry records it, when it exists.
