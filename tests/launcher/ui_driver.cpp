@@ -119,11 +119,28 @@ HWND WaitForVisibleWindowHolding(const char* className, const char* titlePart)
     return query.found;
 }
 
+namespace {
+
+// A window whose thread no longer answers makes the test fail with a line
+// saying so, instead of holding it until the test program is killed.
+LRESULT AskWindow(HWND window, const UINT& message, const WPARAM& wParam, const LPARAM& lParam)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kUiTimeoutMs, &answer)) {
+        printf("window %p gave no answer to message 0x%x within %lu ms\n",
+               static_cast<void*>(window), message, kUiTimeoutMs);
+        return 0;
+    }
+    return static_cast<LRESULT>(answer);
+}
+
+}  // namespace
+
 CString WindowText(HWND window)
 {
     CString text;
     text.Reserve(1024);
-    SendMessageA(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text.data));
+    AskWindow(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text.data));
     return text;
 }
 
@@ -347,7 +364,7 @@ int ByteOffset(const CString& text, const int& position)
 
 void CLauncherUnderTest::Selection(int& start, int& end)
 {
-    DWORD both = static_cast<DWORD>(SendMessageA(edit, EM_GETSEL, 0, 0));
+    DWORD both = static_cast<DWORD>(AskWindow(edit, EM_GETSEL, 0, 0));
     CString text = EditText();
     start = ByteOffset(text, LOWORD(both));
     end = ByteOffset(text, HIWORD(both));
