@@ -420,12 +420,26 @@ bool CLauncherUnderTest::ShowWithHotKey(const char* keys)
     // The X focus can sit on the X window of a window that has just
     // closed; the keys are then lost before Wine sees them. Focusing the
     // desktop again and pressing once more is the person's remedy too.
+    // xdotool itself can fail while a window closes (the focus request
+    // meets an X window that is going away); that attempt is then lost
+    // like one whose keys went astray.
     for (int attempt = 0; attempt < 3; attempt++) {
-        if (!ActivateTestDesktop() || !Keys(keys))
-            return false;
-        if (WaitUntil(LauncherShown, this, 4000))
-            return WaitUntil(ModifiersReleased, this, 4000);
+        if (!ActivateTestDesktop()) {
+            printf("focusing the desktop failed (attempt %d)\n", attempt + 1);
+            continue;
+        }
+        if (!Keys(keys)) {
+            printf("sending %s failed (attempt %d)\n", keys, attempt + 1);
+            continue;
+        }
+        if (!WaitUntil(LauncherShown, this, 4000))
+            continue;
+        if (WaitUntil(ModifiersReleased, this, 4000))
+            return true;
+        printf("the box is shown, but the modifiers stayed down\n");
+        return false;
     }
+    printf("the hotkey did not show the box in three attempts\n");
     return false;
 }
 
