@@ -253,6 +253,48 @@ void CCommandStore::CarryUseCounts() const
     free(to);
 }
 
+// Sections that differ from an earlier one only in letter case: the
+// launcher never runs them, and the editors do not show them. Each pair is
+// the twin and the first section of its name.
+struct TwinSection {
+    int twin;
+    int first;
+};
+
+namespace {
+
+bool FindTwins(const CCommandFile& file, Zint_Std::CArray<TwinSection>& twins)
+{
+    for (int i = 0; i < file.SectionCount(); i++) {
+        if (!file.IsListed(i) || file.Section(i).firstOfName)
+            continue;
+        TwinSection pair;
+        pair.twin = i;
+        pair.first = file.FindSection(file.SectionName(i).data);
+        if (pair.first >= 0 && !twins.Add(pair))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A deleted or renamed command takes its hidden twins along: otherwise the
+// launcher would run one of them, which the editor never showed, under the
+// old name, or under a new command of that name.
+bool CCommandStore::TakeTwinsAlong(CCommandTextEdit& edit, const Zint_Std::CArray<TwinSection>& twins,
+                                   const int& section, const CommandEntry& entry) const
+{
+    bool ok = true;
+    for (int i = 0; ok && i < twins.count; i++) {
+        if (twins.items[i].first != section)
+            continue;
+        ok = entry.deleted ? edit.DeleteSection(twins.items[i].twin)
+                           : edit.RenameSection(twins.items[i].twin, entry.name.data);
+    }
+    return ok;
+}
+
 SaveResult CCommandStore::Save()
 {
     if (!HasChanges())
@@ -265,7 +307,8 @@ SaveResult CCommandStore::Save()
     if (!current.Read(file.data ? file.data : "") || current.IsConverted())
         return kSaveFailed;
     CCommandTextEdit edit(current);
-    bool ok = true;
+    Zint_Std::CArray<TwinSection> twins;
+    bool ok = FindTwins(current, twins);
     for (int i = 0; ok && i < entries.count; i++) {
         CommandEntry& entry = entries.items[i];
         if (!IsChanged(i))
@@ -273,7 +316,8 @@ SaveResult CCommandStore::Save()
         const int section =
             entry.loadedName.IsEmpty() ? -1 : current.FindSection(entry.loadedName.data);
         if (entry.deleted) {
-            ok = section < 0 || edit.DeleteSection(section);
+            ok = section < 0 ||
+                 (edit.DeleteSection(section) && TakeTwinsAlong(edit, twins, section, entry));
             continue;
         }
         CString encoded[3];
@@ -290,7 +334,8 @@ SaveResult CCommandStore::Save()
             continue;
         }
         if (!SameBytes(entry.name, entry.loadedName))
-            ok = edit.RenameSection(section, entry.name.data);
+            ok = edit.RenameSection(section, entry.name.data) &&
+                 TakeTwinsAlong(edit, twins, section, entry);
         for (int k = 0; ok && k < 3; k++) {
             if (!SameBytes(*values[k], *loaded[k]))
                 ok = edit.SetValue(section, kKeys[k], encoded[k].data ? encoded[k].data : "");

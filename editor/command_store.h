@@ -7,6 +7,9 @@
 #include "support/array.h"
 #include "support/string.h"
 
+class CCommandTextEdit;
+struct TwinSection;
+
 struct CommandEntry {
     Zint_Std::CString name;        // the section name it gets on saving
     Zint_Std::CString loadedName;  // the section it was read from; empty when new
@@ -67,6 +70,8 @@ public:
     // Writes every pending change into the file as it is now: a changed key
     // in its own line, a new name in the header line, a deleted command's
     // own lines taken out, new commands appended; every other byte stays.
+    // Hidden twins of a deleted or renamed command are deleted or renamed
+    // with it.
     // The new text replaces the file in one step, after the file was copied
     // to quelt_cmd.txt.bak beside it (once per editing session).
     SaveResult Save();
@@ -80,6 +85,8 @@ private:
     bool PutInPlace(const char* bytes, const int& length);
     // Renames and deletions of the save that just landed, in the use counts.
     void CarryUseCounts() const;
+    bool TakeTwinsAlong(CCommandTextEdit& edit, const Zint_Std::CArray<TwinSection>& twins,
+                        const int& section, const CommandEntry& entry) const;
 };
 
 #endif

@@ -33,11 +33,13 @@ CCommandTextEdit::CCommandTextEdit(const CCommandFile& commandFile)
     }
 }
 
-bool CCommandTextEdit::Replace(const int& start, const int& end, const CString& text)
+bool CCommandTextEdit::Replace(const int& start, const int& end, const CString& text,
+                               const int& rank)
 {
     TextReplacement replacement;
     replacement.start = start;
     replacement.end = end;
+    replacement.rank = rank;
     replacement.order = replacements.count;
     replacement.text = text;
     return replacements.Add(replacement);
@@ -61,13 +63,13 @@ int CCommandTextEdit::AfterLastKeyLine(const int& section) const
 
 bool CCommandTextEdit::DeleteSection(const int& section)
 {
-    return Replace(file.Section(section).headerStart, AfterLastKeyLine(section), CString());
+    return Replace(file.Section(section).headerStart, AfterLastKeyLine(section), CString(), kCut);
 }
 
 bool CCommandTextEdit::RenameSection(const int& section, const char* name)
 {
     const ProfileSection& header = file.Section(section);
-    return Replace(header.nameStart, header.nameEnd, CString(name));
+    return Replace(header.nameStart, header.nameEnd, CString(name), kInLine);
 }
 
 bool CCommandTextEdit::SetValue(const int& section, const char* key, const char* value)
@@ -76,14 +78,14 @@ bool CCommandTextEdit::SetValue(const int& section, const char* key, const char*
     if (file.FindKey(section, key, line)) {
         // A key line without an equals sign gets one.
         if (line.valueStart < 0)
-            return Replace(line.textEnd, line.textEnd, CString("=") + value);
-        return Replace(line.valueStart, line.valueEnd, CString(value));
+            return Replace(line.textEnd, line.textEnd, CString("=") + value, kInLine);
+        return Replace(line.valueStart, line.valueEnd, CString(value), kInLine);
     }
     // After the last key line, or after the header when there is none.
     const int point = AfterLastKeyLine(section);
     CString text = CString(key) + "=" + value;
     text = EndsWithLineEnd(point) ? text + lineEnd : lineEnd + text;
-    return Replace(point, point, text);
+    return Replace(point, point, text, kNewLine);
 }
 
 bool CCommandTextEdit::AppendSection(const char* name, const char* const* keys,
@@ -112,18 +114,19 @@ bool CCommandTextEdit::AppendSection(const char* name, const char* const* keys,
         if (values[i] && values[i][0])
             text += CString(keys[i]) + "=" + values[i] + lineEnd;
     }
-    return Replace(end, end, text);
+    return Replace(end, end, text, kAppended);
 }
 
 char* CCommandTextEdit::Compose(int& length)
 {
-    // Few replacements: an insertion sort by place, then by order.
+    // Few replacements: an insertion sort by place, rank and order.
     TextReplacement* items = replacements.items;
     for (int i = 1; i < replacements.count; i++) {
         for (int k = i; k > 0; k--) {
             TextReplacement& a = items[k - 1];
             TextReplacement& b = items[k];
-            if (a.start < b.start || (a.start == b.start && a.order < b.order))
+            if (a.start != b.start ? a.start < b.start
+                                   : (a.rank != b.rank ? a.rank < b.rank : a.order < b.order))
                 break;
             TextReplacement swap = a;
             a = b;

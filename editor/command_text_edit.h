@@ -7,11 +7,18 @@
 #include "support/array.h"
 #include "support/string.h"
 
+// Where a replacement goes among others at the same place: a change within
+// a line comes before a key line added after it (at the very end of a file
+// the two meet), a key line added to a section before the next section
+// taken out there, and new sections after everything at the file's end.
+enum ReplacementRank { kInLine = 0, kNewLine, kCut, kAppended };
+
 // Bytes start to end of the old text give way to text.
 struct TextReplacement {
     int start;
     int end;
-    int order;  // replacements at one place keep the order they were made in
+    int rank;   // ReplacementRank
+    int order;  // replacements of one rank at one place keep the order they were made in
     Zint_Std::CString text;
 };
 
@@ -41,7 +48,8 @@ private:
     Zint_Std::CString lineEnd;  // the file's own, CR LF when it has none
     bool appended;
 
-    bool Replace(const int& start, const int& end, const Zint_Std::CString& text);
+    bool Replace(const int& start, const int& end, const Zint_Std::CString& text,
+                 const int& rank);
     // The end of the section's last key line, its line end included; the
     // end of the header line when it has no key.
     int AfterLastKeyLine(const int& section) const;
