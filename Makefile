@@ -4,8 +4,8 @@ BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps configure build test run screenshots package bench clean build64 test64 run64 \
-	screenshots64
+.PHONY: all deps configure build test run screenshots package bench fuzz clean build64 test64 run64 \
+	screenshots64 fuzz64
 
 all: build
 
@@ -55,6 +55,17 @@ package: build
 bench: build
 	@bash scripts/run-bench.sh
 
+# The command-file save against its model over 20,000 random series, or
+# QUELT_SAVE_SERIES of them, or for QUELT_SAVE_SECONDS; QUELT_SAVE_SEED
+# repeats a run.
+fuzz: build
+	@if bash scripts/runs-32bit.sh; then \
+	    bash scripts/run-fuzz.sh; \
+	else \
+	    echo "make fuzz: this machine runs no 32-bit programs; the 64-bit build of the same sources is run instead"; \
+	    $(MAKE) --no-print-directory fuzz64; \
+	fi
+
 # The same sources built for 64-bit Windows and tested under 64-bit Wine: a
 # local stand-in on machines whose kernel runs no 32-bit code. The delivered
 # programs and CI stay 32-bit.
@@ -69,6 +80,9 @@ test64: build64
 
 screenshots64: build64
 	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/make-screenshots.sh
+
+fuzz64: build64
+	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/run-fuzz.sh
 
 run64: build64
 	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/run-launcher.sh

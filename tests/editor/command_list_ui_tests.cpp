@@ -472,6 +472,53 @@ TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
     ExpectCompletes("outs", "outside");
 }
 
+// Edits of one save that meet at one place in the file: a key for the last
+// command and a new command at its end, a key for a command and its deleted
+// neighbour, and a new command of a name whose hidden twin is deleted.
+TEST_F(CommandListUiTest, ChangesOfOneSaveThatMeetAtOnePlaceEachLandInTheirOwnCommand)
+{
+    ASSERT_NO_FATAL_FAILURE(Start("[notepad]\r\nPATH=notepad.exe\r\n\r\n[zip]\r\nPATH=7z.exe"));
+    CDialogUnderTest editor;
+    auto edit = [&](const int& button, const char* caption, const char* name, const int& field,
+                    const char* text) {
+        if (name)
+            ASSERT_NO_FATAL_FAILURE(Select(name));
+        ASSERT_TRUE(list.Click(button));
+        ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, caption));
+        if (button == IDC_LIST_NEW)
+            ASSERT_TRUE(editor.SetText(IDC_COMMAND_PATH, "new.exe"));
+        ASSERT_TRUE(editor.SetText(field, text));
+        ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(editor));
+    };
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_NEW, kNewCaption, 0, IDC_COMMAND_NAME, "backup"));
+    ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_EDIT, kEditCaption, "zip", IDC_COMMAND_COMMENT, "archiver"));
+    ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
+    EXPECT_STREQ("archiver", Text(Value("zip", "COMMENT")));
+    EXPECT_STREQ("\x01", Text(Value("backup", "COMMENT")));
+    EXPECT_STREQ("new.exe", Text(Value("backup", "PATH")));
+
+    ASSERT_TRUE(WriteTextFile(commandFile, "[b]\r\nPATH=b.exe\r\n[a]\r\nPATH=a.exe"));
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_NO_FATAL_FAILURE(Select("a"));
+    ASSERT_NO_FATAL_FAILURE(DeleteSelected("a", IDYES));
+    ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_EDIT, kEditCaption, "b", IDC_COMMAND_COMMENT, "kept"));
+    ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
+    WritePrivateProfileStringA(0, 0, 0, commandFile.data);
+    EXPECT_STREQ("kept", Text(Value("b", "COMMENT")));
+    EXPECT_FALSE(HasSection("a"));
+
+    ASSERT_TRUE(WriteTextFile(commandFile, "[foo]\r\nPATH=shown.exe\r\n[FOO]\r\nPATH=hidden.exe\r\n"));
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ExpectStatus("1 件のコマンド　同じ名前のコマンドが複数あります");
+    ASSERT_NO_FATAL_FAILURE(DeleteSelected("foo", IDYES));
+    ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_NEW, kNewCaption, 0, IDC_COMMAND_NAME, "foo"));
+    ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
+    WritePrivateProfileStringA(0, 0, 0, commandFile.data);
+    EXPECT_STREQ("new.exe", Text(Value("foo", "PATH")));
+    EXPECT_EQ(nullptr, strstr(Text(ReadWholeFile(commandFile)), "hidden.exe"));
+}
+
 TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
