@@ -168,14 +168,14 @@ bool Apply(const Op& op, Model& model, CCommandStore* store)
         if (store)
             store->entries.items[entry].name = name.c_str();
     } else if (op.kind == kSwap) {
-        const int other = model.Shown(op.other);
-        if (other < 0 || other == shown)
+        const int other = model.Shown(op.other), second = store ? store->FindName(op.other.c_str(), -1) : 0;
+        if (other < 0 || other == shown || second < 0)
             return false;
         const std::string a = model.sections[shown].name, b = model.sections[other].name;
         model.Rename(a, b, done);
         model.Rename(b, a, done);
         if (store) {
-            store->entries.items[store->FindName(op.other.c_str(), -1)].name = a.c_str();
+            store->entries.items[second].name = a.c_str();
             store->entries.items[entry].name = b.c_str();
         }
     } else {  // kDelete: the command with its hidden twins
@@ -224,6 +224,7 @@ bool Matches(const CString& folder, const CString& file, const Model& model, std
     for (const char* p = list.data(); *p; p += strlen(p) + 1)
         listed.insert(Folded(p));
     CCommandList launcher(folder);
+    launcher.commandFile = file;  // never a per-user file of the test user
     launcher.Load();
     for (int i = 0; i < launcher.names.count; i++)
         launched.insert(Folded(launcher.names.items[i].data));
@@ -303,10 +304,11 @@ Series Generate(const unsigned int& seed)
             section.lines.push_back(markerLine(false));
         series.sections.push_back(section);
     }
+    // The very last line may lack its line end.
     GenSection& last = series.sections.back();
     if (below(2) && last.lines.empty())
-        last.header = last.header.substr(0, last.header.rfind(']') + 1);  // no line end at the very end
-    else if (below(2))
+        last.header = last.header.substr(0, last.header.rfind(']') + 1);
+    else if (!last.lines.empty() && below(2))
         last.lines.back().end = "";
     Model model;
     TextOf(series, model);
