@@ -26,16 +26,56 @@ unsigned char Folded(const unsigned char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// Command names compare as the command file compares them: A to Z folded.
+// Which bytes begin a double-byte character in the ANSI code page.
+unsigned char leadBytes[256];
+bool leadBytesKnown = false;
+
+void LearnLeadBytes()
+{
+    if (leadBytesKnown)
+        return;
+    for (int c = 0; c < 256; c++)
+        leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
+    leadBytesKnown = true;
+}
+
+// The next byte of a name as names compare: A to Z folded in single-byte
+// characters, a double-byte character's two bytes as they are (the trail
+// byte of many is in 'A'..'Z': 0x8350 and 0x8370 are two characters).
+// trail is true while the byte to come is such a trail byte.
+inline unsigned char NextCompared(const unsigned char*& p, bool& trail)
+{
+    const unsigned char c = *p;
+    if (!c)
+        return 0;
+    p++;
+    if (trail) {
+        trail = false;
+        return c;
+    }
+    if (leadBytes[c] && *p) {
+        trail = true;
+        return c;
+    }
+    return Folded(c);
+}
+
+// Command names compare as the command file compares them. Comparing the
+// bytes so mapped keeps one consistent order for the sorted list.
 int CompareNames(const char* a, const char* b)
 {
+    LearnLeadBytes();
     const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
-    while (*x && Folded(*x) == Folded(*y)) {
-        x++;
-        y++;
+    bool xTrail = false, yTrail = false;
+    for (;;) {
+        const unsigned char c = NextCompared(x, xTrail);
+        const unsigned char d = NextCompared(y, yTrail);
+        if (c != d)
+            return static_cast<int>(c) - static_cast<int>(d);
+        if (!c)
+            return 0;
     }
-    return static_cast<int>(Folded(*x)) - static_cast<int>(Folded(*y));
 }
 
 double Decayed(const double& count, const ULONGLONG& since, const ULONGLONG& now)

@@ -44,7 +44,8 @@ public:
     // Writes every count with one replace of the whole file.
     bool Save(const Zint_Std::CString& path) const;
 
-    // The decayed count of a name (letter case aside in A to Z); 0 for none.
+    // The decayed count of a name; 0 for none. Names compare as the command
+    // file compares them: A to Z folded in single-byte characters only.
     double Score(const char* name, const ULONGLONG& now) const;
     // One more run of name now.
     bool AddRun(const char* name, const ULONGLONG& now);
@@ -55,7 +56,7 @@ public:
     int Count() const { return used; }
 
 private:
-    UseCount* items;  // sorted by name, letter case aside
+    UseCount* items;  // sorted by name, in the order of that comparison
     int used;
     int room;
 

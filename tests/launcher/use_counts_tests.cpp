@@ -61,6 +61,8 @@ TEST_F(UseCountsTest, FileFormsGiveWhatParsesAndARunKeepsItOrLeavesTheFileAlone)
     CCommandList commands(folder);
     commands.rankByUse = 1;
     const UseCountsLoad ok = kUseCountsLoaded, no = kUseCountsUnusable;
+    const char* kana = "; quelt_use 1\r\n1000000\t5\tケス\r\n2000000\t5\tパス\r\n"
+                       "3000000\t5\tカード\r\n4000000\t5\tニード\r\n";
     const struct {
         const char* bytes;  // null: no file
         bool held;          // open in another handle that shares nothing
@@ -80,6 +82,8 @@ TEST_F(UseCountsTest, FileFormsGiveWhatParsesAndARunKeepsItOrLeavesTheFileAlone)
          "1000000\t5x\tnote\r\n99999999999999999999\t5\tnote\r\n1000000\t5\tcalc\r\n"
          "3000000\t5\tCALC\r\n-1\t5\tnote\r\n",
          false, ok, "calc", "note", 1, 0},
+        {kana, false, ok, "ケス", "パス", 1, 2},
+        {kana, false, ok, "カード", "ニード", 3, 4},
         {"; quelt_use 2\r\n1000000\t5\tcalc\r\n", false, no, "calc", "note", 0, 0},
         {"1000000\t5\tcalc\r\n", false, no, "calc", "note", 0, 0},  // no header
         {"; quelt_use 1\r\n1000000\t5\tcalc\r\n", true, no, "calc", "note", 0, 0},
