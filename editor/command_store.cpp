@@ -247,7 +247,7 @@ void CCommandStore::CarryUseCounts() const
     }
     const CString path = CUseCounts::PathBeside(file);
     CUseCounts counts;
-    if (pairs && counts.Load(path) && counts.Carry(from, to, pairs))
+    if (pairs && counts.Load(path) == kUseCountsLoaded && counts.Carry(from, to, pairs))
         counts.Save(path);
     free(from);
     free(to);

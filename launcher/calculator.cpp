@@ -250,10 +250,17 @@ double DecimalValue(const char* from, const char* to)
         }
         exponent += sign * written;
     }
-    const double digits = static_cast<double>(mantissa);
-    if (exponent >= 0)
-        return digits * pow(10.0, exponent);
-    return digits / pow(10.0, -exponent);
+    if (mantissa == 0)
+        return 0;  // 0e999 is 0, not 0 times an infinite power
+    // The scaling is done in long double: its range holds the power of ten of
+    // every number a double can take, also where that power itself is beyond
+    // a double (2.5e-308 is 25 / 10^309), its 64-bit mantissa holds the 19
+    // digits exactly, and its power is precise enough that the one rounding
+    // to double that follows gives the nearest double, a subnormal one too,
+    // 0 below them and infinity (refused) above 1.8e308.
+    const long double digits = static_cast<long double>(mantissa);
+    const long double scale = powl(10.0L, exponent < 0 ? -exponent : exponent);
+    return static_cast<double>(exponent < 0 ? digits / scale : digits * scale);
 }
 
 }  // namespace
@@ -287,8 +294,10 @@ bool CCalculator::ParseNumber(double& value)
         while (IsDigit(*end))
             end++;
     }
-    const double number = DecimalValue(cursor, end);
-    if (!isfinite(number))
+    // Through memory, so that the x87 leaves no value beyond a double's
+    // range to pass the test.
+    double number = 0;
+    if (!StoreFinite(DecimalValue(cursor, end), number))
         return false;
     cursor = end;
     value = number;

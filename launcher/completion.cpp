@@ -191,7 +191,7 @@ int CompareRanked(const void* left, const void* right)
 void CCommandList::OrderByUse(const char** candidates, const int& count)
 {
     CUseCounts counts;
-    if (!counts.Load(CUseCounts::PathBeside(commandFile)) || !counts.Count())
+    if (counts.Load(CUseCounts::PathBeside(commandFile)) != kUseCountsLoaded || !counts.Count())
         return;
     RankedName* ranked = static_cast<RankedName*>(malloc(sizeof(RankedName) * count));
     if (!ranked)
@@ -214,8 +214,10 @@ void CCommandList::RecordRun(const CString& name)
         return;
     const CString path = CUseCounts::PathBeside(commandFile);
     CUseCounts counts;
-    // A damaged file starts again from nothing rather than never counting.
-    counts.Load(path);
+    // A missing file is begun; one that another program holds, or of
+    // another format, is left as it is.
+    if (counts.Load(path) == kUseCountsUnusable)
+        return;
     if (counts.AddRun(name.data, CurrentFileTime()))
         counts.Save(path);
 }

@@ -19,21 +19,63 @@ const int kLongestName = 500;
 // Counts are kept in millionths of a run, at most a billion runs.
 const ULONGLONG kMostMillionths = 1000000000ull * 1000000ull;
 
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+
 unsigned char Folded(const unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// Command names compare as the command file compares them: A to Z folded.
+// Which bytes begin a double-byte character in the ANSI code page.
+unsigned char leadBytes[256];
+bool leadBytesKnown = false;
+
+void LearnLeadBytes()
+{
+    if (leadBytesKnown)
+        return;
+    for (int c = 0; c < 256; c++)
+        leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
+    leadBytesKnown = true;
+}
+
+// The next byte of a name as names compare: A to Z folded in single-byte
+// characters, a double-byte character's two bytes as they are (the trail
+// byte of many is in 'A'..'Z': 0x8350 and 0x8370 are two characters).
+// trail is true while the byte to come is such a trail byte.
+inline unsigned char NextCompared(const unsigned char*& p, bool& trail)
+{
+    const unsigned char c = *p;
+    if (!c)
+        return 0;
+    p++;
+    if (trail) {
+        trail = false;
+        return c;
+    }
+    if (leadBytes[c] && *p) {
+        trail = true;
+        return c;
+    }
+    return Folded(c);
+}
+
+// Command names compare as the command file compares them. Comparing the
+// bytes so mapped keeps one consistent order for the sorted list.
 int CompareNames(const char* a, const char* b)
 {
+    LearnLeadBytes();
     const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
-    while (*x && Folded(*x) == Folded(*y)) {
-        x++;
-        y++;
+    bool xTrail = false, yTrail = false;
+    for (;;) {
+        const unsigned char c = NextCompared(x, xTrail);
+        const unsigned char d = NextCompared(y, yTrail);
+        if (c != d)
+            return static_cast<int>(c) - static_cast<int>(d);
+        if (!c)
+            return 0;
     }
-    return static_cast<int>(Folded(*x)) - static_cast<int>(Folded(*y));
 }
 
 double Decayed(const double& count, const ULONGLONG& since, const ULONGLONG& now)
@@ -58,7 +100,7 @@ bool ReadNumber(const char* text, ULONGLONG& value)
 }
 
 // One line: the count in millionths, a tab, the time, a tab, the name.
-// False when it is anything else.
+// False when it is anything else; the line is then skipped.
 bool ParseLine(char* line, double& count, ULONGLONG& when, const char*& name)
 {
     char* tab = strchr(line, '\t');
@@ -75,7 +117,36 @@ bool ParseLine(char* line, double& count, ULONGLONG& when, const char*& name)
         return false;
     count = static_cast<double>(millionths) / 1e6;
     name = second + 1;
-    return *name && strlen(name) <= static_cast<size_t>(kLongestName);
+    return *name && !strchr(name, '\t') && strlen(name) <= static_cast<size_t>(kLongestName);
+}
+
+// The first line that is not blank says the format; trailing blanks aside.
+bool IsHeader(const char* line)
+{
+    const size_t length = sizeof(kHeader) - 1;
+    if (strncmp(line, kHeader, length) != 0)
+        return false;
+    return line[strspn(line + length, " \t") + length] == 0;
+}
+
+bool HasHighBytes(const char* text)
+{
+    for (; *text; text++) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+// A name of a file saved as UTF-8, in the ANSI code page; false when it is
+// no valid UTF-8 or the code page cannot give it exactly.
+bool Utf8ToAnsi(const char* name, char* ansi, const int& room)
+{
+    WCHAR wide[kLongestName + 1];
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, wide, kLongestName + 1) <= 0)
+        return false;
+    return Zint_Std::WideToAnsiExactly(wide, ansi, room) &&
+           strlen(ansi) <= static_cast<size_t>(kLongestName);
 }
 
 }  // namespace
@@ -162,15 +233,21 @@ void CUseCounts::RemoveAt(const int& at)
     used--;
 }
 
-bool CUseCounts::Load(const CString& path)
+UseCountsLoad CUseCounts::Load(const CString& path)
 {
     Clear();
-    int length = 0;
-    char* text = 0;
     HANDLE file = CreateFileA(path.data ? path.data : "", GENERIC_READ, FILE_SHARE_READ, 0,
                               OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        // Only a file that is not there may be created; one that another
+        // program holds, or that we may not read, is left to it.
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? kUseCountsMissing
+                   : kUseCountsUnusable;
+    }
+    int length = -1;
+    char* text = 0;
     const DWORD size = GetFileSize(file, 0);
     if (size != INVALID_FILE_SIZE && size < (16u << 20)) {
         text = static_cast<char*>(malloc(size + 1));
@@ -179,37 +256,65 @@ bool CUseCounts::Load(const CString& path)
             length = static_cast<int>(size);
     }
     CloseHandle(file);
-    if (!text)
-        return false;
-    text[length] = 0;
-    bool good = length > 0 && static_cast<int>(strlen(text)) == length;
-    char* line = text;
-    bool first = true;
-    while (good && *line) {
-        char* end = strstr(line, "\r\n");
-        if (!end) {
-            good = false;
-            break;
-        }
-        *end = 0;
-        if (first) {
-            good = strcmp(line, kHeader) == 0;
-            first = false;
-        } else {
-            double count = 0;
-            ULONGLONG when = 0;
-            const char* name = 0;
-            bool found = false;
-            good = ParseLine(line, count, when, name);
-            const int at = good ? Find(name, found) : 0;
-            good = good && !found && InsertAt(at, name, count, when);
-        }
-        line = end + 2;
-    }
+    const bool good = length >= 0 && Parse(text, length);
     free(text);
-    if (!good)
+    if (!good) {
         Clear();
-    return good;
+        return kUseCountsUnusable;
+    }
+    return kUseCountsLoaded;
+}
+
+// False when the text is not of this format or memory ran out: then the
+// file must not be saved over with what was read of it.
+bool CUseCounts::Parse(char* text, const int& length)
+{
+    text[length] = 0;
+    int at = 0;
+    const bool utf8 = length >= 3 && memcmp(text, kUtf8Mark, 3) == 0;
+    if (utf8)
+        at = 3;
+    bool headerSeen = false;
+    while (at < length) {
+        // A line ends at CR, LF or both; neither is ever a trail byte.
+        int end = at;
+        while (end < length && text[end] != '\r' && text[end] != '\n')
+            end++;
+        char* line = text + at;
+        text[end] = 0;
+        const bool hasNul = static_cast<int>(strlen(line)) != end - at;
+        at = end + 1;
+        if (line[strspn(line, " \t")] == 0 && !hasNul)
+            continue;  // a blank line
+        if (!headerSeen) {
+            if (hasNul || !IsHeader(line))
+                return false;  // another version's file, or none of ours
+            headerSeen = true;
+        } else if (!hasNul && !AddLine(line, utf8)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Adds the count of one line; a line that does not parse, and a name seen
+// before, are passed over. False only when memory ran out.
+bool CUseCounts::AddLine(char* line, const bool& utf8)
+{
+    double count = 0;
+    ULONGLONG when = 0;
+    const char* name = 0;
+    if (!ParseLine(line, count, when, name))
+        return true;
+    char converted[2 * kLongestName + 2];
+    if (utf8 && HasHighBytes(name)) {
+        if (!Utf8ToAnsi(name, converted, sizeof(converted)))
+            return true;
+        name = converted;
+    }
+    bool found = false;
+    const int at = Find(name, found);
+    return found || InsertAt(at, name, count, when);
 }
 
 bool CUseCounts::Save(const CString& path) const

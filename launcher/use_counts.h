@@ -1,14 +1,27 @@
 // How often and how recently each command was run, kept in quelt_use.txt
 // beside the command file: a first line "; quelt_use 1", then one line per
 // command of its count in millionths, its last run as a file time and its
-// name, separated by tabs. A count halves every 30 days without a run, so
-// that what one uses now comes before what one used a lot long ago.
+// name, separated by tabs, each line ended by CR LF. A count halves every 30
+// days without a run, so that what one uses now comes before what one used a
+// lot long ago.
 #ifndef QUELT_LAUNCHER_USE_COUNTS_H
 #define QUELT_LAUNCHER_USE_COUNTS_H
 
 #include <windows.h>
 
 #include "support/string.h"
+
+// What Load found at the path.
+enum UseCountsLoad {
+    // The file was read; lines that did not parse were skipped.
+    kUseCountsLoaded,
+    // There is no file: a new one may be written.
+    kUseCountsMissing,
+    // The file is there but could not be read (another program holds it, no
+    // rights), or it is not of this format (another version's header): it
+    // gives no counts and must not be replaced.
+    kUseCountsUnusable,
+};
 
 struct UseCount {
     Zint_Std::CString name;
@@ -23,12 +36,16 @@ public:
 
     // The file beside the command file (full path).
     static Zint_Std::CString PathBeside(const Zint_Std::CString& commandFile);
-    // Reads the file; a missing or damaged one gives no counts (false).
-    bool Load(const Zint_Std::CString& path);
+    // Reads the file: CR LF or LF line ends, blank lines, a missing last line
+    // end and a UTF-8 byte order mark are all taken; a line that does not
+    // parse, and a name given a second time, are skipped. Only a loaded or a
+    // missing file may be saved over.
+    UseCountsLoad Load(const Zint_Std::CString& path);
     // Writes every count with one replace of the whole file.
     bool Save(const Zint_Std::CString& path) const;
 
-    // The decayed count of a name (letter case aside in A to Z); 0 for none.
+    // The decayed count of a name; 0 for none. Names compare as the command
+    // file compares them: A to Z folded in single-byte characters only.
     double Score(const char* name, const ULONGLONG& now) const;
     // One more run of name now.
     bool AddRun(const char* name, const ULONGLONG& now);
@@ -39,11 +56,13 @@ public:
     int Count() const { return used; }
 
 private:
-    UseCount* items;  // sorted by name, letter case aside
+    UseCount* items;  // sorted by name, in the order of that comparison
     int used;
     int room;
 
     int Find(const char* name, bool& found) const;
+    bool Parse(char* text, const int& length);
+    bool AddLine(char* line, const bool& utf8);
     bool InsertAt(const int& at, const char* name, const double& count, const ULONGLONG& when);
     void RemoveAt(const int& at);
     void Clear();

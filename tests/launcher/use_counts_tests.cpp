@@ -1,5 +1,5 @@
-// How much each command was run: the counts and their decay, the file and
-// what makes it unusable, the order of the candidates, and the editors
+// How much each command was run: the counts and their decay, the forms of
+// the file that are read and those left alone, the order of the candidates, and the editors
 // carrying counts over renames and deletions.
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
 TEST_F(UseCountsTest, CountsDecayByHalfEveryThirtyDaysAndSurviveTheFile)
 {
     CUseCounts counts;
-    EXPECT_FALSE(counts.Load(usePath));  // missing: no counts
+    EXPECT_EQ(kUseCountsMissing, counts.Load(usePath));  // no counts
     ASSERT_TRUE(counts.AddRun("Notepad", kNow - 60 * kDay));
     ASSERT_TRUE(counts.AddRun("notepad", kNow - 60 * kDay));
     ASSERT_TRUE(counts.AddRun("calc", kNow - 30 * kDay));
@@ -50,37 +50,69 @@ TEST_F(UseCountsTest, CountsDecayByHalfEveryThirtyDaysAndSurviveTheFile)
     EXPECT_NEAR(1.5, counts.Score("calc", kNow), 1e-9);
     ASSERT_TRUE(counts.Save(usePath));
     CUseCounts again;
-    ASSERT_TRUE(again.Load(usePath));
+    ASSERT_EQ(kUseCountsLoaded, again.Load(usePath));
     EXPECT_NEAR(1.5, again.Score("Calc", kNow), 1e-6);
     EXPECT_NEAR(0.25, again.Score("notepad", kNow + 30 * kDay), 1e-6);
 }
 
-TEST_F(UseCountsTest, ADamagedFileGivesNoCounts)
+TEST_F(UseCountsTest, FileFormsGiveWhatParsesAndARunKeepsItOrLeavesTheFileAlone)
 {
-    const char* damaged[] = {
-        "",                                                  // empty
-        "1000000\t5\tcalc\r\n",                              // no first line
-        "; quelt_use 1\r\n1000000\t5\tcalc",                 // cut short
-        "; quelt_use 1\r\nx\t5\tcalc\r\n",                   // no number
-        "; quelt_use 1\r\n-1\t5\tcalc\r\n",                  // negative
-        "; quelt_use 1\r\n1.5\t5\tcalc\r\n",                 // not in millionths
-        "; quelt_use 1\r\n1000000 5 calc\r\n",               // no tabs
-        "; quelt_use 1\r\n1000000\t5x\tcalc\r\n",            // bad time
-        "; quelt_use 1\r\n1000000\t5\t\r\n",                 // no name
-        "; quelt_use 1\r\n1\t5\tcalc\r\n2\t6\tCALC\r\n",     // twice
-        "; quelt_use 1\r\n99999999999999999999\t5\tcalc\r\n",  // too big
-        "; quelt_use 2\r\n1000000\t5\tcalc\r\n",             // another format
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt", "[calc]\r\nPATH=c\r\n"));
+    CCommandList commands(folder);
+    commands.rankByUse = 1;
+    const UseCountsLoad ok = kUseCountsLoaded, no = kUseCountsUnusable;
+    const char* kana = "; quelt_use 1\r\n1000000\t5\tケス\r\n2000000\t5\tパス\r\n"
+                       "3000000\t5\tカード\r\n4000000\t5\tニード\r\n";
+    const struct {
+        const char* bytes;  // null: no file
+        bool held;          // open in another handle that shares nothing
+        UseCountsLoad load;
+        const char *a, *b;  // two names and their counts after Load
+        double countA, countB;
+    } forms[] = {
+        {0, false, kUseCountsMissing, "calc", "note", 0, 0},
+        {"", false, ok, "calc", "note", 0, 0},
+        {"; quelt_use 1\r\n1000000\t5\tcalc\r\n\r\n2000000\t5\tnote\r\n\r\n", false, ok, "calc",
+         "note", 1, 2},
+        {"; quelt_use 1\n1000000\t5\tcalc\n2000000\t5\tnote", false, ok, "CALC", "note", 1, 2},
+        {"\xEF\xBB\xBF; quelt_use 1\r\n1000000\t5\tcalc\r\n2000000\t5\t\xE3\x82\xB1\xE3\x82\xB9\r\n",
+         false, ok, "calc", "ケス", 1, 2},
+        // bad number, no tabs, no name, not millionths, bad time, too big, twice
+        {"; quelt_use 1\r\nx\t5\tnote\r\n1000000 5 note\r\n1000000\t5\t\r\n1.5\t5\tnote\r\n"
+         "1000000\t5x\tnote\r\n99999999999999999999\t5\tnote\r\n1000000\t5\tcalc\r\n"
+         "3000000\t5\tCALC\r\n-1\t5\tnote\r\n",
+         false, ok, "calc", "note", 1, 0},
+        {kana, false, ok, "ケス", "パス", 1, 2},
+        {kana, false, ok, "カード", "ニード", 3, 4},
+        {"; quelt_use 2\r\n1000000\t5\tcalc\r\n", false, no, "calc", "note", 0, 0},
+        {"1000000\t5\tcalc\r\n", false, no, "calc", "note", 0, 0},  // no header
+        {"; quelt_use 1\r\n1000000\t5\tcalc\r\n", true, no, "calc", "note", 0, 0},
     };
-    for (const char* text : damaged) {
-        ASSERT_TRUE(WriteTextFile(usePath, text));
+    for (const auto& form : forms) {
+        const int row = static_cast<int>(&form - forms);
+        DeleteFileA(usePath.data);
+        ASSERT_TRUE(!form.bytes || WriteTextFile(usePath, form.bytes));
+        HANDLE holder = form.held ? CreateFileA(usePath.data, GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0)
+                                  : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(form.held, holder != INVALID_HANDLE_VALUE);
         CUseCounts counts;
-        EXPECT_FALSE(counts.Load(usePath)) << text;
-        EXPECT_EQ(0, counts.Count()) << text;
+        EXPECT_EQ(form.load, counts.Load(usePath)) << row;
+        EXPECT_EQ(form.countA, counts.Score(form.a, 5)) << row;
+        EXPECT_EQ(form.countB, counts.Score(form.b, 5)) << row;
+        commands.RecordRun(CString("other"));
+        if (form.held)
+            CloseHandle(holder);
+        CUseCounts after;
+        if (form.load == no) {
+            EXPECT_STREQ(form.bytes, ReadWholeFile(usePath).data) << row;
+            continue;
+        }
+        // A run keeps every entry read.
+        ASSERT_EQ(ok, after.Load(usePath)) << row;
+        EXPECT_EQ(counts.Count() + 1, after.Count()) << row;
+        EXPECT_EQ(form.countA, after.Score(form.a, 5)) << row;
+        EXPECT_EQ(form.countB, after.Score(form.b, 5)) << row;
     }
-    const char withNul[] = "; quelt_use 1\r\n1000000\t5\tca\0lc\r\n";
-    ASSERT_TRUE(WriteBytes(usePath, withNul, sizeof(withNul) - 1));
-    CUseCounts counts;
-    EXPECT_FALSE(counts.Load(usePath));
 }
 
 TEST_F(UseCountsTest, CarryMovesSwapsAndDropsCounts)
@@ -129,7 +161,7 @@ TEST_F(UseCountsTest, CandidatesGoByUseWithTiesInListOrderAndTheBoxUnchanged)
     commands.Complete(result, CString("no"), &list);
     EXPECT_STREQ("note1", list.entries.items[0].first.data);
     CUseCounts counts;
-    ASSERT_TRUE(counts.Load(usePath));
+    ASSERT_EQ(kUseCountsLoaded, counts.Load(usePath));
     EXPECT_EQ(0.0, counts.Score("note1", CurrentFileTime()));
 }
 
@@ -151,7 +183,7 @@ TEST_F(UseCountsTest, TheEditorsCarryCountsOverRenamesAndDeletions)
     store.Delete(store.FindName("gone", -1));
     ASSERT_EQ(kSaved, store.Save());
     CUseCounts after;
-    ASSERT_TRUE(after.Load(usePath));
+    ASSERT_EQ(kUseCountsLoaded, after.Load(usePath));
     EXPECT_NEAR(1.0, after.Score("new", kNow), 1e-6);
     EXPECT_EQ(0.0, after.Score("old", kNow));
     EXPECT_EQ(0.0, after.Score("gone", kNow));
