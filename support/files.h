@@ -88,7 +88,9 @@ bool CopyFolderTree(const CString& source, const CString& target);
 
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // beside it, to the disk, and then take the file's place; on any failure the
-// file stays as it was.
+// file stays as it was. The file keeps its attributes and its security; a
+// link stays a link, and the file it points at gets the bytes. A read-only
+// file is refused. A file that does not exist yet is created.
 bool ReplaceFileContents(const CString& path, const char* bytes, const int& length);
 
 // The steps of ReplaceFileContents, for a caller that does more between them
@@ -97,22 +99,33 @@ bool ReplaceFileContents(const CString& path, const char* bytes, const int& leng
 class CFileReplacement {
 public:
     explicit CFileReplacement(const CString& path);
-    ~CFileReplacement();
+    virtual ~CFileReplacement();
 
-    // Makes the temporary file "qlt*.tmp" in the file's folder.
+    // Makes the temporary file "qlt*.tmp" in the folder of the file that is
+    // replaced (for a link, of the file it points at); false for a
+    // read-only file.
     bool Create();
     bool Write(const char* bytes, const int& length);
     // The written bytes reach the disk.
     bool Flush();
-    // The temporary file takes the file's place.
+    // The temporary file takes the file's place. While another program
+    // holds the file, it is tried again a few times before giving up.
     bool PutInPlace();
+
+protected:
+    // The wait between two tries while the file is held.
+    virtual void PauseBeforeRetry();
 
 private:
     CString path;
+    char target[MAX_PATH];  // the file that is really replaced: path, or what its link points at
     char temporary[MAX_PATH];
     HANDLE handle;
     bool placed;
+    bool targetExisted;  // there was a file to replace when Create ran
 
+    bool PlaceOnce();
+    bool MoveIntoPlace();
     void CloseTemporary();
     CFileReplacement(const CFileReplacement&);
     CFileReplacement& operator=(const CFileReplacement&);
