@@ -86,6 +86,11 @@ bool DeleteFolderTree(const CString& folder);
 // false.
 bool CopyFolderTree(const CString& source, const CString& target);
 
+// Copies source over target and clears the read-only attribute that the
+// copy took over from its source: the copy is a file of the program's own,
+// to be written.
+bool CopyToOwnFile(const CString& source, const CString& target);
+
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // beside it, to the disk, and then take the file's place; on any failure the
 // file stays as it was. The file keeps its attributes and its security; a
@@ -136,8 +141,11 @@ bool GetSpecialFolderPath(CString& path, const int& csidl);
 // The program-files folder as the registry records it, when it exists.
 bool GetProgramFilesFromRegistry(CString& path);
 // The user's own settings folder of the suite (the application-data folder
-// and "quelt_\"), created when missing; false without an application-data
-// folder.
+// and "quelt_\"), whether it exists or not; false without an
+// application-data folder.
+bool GetUserSettingsPath(CString& folder);
+// The same folder, created when missing; false when it neither exists nor
+// can be made.
 bool GetUserSettingsFolder(CString& folder);
 
 class CFolderPicker {
