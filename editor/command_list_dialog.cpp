@@ -233,6 +233,11 @@ void CCommandListDialog::CancelAndClose()
     EndDialog(window, 0);
 }
 
+void CCommandListDialog::EndUnasked()
+{
+    EndDialog(window, 0);
+}
+
 bool CCommandListDialog::OnCommand(const int& id, const int& code, HWND)
 {
     switch (id) {

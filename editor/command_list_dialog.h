@@ -23,6 +23,8 @@ protected:
     bool OnNotify(NMHDR* header, LRESULT& result) override;
     bool OnMessage(const UINT& message, const WPARAM& wParam, const LPARAM& lParam,
                    INT_PTR& result) override;
+    // Cancel asks about unsaved changes; this ends without the question.
+    void EndUnasked() override;
 
 private:
     CListView list;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "launcher/launcher_ids.h"
+
 using Zint_Std::CString;
 
 const char* const kEditorTitle = "Quelt";
@@ -59,6 +61,10 @@ INT_PTR CALLBACK CEditorDialog::DialogProc(HWND dialog, UINT message, WPARAM wPa
     case WM_NCDESTROY:
         self->window = 0;
         return FALSE;
+    case WM_ENDEDITORDIALOG:
+        self->EndUnasked();
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, kDialogEndedUnasked);
+        return TRUE;
     default: {
         INT_PTR result = 0;
         if (self->OnMessage(message, wParam, lParam, result))
@@ -90,6 +96,11 @@ bool CEditorDialog::OnNotify(NMHDR*, LRESULT&)
 bool CEditorDialog::OnMessage(const UINT&, const WPARAM&, const LPARAM&, INT_PTR&)
 {
     return false;
+}
+
+void CEditorDialog::EndUnasked()
+{
+    OnCommand(IDCANCEL, BN_CLICKED, Item(IDCANCEL));
 }
 
 HWND CEditorDialog::Item(const int& id) const

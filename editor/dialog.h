@@ -53,6 +53,10 @@ protected:
     // Any other message; true when handled.
     virtual bool OnMessage(const UINT& message, const WPARAM& wParam, const LPARAM& lParam,
                            INT_PTR& result);
+    // The launcher has to end now (an uninstall, the end of the session):
+    // the dialog ends as Cancel ends it, without any question, unsaved
+    // changes discarded. A dialog whose Cancel asks first overrides this.
+    virtual void EndUnasked();
 };
 
 #endif

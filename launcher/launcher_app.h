@@ -79,8 +79,10 @@ private:
     bool BeginEditor();
     void EndEditor();
     bool EditorOpen() const { return keptHotKeyAtom != 0; }
-    // Cancels every dialog this thread shows, innermost first.
+    // Ends every dialog this thread shows, innermost first, asking nothing.
     void CancelOpenDialogs();
+    // A path that came while a dialog was open is dropped: the user hears why.
+    void TellPathNotRegistered(const Zint_Std::CString& path);
     // Greys the menu's commands that must wait for the open dialog.
     void EnableMenuCommands(const bool& enable);
     EditorEntry LoadEditor(const char* entryName, HMODULE& library);

@@ -37,19 +37,22 @@ CCommandList::CCommandList(const CString& installFolder)
       calculator(1), namesGeneration(0)
 {
     multiUser = ReadMultiUserSwitch();
-    CString folder(installFolder);
+    // A user who has a command file of his own keeps it, whatever the
+    // install folder's rights have become since: his commands must not
+    // vanish from view once that folder turns writable.
+    CString userFolder;
+    bool perUser = Zint_Std::GetUserSettingsPath(userFolder) &&
+                   Zint_Std::PathExists((userFolder + kCommandFileName).data);
     // A shared installation under a protected folder (Program Files for a
     // standard user) cannot take this user's files: they then live in the
     // per-user folder, starting as copies of the shared ones.
-    const bool sharedUnwritable = !multiUser && !Zint_Std::CanCreateFilesIn(installFolder);
-    // Without an application-data folder the files are taken from the
-    // install folder, as in shared mode, rather than from wherever the
-    // current folder happens to be.
-    CString userFolder;
-    const bool perUser =
-        (multiUser || sharedUnwritable) && Zint_Std::GetUserSettingsFolder(userFolder);
-    if (perUser)
-        folder = userFolder;
+    const bool sharedUnwritable =
+        !multiUser && !perUser && !Zint_Std::CanCreateFilesIn(installFolder);
+    if (!perUser && (multiUser || sharedUnwritable))
+        perUser = Zint_Std::GetUserSettingsFolder(userFolder);
+    // Without a folder of the user's own the launcher runs on the
+    // installation's files, as it finds them.
+    const CString folder = perUser ? userFolder : installFolder;
     commandFile = folder + kCommandFileName;
     profileFile = folder + kProfileName;
     if (!Zint_Std::PathExists(commandFile.data)) {
@@ -57,15 +60,19 @@ CCommandList::CCommandList(const CString& installFolder)
         // commands, not the shipped defaults.
         CString source = installFolder + kDefaultCommandFileName;
         const CString shared = installFolder + kCommandFileName;
-        if (sharedUnwritable && perUser && Zint_Std::PathExists(shared.data))
+        if (perUser && !multiUser && Zint_Std::PathExists(shared.data))
             source = shared;
-        if (!CopyFileA(source.data, commandFile.data, FALSE))
-            commandFile.Reserve(0);  // every byte zero: the load then fails
+        if (!Zint_Std::CopyToOwnFile(source, commandFile)) {
+            // An install folder closed to writing: the defaults are read
+            // where they are.
+            if (!perUser && Zint_Std::PathExists(source.data))
+                commandFile = source;
+            else
+                commandFile.Reserve(0);  // every byte zero: the load then fails
+        }
     }
-    if (!Zint_Std::PathExists(profileFile.data)) {
-        CString source = installFolder + kProfileName;
-        CopyFileA(source.data, profileFile.data, FALSE);
-    }
+    if (!Zint_Std::PathExists(profileFile.data))
+        Zint_Std::CopyToOwnFile(installFolder + kProfileName, profileFile);
 }
 
 int CCommandList::ReadInt(const char* section, const char* key, const int& fallback)

@@ -212,20 +212,28 @@ BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
     return FALSE;
 }
 
+HWND ActiveDialog()
+{
+    HWND dialog = 0;
+    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
+}
+
 }  // namespace
 
 void CLauncherApp::CancelOpenDialogs()
 {
-    // Cancel ends a dialog without saving; its loop unwinds once this
-    // message has been handled. A dialog that ignores Cancel is ended
-    // anyway, so the next one out can be reached.
+    // Innermost first; each loop unwinds once this message has been
+    // handled. The editor's own dialogs end without asking anything, as no
+    // answer could be acted on now. Message boxes and the system's dialogs
+    // get Cancel, and one that ignores it is ended anyway, so that the next
+    // one out can be reached.
     for (int round = 0; round < 32; round++) {
-        HWND dialog = 0;
-        EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog,
-                          reinterpret_cast<LPARAM>(&dialog));
+        HWND dialog = ActiveDialog();
         if (!dialog)
             return;
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        if (SendMessageA(dialog, WM_ENDEDITORDIALOG, 0, 0) != kDialogEndedUnasked)
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         if (IsWindow(dialog) && IsWindowVisible(dialog))
             EndDialog(dialog, IDCANCEL);
     }
@@ -316,8 +324,11 @@ void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
             path.data[0] = 0;
         GlobalDeleteAtom(atom);
     }
-    if (!BeginEditor())
+    if (!BeginEditor()) {
+        if (EditorOpen())
+            TellPathNotRegistered(path);
         return;
+    }
     HMODULE library = 0;
     CommandNewItemEntry entry =
         reinterpret_cast<CommandNewItemEntry>(LoadEditor("CommandNewItemDlg", library));
@@ -327,6 +338,17 @@ void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
         FreeLibrary(library);
     }
     EndEditor();
+}
+
+void CLauncherApp::TellPathNotRegistered(const CString& path)
+{
+    // Over the dialog that is in the way: the main window is disabled
+    // under it, and a box owned by it would enable it again when closed.
+    CString text;
+    text.Format("Quelt のダイアログが開いているため、次のパスを登録できませんでした。\n\n%s\n\n"
+                "ダイアログを閉じてから、もう一度送ってください。",
+                path.data ? path.data : "");
+    MessageBoxA(ActiveDialog(), text.data, kLauncherTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 void CLauncherApp::ReloadCommands()

@@ -62,11 +62,12 @@ void BuildSettingsPath(CString& path)
     // user's own copy, which starts as the shipped file.
     if (Zint_Std::CanCreateFilesIn(programFolder))
         return;
+    // Without a folder of the user's own the shipped file is read as it is.
     CString userFolder;
     if (!Zint_Std::GetUserSettingsFolder(userFolder))
         return;
     const CString own = userFolder + kFileName;
     if (!Zint_Std::PathExists(own.data))
-        CopyFileA(path.data, own.data, TRUE);
+        Zint_Std::CopyToOwnFile(path, own);
     path = own;
 }

@@ -68,6 +68,21 @@ bool CanCreateFilesIn(const CString& folder)
     return false;
 }
 
+bool CopyToOwnFile(const CString& source, const CString& target)
+{
+    if (source.IsEmpty() || target.IsEmpty() || !CopyFileA(source.data, target.data, FALSE))
+        return false;
+    // A shipped file may be read-only; its copy must take this program's writes.
+    const DWORD attributes = GetFileAttributesA(target.data);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+        return true;
+    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    // Left read-only, the copy can still be read: the copy itself succeeded.
+    SetFileAttributesA(target.data, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
 bool EndsWithBackslash(const char* text)
 {
     if (!text || !*text)

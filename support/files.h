@@ -86,9 +86,16 @@ bool DeleteFolderTree(const CString& folder);
 // false.
 bool CopyFolderTree(const CString& source, const CString& target);
 
+// Copies source over target and clears the read-only attribute that the
+// copy took over from its source: the copy is a file of the program's own,
+// to be written.
+bool CopyToOwnFile(const CString& source, const CString& target);
+
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // beside it, to the disk, and then take the file's place; on any failure the
-// file stays as it was.
+// file stays as it was. The file keeps its attributes and its security; a
+// link stays a link, and the file it points at gets the bytes. A read-only
+// file is refused. A file that does not exist yet is created.
 bool ReplaceFileContents(const CString& path, const char* bytes, const int& length);
 
 // The steps of ReplaceFileContents, for a caller that does more between them
@@ -97,22 +104,33 @@ bool ReplaceFileContents(const CString& path, const char* bytes, const int& leng
 class CFileReplacement {
 public:
     explicit CFileReplacement(const CString& path);
-    ~CFileReplacement();
+    virtual ~CFileReplacement();
 
-    // Makes the temporary file "qlt*.tmp" in the file's folder.
+    // Makes the temporary file "qlt*.tmp" in the folder of the file that is
+    // replaced (for a link, of the file it points at); false for a
+    // read-only file.
     bool Create();
     bool Write(const char* bytes, const int& length);
     // The written bytes reach the disk.
     bool Flush();
-    // The temporary file takes the file's place.
+    // The temporary file takes the file's place. While another program
+    // holds the file, it is tried again a few times before giving up.
     bool PutInPlace();
+
+protected:
+    // The wait between two tries while the file is held.
+    virtual void PauseBeforeRetry();
 
 private:
     CString path;
+    char target[MAX_PATH];  // the file that is really replaced: path, or what its link points at
     char temporary[MAX_PATH];
     HANDLE handle;
     bool placed;
+    bool targetExisted;  // there was a file to replace when Create ran
 
+    bool PlaceOnce();
+    bool MoveIntoPlace();
     void CloseTemporary();
     CFileReplacement(const CFileReplacement&);
     CFileReplacement& operator=(const CFileReplacement&);
@@ -123,8 +141,11 @@ bool GetSpecialFolderPath(CString& path, const int& csidl);
 // The program-files folder as the registry records it, when it exists.
 bool GetProgramFilesFromRegistry(CString& path);
 // The user's own settings folder of the suite (the application-data folder
-// and "quelt_\"), created when missing; false without an application-data
-// folder.
+// and "quelt_\"), whether it exists or not; false without an
+// application-data folder.
+bool GetUserSettingsPath(CString& folder);
+// The same folder, created when missing; false when it neither exists nor
+// can be made.
 bool GetUserSettingsFolder(CString& folder);
 
 class CFolderPicker {

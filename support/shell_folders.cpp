@@ -50,14 +50,19 @@ bool GetSpecialFolderPath(CString& path, const int& csidl)
     return GetProgramFilesFromRegistry(path);
 }
 
-bool GetUserSettingsFolder(CString& folder)
+bool GetUserSettingsPath(CString& folder)
 {
     if (!GetSpecialFolderPath(folder, CSIDL_APPDATA) || folder.IsEmpty())
         return false;
     folder.Append("quelt_\\");
-    if (!FolderExists(folder))
-        CreateDirectoryA(folder.data, 0);
     return true;
+}
+
+bool GetUserSettingsFolder(CString& folder)
+{
+    if (!GetUserSettingsPath(folder))
+        return false;
+    return FolderExists(folder) || CreateDirectoryA(folder.data, 0) || FolderExists(folder);
 }
 
 }  // namespace Zint_Std

@@ -455,6 +455,23 @@ TEST_F(CommandListUiTest, CancelWithChangesAsksAndWritesNothing)
     EXPECT_TRUE(HasSection("alpha"));
 }
 
+TEST_F(CommandListUiTest, TheInstallersDestroyUnderChangesAsksNothingAndWritesNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_NO_FATAL_FAILURE(Select("alpha"));
+    ASSERT_NO_FATAL_FAILURE(DeleteSelected("alpha", IDYES));
+    // Sent as the installer sends it: a question would hold the sender up.
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(launcher.window, WM_DESTROY, 0, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_EQ(static_cast<HWND>(0), list.WaitForMessageBox("Quelt", 0));
+    EXPECT_TRUE(list.WaitClosed());
+    EXPECT_TRUE(WaitUntil(
+        [](void* process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; },
+        launcher.process.hProcess));
+    ExpectFileUntouched();
+}
+
 TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
 {
     ASSERT_NO_FATAL_FAILURE(Start());

@@ -123,8 +123,15 @@ TEST_F(LauncherEditorTest, WhileOneDialogIsOpenTheOthersAreRefusedAndPathsDroppe
     EXPECT_TRUE(HandledAtOnce(WM_COMMAND, MAKEWPARAM(kEditCommands, 1), 0));
     ATOM atom = GlobalAddAtomA("C:\\quelt-test\\dropped path.txt");
     ASSERT_NE(0, atom);
-    EXPECT_TRUE(HandledAtOnce(kRegisterPath, atom, 0));
-    // Consumed, and the path is lost.
+    ASSERT_TRUE(PostMessageA(launcher.window, kRegisterPath, atom, 0));
+    // Consumed, and the path is lost: the user is told why, over the list.
+    HWND box = list.WaitForMessageBox("Quelt");
+    ASSERT_NE(static_cast<HWND>(0), box);
+    EXPECT_EQ(list.dialog, GetWindow(box, GW_OWNER));
+    EXPECT_STREQ("Quelt のダイアログが開いているため、次のパスを登録できませんでした。\n\n"
+                 "C:\\quelt-test\\dropped path.txt\n\nダイアログを閉じてから、もう一度送ってください。",
+                 MessageBoxLabel(box).data);
+    EXPECT_TRUE(CDialogUnderTest::Answer(box, IDOK));
     EXPECT_EQ(0, GlobalFindAtomA("C:\\quelt-test\\dropped path.txt"));
     CDialogUnderTest other;
     other.processId = launcher.process.dwProcessId;

@@ -10,6 +10,7 @@
 
 #include "editor/editor_driver.h"
 #include "editor/editor_ids.h"
+#include "launcher/command_list.h"
 #include "launcher/ui_driver.h"
 #include "support/files.h"
 
@@ -138,6 +139,44 @@ TEST_F(StandardUserTest, LauncherInAClosedFolderMovesTheUsersFilesToTheUserFolde
         EXPECT_STREQ(c.installed, ReadWholeFile(launcher.folder + "quelt_cmd.txt").data);
         EXPECT_TRUE(launcher.Quit());
     }
+}
+
+TEST_F(StandardUserTest, OwnFilesOutliveAnOpenedFolderCopiesAreWritableAndNoOwnFolderReadsTheShared)
+{
+    const CString install = MakeScratchFolder("standard-user-install");
+    ASSERT_TRUE(WriteTextFile(install + "cmd_org.txt", kShipped));
+    ASSERT_TRUE(WriteTextFile(install + "quelt_.ini", kProfile));
+    // Shipped read-only: the user's copies must still take the editors' writes.
+    for (const char* name : {"cmd_org.txt", "quelt_.ini"})
+        ASSERT_TRUE(SetFileAttributesA((install + name).data, FILE_ATTRIBUTE_READONLY));
+    CString blocker(user);  // a file where the user's folder would be
+    blocker.Delete(blocker.GetLength() - 1, 1);
+    const struct Step {
+        const char* what;
+        bool closed;          // the install folder is closed to writing
+        bool blocked;         // no folder of the user's own can be made
+        const char* ownFile;  // the command file in the install folder; 0: the user's
+    } steps[] = {{"no folder of the user's own", true, true, "cmd_org.txt"},
+                 {"closed install folder", true, false, 0},
+                 {"install folder opened since", false, false, 0}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        ASSERT_TRUE(!step.blocked || WriteTextFile(blocker, ""));
+        ASSERT_TRUE(SetFolderWritable(install, !step.closed));
+        CCommandList list(install);
+        DeleteFileA(blocker.data);
+        const CString folder = step.ownFile ? install : user;
+        EXPECT_STREQ((folder + (step.ownFile ? step.ownFile : "quelt_cmd.txt")).data,
+                     list.commandFile.data);
+        EXPECT_STREQ((folder + "quelt_.ini").data, list.profileFile.data);
+        EXPECT_EQ(1, list.Load());
+        EXPECT_EQ(1, list.names.count);
+        for (const CString& file : {list.commandFile, list.profileFile})
+            EXPECT_EQ(step.ownFile ? FILE_ATTRIBUTE_READONLY : 0u,
+                      GetFileAttributesA(file.data) & FILE_ATTRIBUTE_READONLY);
+    }
+    SetFolderWritable(install, true);
+    RemoveScratchFolder(install);
 }
 
 TEST_F(StandardUserTest, LauncherInAnOpenFolderKeepsItsOwnFiles)
