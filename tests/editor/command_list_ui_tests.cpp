@@ -498,12 +498,14 @@ TEST_F(CommandListUiTest, ChangesOfOneSaveThatMeetAtOnePlaceEachLandInTheirOwnCo
     CDialogUnderTest editor;
     auto edit = [&](const int& button, const char* caption, const char* name, const int& field,
                     const char* text) {
-        if (name)
+        if (name) {
             ASSERT_NO_FATAL_FAILURE(Select(name));
+        }
         ASSERT_TRUE(list.Click(button));
         ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, caption));
-        if (button == IDC_LIST_NEW)
+        if (button == IDC_LIST_NEW) {
             ASSERT_TRUE(editor.SetText(IDC_COMMAND_PATH, "new.exe"));
+        }
         ASSERT_TRUE(editor.SetText(field, text));
         ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(editor));
     };
