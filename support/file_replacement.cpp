@@ -17,10 +17,6 @@ namespace {
 const int kPlaceTries = 10;
 const DWORD kRetryPauseMs = 50;
 
-// The attributes the new file takes over itself: a move carries none, and
-// some ReplaceFile implementations (Wine's) only rename.
-const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool IsMissing(const DWORD& error)
 {
@@ -182,8 +178,9 @@ bool CFileReplacement::PlaceOnce()
     }
     if (!IsFreeToReplace(target))
         return IsMissing(GetLastError()) && MoveIntoPlace();
-    const DWORD kept = attributes & kKeptAttributes;
-    SetFileAttributesA(temporary, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+    // The new file takes the attributes over itself: a move carries none, and
+    // some ReplaceFile implementations (Wine's) only rename.
+    SetFileAttributesA(temporary, AttributesToCarry(attributes));
     if (ReplaceFileA(target, temporary, 0, REPLACEFILE_IGNORE_MERGE_ERRORS, 0, 0))
         return true;
     const DWORD error = GetLastError();

@@ -68,6 +68,13 @@ bool CanCreateFilesIn(const CString& folder)
     return false;
 }
 
+DWORD AttributesToCarry(const DWORD& attributes)
+{
+    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    return kept ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
 bool CopyToOwnFile(const CString& source, const CString& target)
 {
     if (source.IsEmpty() || target.IsEmpty() || !CopyFileA(source.data, target.data, FALSE))
@@ -76,10 +83,8 @@ bool CopyToOwnFile(const CString& source, const CString& target)
     const DWORD attributes = GetFileAttributesA(target.data);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
         return true;
-    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     // Left read-only, the copy can still be read: the copy itself succeeded.
-    SetFileAttributesA(target.data, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(target.data, AttributesToCarry(attributes));
     return true;
 }
 

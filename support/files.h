@@ -86,6 +86,11 @@ bool DeleteFolderTree(const CString& folder);
 // false.
 bool CopyFolderTree(const CString& source, const CString& target);
 
+// The attributes a file that takes another's place carries over: hidden,
+// system, archive and not-indexed, never read-only; FILE_ATTRIBUTE_NORMAL
+// for none of them.
+DWORD AttributesToCarry(const DWORD& attributes);
+
 // Copies source over target and clears the read-only attribute that the
 // copy took over from its source: the copy is a file of the program's own,
 // to be written.
