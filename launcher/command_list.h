@@ -4,6 +4,7 @@
 #define QUELT_LAUNCHER_COMMAND_LIST_H
 
 #include "launcher/command_file.h"
+#include "launcher/command_names.h"
 #include "support/array.h"
 #include "support/string.h"
 
@@ -24,7 +25,7 @@ class CToolTipWindow;
 
 class CCommandList {
 public:
-    Zint_Std::CArray<Zint_Std::CString> names;  // sorted, letter case aside
+    CCommandNames names;  // sorted, letter case aside
     Zint_Std::CString commandFile;  // emptied when the first-start copy failed
     Zint_Std::CString profileFile;
     int multiUser;

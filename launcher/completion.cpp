@@ -133,9 +133,8 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     int longest = 0;
     int shortest = 0x7FFFFFFF;
     for (int i = 0; i < names.count; i++) {
-        const char* name = names.items[i].data;
-        if (!name || FoldLetter(static_cast<unsigned char>(name[0])) !=
-                         static_cast<unsigned char>(low[0]))
+        const char* name = names.Name(i);
+        if (FoldLetter(static_cast<unsigned char>(name[0])) != static_cast<unsigned char>(low[0]))
             continue;
         if (!BeginsWithLowered(name, low, lowLength))
             continue;
@@ -228,15 +227,15 @@ int CCommandList::FindByPart(const char** candidates, const char* low, const int
     CBestMatches best;
     NameMatch match;
     for (int i = 0; i < names.count; i++) {
-        const char* name = names.items[i].data;
-        if (name && MatchNameBeyondPrefix(name, low, lowLength, match)) {
+        const char* name = names.Name(i);
+        if (MatchNameBeyondPrefix(name, low, lowLength, match)) {
             match.index = i;
             best.Offer(match);
         }
     }
     longest = 0;
     for (int i = 0; i < best.count; i++) {
-        candidates[i] = names.items[best.items[i].index].data;
+        candidates[i] = names.Name(best.items[i].index);
         if (best.items[i].length > longest)
             longest = best.items[i].length;
     }

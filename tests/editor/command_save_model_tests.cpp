@@ -227,7 +227,7 @@ bool Matches(const CString& folder, const CString& file, const Model& model, std
     launcher.commandFile = file;  // never a per-user file of the test user
     launcher.Load();
     for (int i = 0; i < launcher.names.count; i++)
-        launched.insert(Folded(launcher.names.items[i].data));
+        launched.insert(Folded(launcher.names.Name(i)));
     CCommandStore editor(file.data);
     if (listed != expected || launched != expected)
         return why += listed != expected ? "the platform's reader lists other names" : "the launcher lists other names", false;

@@ -254,7 +254,7 @@ TEST(CommandFileTest, LoadSortsEveryNameAsTheLocaleComparesThem)
     ASSERT_EQ(1, list.Load());
     ASSERT_GT(list.names.count, 2000);
     for (int i = 1; i < list.names.count; i++)
-        ASSERT_LE(lstrcmpiA(list.names.items[i - 1].data, list.names.items[i].data), 0)
-            << list.names.items[i - 1].data << " before " << list.names.items[i].data;
+        ASSERT_LE(lstrcmpiA(list.names.Name(i - 1), list.names.Name(i)), 0)
+            << list.names.Name(i - 1) << " before " << list.names.Name(i);
     RemoveScratchFolder(folder);
 }

@@ -41,7 +41,7 @@ protected:
 bool SortedNoCase(const CCommandList& list)
 {
     for (int i = 1; i < list.names.count; i++)
-        if (lstrcmpiA(list.names.items[i - 1].data, list.names.items[i].data) > 0)
+        if (lstrcmpiA(list.names.Name(i - 1), list.names.Name(i)) > 0)
             return false;
     return true;
 }
@@ -55,9 +55,9 @@ TEST_F(CommandListTest, NamesAreSortedLetterCaseAside)
     CCommandList list(folder);
     ASSERT_EQ(1, list.Load());
     ASSERT_EQ(3, list.names.count);
-    EXPECT_STREQ("alpha", list.names.items[0].data);
-    EXPECT_STREQ("Beta", list.names.items[1].data);
-    EXPECT_STREQ("Zeta", list.names.items[2].data);
+    EXPECT_STREQ("alpha", list.names.Name(0));
+    EXPECT_STREQ("Beta", list.names.Name(1));
+    EXPECT_STREQ("Zeta", list.names.Name(2));
     // A reload rebuilds the list instead of adding to it.
     ASSERT_EQ(1, list.Load());
     EXPECT_EQ(3, list.names.count);
@@ -108,14 +108,13 @@ TEST_F(CommandListTest, OrderIsExactlyThatOfTheCaseInsensitiveComparison)
     free(names);
     reference.Sort(ReferenceComesAfterOrTies, true);
     ASSERT_EQ(reference.count, list.names.count);
+    unsigned int bytes = 0;
     for (int i = 0; i < reference.count; i++) {
-        ASSERT_STREQ(reference.items[i].data, list.names.items[i].data) << i;
-        // Each name sits in a buffer of its own size, zero beyond the text.
-        const int nameLength = list.names.items[i].GetLength();
-        ASSERT_LE(list.names.items[i].capacity, nameLength < 16 ? 16 : 2 * (nameLength + 1));
-        for (int b = nameLength; b < list.names.items[i].capacity; b++)
-            ASSERT_EQ(0, list.names.items[i].data[b]);
+        ASSERT_STREQ(reference.items[i].data, list.names.Name(i)) << i;
+        bytes += reference.items[i].GetLength() + 1 + sizeof(int);
     }
+    // The names, their zeros and one table entry each: nothing more is kept.
+    EXPECT_EQ(bytes, list.names.ByteSize());
 }
 
 TEST_F(CommandListTest, MoreThan1024BytesOfNamesAreReadCompletely)
@@ -130,8 +129,8 @@ TEST_F(CommandListTest, MoreThan1024BytesOfNamesAreReadCompletely)
     CCommandList list(folder);
     ASSERT_EQ(1, list.Load());
     ASSERT_EQ(600, list.names.count);
-    EXPECT_STREQ("command-0000", list.names.items[0].data);
-    EXPECT_STREQ("command-0599", list.names.items[599].data);
+    EXPECT_STREQ("command-0000", list.names.Name(0));
+    EXPECT_STREQ("command-0599", list.names.Name(599));
     EXPECT_TRUE(SortedNoCase(list));
 }
 
@@ -148,8 +147,8 @@ TEST_F(CommandListTest, AHundredThousandSections)
     CCommandList list(folder);
     LoadUnchanged(list);
     ASSERT_EQ(sections, list.names.count);
-    EXPECT_STREQ("s000000", list.names.items[0].data);
-    EXPECT_STREQ("s099999", list.names.items[sections - 1].data);
+    EXPECT_STREQ("s000000", list.names.Name(0));
+    EXPECT_STREQ("s099999", list.names.Name(sections - 1));
     EXPECT_TRUE(SortedNoCase(list));
 }
 
@@ -182,7 +181,7 @@ TEST_F(CommandListTest, GetCommandMatchesLetterCaseAsideAndLimitsLengths)
     // Listed for completion even though a typed line can never name it.
     bool listed = false;
     for (int i = 0; i < list.names.count; i++)
-        listed = listed || !strcmp(list.names.items[i].data, "with blank");
+        listed = listed || !strcmp(list.names.Name(i), "with blank");
     EXPECT_TRUE(listed);
 }
 
@@ -239,10 +238,10 @@ TEST_F(CommandListTest, HostileFilesNeitherCrashNorChange)
         CCommandList list(folder);
         LoadUnchanged(list);
         for (int i = 0; i < list.names.count; i++)
-            ASSERT_LT(list.names.items[i].GetLength(), list.names.items[i].capacity);
+            ASSERT_GT(lstrlenA(list.names.Name(i)), 0);
         CString path;
         for (int i = 0; i < list.names.count && i < 200; i++) {
-            list.GetCommand(list.names.items[i], &path, 0, 0);
+            list.GetCommand(CString(list.names.Name(i)), &path, 0, 0);
             ASSERT_LT(path.GetLength(), 500);
         }
     }

@@ -120,10 +120,10 @@ int ScanNames(const CCommandList& list, const char* low, const char** found)
     char copy[512];
     int count = 0;
     for (int i = 0; i < list.names.count; i++) {
-        lstrcpynA(copy, list.names.items[i].data, sizeof(copy));
+        lstrcpynA(copy, list.names.Name(i), sizeof(copy));
         LowerLikeTheRuntime(copy);
         if (!strncmp(copy, low, lowLength))
-            found[count++] = list.names.items[i].data;
+            found[count++] = list.names.Name(i);
     }
     return count;
 }

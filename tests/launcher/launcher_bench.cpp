@@ -311,9 +311,8 @@ void BenchProcesses(const CString& folder)
     WriteCommandFile(commands, 10000);
     CCommandList list(folder);
     list.Load();
-    SIZE_T nameBytes = list.names.byteSize;
-    for (int i = 0; i < list.names.count; i++)
-        nameBytes += list.names.items[i].capacity + 8;  // the heap's own header per block
+    // The block and the table, each with the heap's own header.
+    SIZE_T nameBytes = list.names.ByteSize() + 2 * 8;
     Started a = {}, b = {};
     if (!StartAndWait(minimal, folder, "QUELT_BENCH_MINIMAL", false, b) ||
         !StartAndWait(launcher, folder, "QUELT_APP_WND_CLASS", true, a)) {

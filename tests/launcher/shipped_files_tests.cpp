@@ -32,7 +32,7 @@ protected:
 bool Listed(const CCommandList& list, const char* name)
 {
     for (int i = 0; i < list.names.count; i++)
-        if (!lstrcmpiA(list.names.items[i].data, name))
+        if (!lstrcmpiA(list.names.Name(i), name))
             return true;
     return false;
 }
@@ -71,9 +71,9 @@ TEST_F(ShippedFilesTest, TheStarterCommandsResolve)
     CCommandRunner runner(GetModuleHandleA(0), 0, folder);
     for (int i = 0; i < list.names.count; i++) {
         CString path, comment;
-        EXPECT_EQ(1, list.GetCommand(list.names.items[i], &path, 0, &comment))
-            << list.names.items[i].data;
-        EXPECT_FALSE(comment.IsEmpty()) << list.names.items[i].data;
+        EXPECT_EQ(1, list.GetCommand(CString(list.names.Name(i)), &path, 0, &comment))
+            << list.names.Name(i);
+        EXPECT_FALSE(comment.IsEmpty()) << list.names.Name(i);
     }
     // The web search takes the whole argument text; one command quotes its
     // program, one opens its folder.
@@ -94,10 +94,10 @@ TEST_F(ShippedFilesTest, TheStarterProgramsAndFoldersExist)
     ASSERT_EQ(1, list.Load());
     for (int i = 0; i < list.names.count; i++) {
         CString path, folderValue;
-        list.GetCommand(list.names.items[i], &path, &folderValue, 0);
+        list.GetCommand(CString(list.names.Name(i)), &path, &folderValue, 0);
         if (path.data[0] == '@' || strstr(path.data, "://") || !lstrcmpiA(path.data, "calc.exe"))
             continue;
-        CString line(list.names.items[i]);
+        CString line(list.names.Name(i));
         TypedLine typed;
         SplitTypedLine(line, typed);
         LaunchPlan plan;
@@ -106,7 +106,7 @@ TEST_F(ShippedFilesTest, TheStarterProgramsAndFoldersExist)
         char found[MAX_PATH];
         bool exists = SearchPathA(0, file, ".exe", sizeof(found), found, 0) ||
                       Zint_Std::PathExists(file) || Zint_Std::FolderExists(CString(file));
-        EXPECT_TRUE(exists) << list.names.items[i].data << ": " << file;
+        EXPECT_TRUE(exists) << list.names.Name(i) << ": " << file;
         free(file);
         if (!folderValue.IsEmpty()) {
             char* work = ExpandEnvironmentToFit(folderValue.data);
