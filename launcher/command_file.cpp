@@ -450,33 +450,62 @@ void CCommandFile::SplitLine(const int& at, ProfileLine& line) const
     line.valueEnd = equals >= 0 ? last : -1;
 }
 
-bool CCommandFile::AddSection(const ProfileSection& section, int& room)
+bool CCommandFile::AddSection(const ProfileSection& section, const int& room)
 {
-    if (sectionCount == room) {
-        const int larger = room ? room * 2 : 16;
-        ProfileSection* grown =
-            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * larger));
-        if (!grown)
-            return false;
-        sections = grown;
-        room = larger;
-    }
+    if (sectionCount == room)
+        return false;
     sections[sectionCount++] = section;
     return true;
+}
+
+// Where the line after the one that ends at or after at begins, found as
+// SplitLine finds it.
+int CCommandFile::NextLineStart(int at) const
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    while (at < length) {
+        const unsigned char c = bytes[at];
+        if (c == '\r' || c == '\n')
+            break;
+        at += (leadBytes[c] && at + 1 < length && bytes[at + 1]) ? 2 : 1;
+    }
+    const int end = at;
+    if (at < length && bytes[at] == '\r')
+        at++;
+    if (at < length && bytes[at] == '\n' && (at == end || bytes[at - 1] == '\r'))
+        at++;
+    return at;
 }
 
 bool CCommandFile::Parse()
 {
     generation++;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    // Every header holds a '[': their count is room enough for the table.
+    int room = 1;
+    for (const char* at = text; at && (at = static_cast<const char*>(
+                                           memchr(at, '[', length - (at - text)))) != 0;
+         at++)
+        room++;
+    sections = static_cast<ProfileSection*>(malloc(sizeof(ProfileSection) * room));
+    if (!sections)
+        return false;
     ProfileLine line;
-    int room = 0;
-    for (int at = 0; at < length; at = line.next) {
-        SplitLine(at, line);
-        if (line.textStart >= line.textEnd || bytes[line.textStart] != '[' || line.bracket < 0)
+    for (int at = 0; at < length;) {
+        // Only a line whose text begins with '[' can be a header; the
+        // others, most of the file, are passed over without being split.
+        int first = at;
+        while (first < length && IsBlank(bytes[first]) && bytes[first] != '\r' &&
+               bytes[first] != '\n')
+            first++;
+        if (first >= length || bytes[first] != '[') {
+            at = NextLineStart(first);
             continue;
-        if (sectionCount)
-            sections[sectionCount - 1].bodyEnd = line.start;
+        }
+        SplitLine(at, line);
+        at = line.next;
+        if (line.bracket < 0)
+            continue;
         ProfileSection section;
         section.headerStart = line.start;
         section.nameStart = line.textStart + 1;
@@ -485,7 +514,6 @@ bool CCommandFile::Parse()
         section.nameLength =
             CutAtNul(bytes, section.nameStart, section.nameEnd, length) - section.nameStart;
         section.bodyStart = line.next;
-        section.bodyEnd = length;
         section.hash = 0;
         section.nextSameHash = -1;
         section.firstOfName = 0;
@@ -493,9 +521,9 @@ bool CCommandFile::Parse()
             return false;
     }
     // The table keeps no room to grow: it lives as long as the text.
-    if (sectionCount) {
-        ProfileSection* exact =
-            static_cast<ProfileSection*>(realloc(sections, sizeof(ProfileSection) * sectionCount));
+    if (sectionCount < room) {
+        ProfileSection* exact = static_cast<ProfileSection*>(
+            realloc(sections, sizeof(ProfileSection) * (sectionCount ? sectionCount : 1)));
         if (exact)
             sections = exact;
     }
@@ -510,8 +538,10 @@ bool CCommandFile::SameName(const int& index, const char* name, const int& nameL
 
 bool CCommandFile::IndexSections()
 {
+    // About one slot per section: the chains stay short, and the table
+    // lives as long as the text.
     slotCount = 16;
-    while (slotCount < sectionCount * 2)
+    while (slotCount < sectionCount)
         slotCount *= 2;
     slots = static_cast<int*>(malloc(sizeof(int) * slotCount));
     if (!slots)
@@ -588,7 +618,7 @@ bool CCommandFile::NextLine(const int& index, int& at, ProfileLine& line) const
         return false;
     if (at < sections[index].bodyStart)
         at = sections[index].bodyStart;
-    if (at >= sections[index].bodyEnd)
+    if (at >= BodyEnd(index))
         return false;
     SplitLine(at, line);
     at = line.next;

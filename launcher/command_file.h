@@ -15,8 +15,8 @@ struct ProfileSection {
     int nameStart;    // the name between the brackets, blanks trimmed
     int nameEnd;      // end of that trimmed name
     int nameLength;   // from nameStart up to a NUL character, which ends a name
-    int bodyStart;    // first byte after the header line and its line end
-    int bodyEnd;      // first byte of the next header line, or the end
+    int bodyStart;    // first byte after the header line and its line end;
+                      // the body ends where the next header begins
     unsigned int hash;  // of the letter-case-folded name
     int nextSameHash;   // the next section in the same hash slot; -1
     int firstOfName;    // non-zero: no earlier section has this name
@@ -102,7 +102,13 @@ private:
 
     void Clear();
     bool Parse();
-    bool AddSection(const ProfileSection& section, int& room);
+    bool AddSection(const ProfileSection& section, const int& room);
+    int NextLineStart(int at) const;
+    // The first byte after the section's body.
+    int BodyEnd(const int& index) const
+    {
+        return index + 1 < sectionCount ? sections[index + 1].headerStart : length;
+    }
     bool IndexSections();
     void SplitLine(const int& at, ProfileLine& line) const;
     bool SameName(const int& index, const char* name, const int& nameLength) const;
