@@ -295,11 +295,31 @@ CString ProfileValueOf(const char* bytes, const int& length, const int& size)
     return value;
 }
 
+// A block of at least needed bytes for a new read: the one of the last read
+// when it fits without holding much more, otherwise a new one and the old
+// one freed. A reload of a file of about the same size then touches no
+// memory it did not already have. room is the block's size; null, with
+// room 0, when memory ran out.
+void* BlockFor(void* block, int& room, const int& needed)
+{
+    if (block && room >= needed && room - needed <= needed / 8 + 4096)
+        return block;
+    free(block);
+    // A large block ends on a page boundary: the rest of its last page
+    // costs nothing, and a file that grew by a few bytes still fits.
+    room = needed >= 65536 ? (needed + 4095) & ~4095 : (needed ? needed : 1);
+    block = malloc(room);
+    if (!block)
+        room = 0;
+    return block;
+}
+
 }  // namespace
 
 CCommandFile::CCommandFile()
-    : text(0), length(0), converted(false), missing(true), writeTime(0), readTime(0), size(0),
-      sections(0), sectionCount(0), slots(0), slotCount(0), generation(0)
+    : text(0), textRoom(0), length(0), converted(false), missing(true), writeTime(0),
+      readTime(0), size(0), sections(0), sectionsRoom(0), sectionCount(0), slots(0),
+      slotsRoom(0), slotCount(0), generation(0)
 {
     LearnLeadBytes();
 }
@@ -317,6 +337,7 @@ void CCommandFile::Clear()
     text = 0;
     sections = 0;
     slots = 0;
+    textRoom = sectionsRoom = slotsRoom = 0;
     length = sectionCount = slotCount = 0;
     converted = false;
 }
@@ -324,7 +345,9 @@ void CCommandFile::Clear()
 bool CCommandFile::Read(const char* file)
 {
     path = file ? file : "";
-    Clear();
+    // The blocks stay for the new text and tables.
+    length = sectionCount = slotCount = 0;
+    converted = false;
     missing = false;
     writeTime = 0;
     size = 0;
@@ -335,6 +358,7 @@ bool CCommandFile::Read(const char* file)
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        Clear();
         return missing && Parse();
     }
     FILETIME written;
@@ -342,29 +366,30 @@ bool CCommandFile::Read(const char* file)
     size = GetFileSize(handle, &high);
     bool ok = size != INVALID_FILE_SIZE && !high && size < kLargestFile &&
               GetFileTime(handle, 0, 0, &written);
-    char* bytes = ok ? static_cast<char*>(malloc(size + 1)) : 0;
+    if (ok)
+        text = static_cast<char*>(BlockFor(text, textRoom, static_cast<int>(size) + 1));
     DWORD got = 0;
-    ok = bytes && (!size || ReadFile(handle, bytes, size, &got, 0)) && got == size;
+    ok = ok && text && (!size || ReadFile(handle, text, size, &got, 0)) && got == size;
     CloseHandle(handle);
     if (!ok) {
-        free(bytes);
+        Clear();
         size = 0;
         return false;
     }
     writeTime = TimeValue(written);
-    bytes[size] = 0;
+    text[size] = 0;
     int convertedLength = 0;
     bool failed = false;
-    char* other = ConvertedText(bytes, static_cast<int>(size), convertedLength, failed);
+    char* other = ConvertedText(text, static_cast<int>(size), convertedLength, failed);
     if (failed) {
-        free(bytes);
+        Clear();
         return false;
     }
     if (other) {
-        free(bytes);
-        bytes = other;
+        free(text);
+        text = other;
+        textRoom = convertedLength + 1;
     }
-    text = bytes;
     length = other ? convertedLength : static_cast<int>(size);
     converted = other != 0;
     if (!Parse()) {
@@ -481,13 +506,23 @@ bool CCommandFile::Parse()
 {
     generation++;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
-    // Every header holds a '[': their count is room enough for the table.
-    int room = 1;
+    // A header's text begins with '[': the '[' bytes that only blanks part
+    // from the start of a line are room enough for the table.
+    int room = 0;
     for (const char* at = text; at && (at = static_cast<const char*>(
                                            memchr(at, '[', length - (at - text)))) != 0;
-         at++)
-        room++;
-    sections = static_cast<ProfileSection*>(malloc(sizeof(ProfileSection) * room));
+         at++) {
+        int before = static_cast<int>(at - text) - 1;
+        while (before >= 0 && IsBlank(bytes[before]) && bytes[before] != '\r' &&
+               bytes[before] != '\n')
+            before--;
+        if (before < 0 || bytes[before] == '\r' || bytes[before] == '\n')
+            room++;
+    }
+    const int entrySize = static_cast<int>(sizeof(ProfileSection));
+    if (room > 0x7FFFFFFF / entrySize)
+        return false;
+    sections = static_cast<ProfileSection*>(BlockFor(sections, sectionsRoom, entrySize * room));
     if (!sections)
         return false;
     ProfileLine line;
@@ -520,12 +555,15 @@ bool CCommandFile::Parse()
         if (!AddSection(section, room))
             return false;
     }
-    // The table keeps no room to grow: it lives as long as the text.
-    if (sectionCount < room) {
-        ProfileSection* exact = static_cast<ProfileSection*>(
-            realloc(sections, sizeof(ProfileSection) * (sectionCount ? sectionCount : 1)));
-        if (exact)
+    // The table lives as long as the text: much room over (many lines that
+    // begin with '[' but hold no header) is given back.
+    if (room - sectionCount > room / 8) {
+        const int exactRoom = entrySize * (sectionCount ? sectionCount : 1);
+        ProfileSection* exact = static_cast<ProfileSection*>(realloc(sections, exactRoom));
+        if (exact) {
             sections = exact;
+            sectionsRoom = exactRoom;
+        }
     }
     return IndexSections();
 }
@@ -543,7 +581,7 @@ bool CCommandFile::IndexSections()
     slotCount = 16;
     while (slotCount < sectionCount)
         slotCount *= 2;
-    slots = static_cast<int*>(malloc(sizeof(int) * slotCount));
+    slots = static_cast<int*>(BlockFor(slots, slotsRoom, static_cast<int>(sizeof(int)) * slotCount));
     if (!slots)
         return false;
     memset(slots, 0xFF, sizeof(int) * slotCount);

@@ -83,7 +83,10 @@ public:
     bool NextLine(const int& section, int& at, ProfileLine& line) const;
 
 private:
+    // The blocks are kept from one read to the next when the new file fits
+    // them; each room is its block's size in bytes.
     char* text;
+    int textRoom;
     int length;
     bool converted;
     bool missing;
@@ -92,8 +95,10 @@ private:
     ULONGLONG readTime;
     DWORD size;
     ProfileSection* sections;
+    int sectionsRoom;
     int sectionCount;
     int* slots;  // hash slots: the first section of each, -1
+    int slotsRoom;
     int slotCount;
     int generation;
 

@@ -258,3 +258,32 @@ TEST(CommandFileTest, LoadSortsEveryNameAsTheLocaleComparesThem)
             << list.names.Name(i - 1) << " before " << list.names.Name(i);
     RemoveScratchFolder(folder);
 }
+
+// A read goes into the blocks of the one before when they fit: every file,
+// larger, smaller or of the same size, reads as it does into a new engine.
+TEST(CommandFileTest, AReadIntoTheBlocksOfTheLastReadsAsIntoANewEngine)
+{
+    const CString folder = MakeScratchFolder("command_file_reuse");
+    const CString file = folder + "quelt_cmd.txt";
+    CCommandFile reused;
+    for (int i = 0; i < 90; i++) {
+        std::string content;
+        for (int copies = (i % 3 ? 1 : 60) + (i % 5 == 4 ? 0 : 2); copies > 0; copies--)
+            content += i % 6 == 5 ? std::string("[same]\r\nPATH=x\r\n") : RandomFile();
+        ASSERT_TRUE(WriteBytes(file, content.data(), static_cast<int>(content.size())));
+        CCommandFile fresh;
+        ASSERT_TRUE(fresh.Read(file.data));
+        ASSERT_TRUE(reused.Read(file.data));
+        ASSERT_EQ(fresh.Length(), reused.Length());
+        ASSERT_EQ(0, memcmp(fresh.Text(), reused.Text(), fresh.Length() + 1));
+        ASSERT_EQ(fresh.SectionCount(), reused.SectionCount());
+        for (int s = 0; s < fresh.SectionCount(); s++) {
+            ASSERT_EQ(0, memcmp(&fresh.Section(s), &reused.Section(s), sizeof(ProfileSection)));
+            const CString name = fresh.SectionName(s);
+            if (fresh.IsListed(s)) {
+                ASSERT_EQ(fresh.FindSection(name.data), reused.FindSection(name.data));
+            }
+        }
+    }
+    RemoveScratchFolder(folder);
+}
