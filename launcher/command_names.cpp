@@ -19,10 +19,9 @@ struct NameRecord {
     int name;  // in the name block
 };
 
-// A key is at most this many bytes per character of a name made of plain
-// ASCII characters, its tail included.
-const int kKeyBytesPerCharacter = 8;
-const int kKeyTail = 64;
+// The room kept free for the next key: a name of a few hundred characters
+// fits, a longer one asks for its size.
+const int kKeyRoom = 4096;
 
 // Orders the records by their keys: the eight bytes first, and only when
 // those are the same and the keys go on, the rest.
@@ -122,17 +121,16 @@ public:
     CKeyBlock() : bytes(0), used(0), room(0) {}
     ~CKeyBlock() { free(bytes); }
 
-    // At least free bytes of room after the used ones.
+    // At least needed bytes of room after the used ones.
     bool Ensure(const int& needed)
     {
-        if (room - used >= needed)
+        if (needed <= room - used)
             return true;
+        if (needed > kLargest - used)
+            return false;
         int larger = room ? room : 4096;
-        while (larger - used < needed) {
-            if (larger > (1 << 29))
-                return false;
-            larger *= 2;
-        }
+        while (larger - used < needed)
+            larger = larger < kLargest / 2 ? larger * 2 : kLargest;
         char* grown = static_cast<char*>(realloc(bytes, larger));
         if (!grown)
             return false;
@@ -140,8 +138,10 @@ public:
         room = larger;
         return true;
     }
+    int Free() const { return room - used; }
 
 private:
+    static const int kLargest = 1 << 30;
     int room;
 };
 
@@ -151,17 +151,19 @@ bool MakeKeys(NameRecord* records, const int& count, const char* names, const in
               CKeyBlock& keys, int& shared)
 {
     const LCID locale = GetThreadLocale();
-    if (!keys.Ensure(namesEnd * 3 + count * 8))
+    // The keys of plain names take two or three bytes a character.
+    const int estimate = namesEnd < (1 << 26) ? namesEnd * 3 + count * 8 : namesEnd;
+    if (!keys.Ensure(estimate))
         return false;
     for (int r = 0; r < count; r++) {
         const char* name = names + records[r].name;
         const int nameLength = (r + 1 < count ? records[r + 1].name : namesEnd) - records[r].name - 1;
-        if (!keys.Ensure(nameLength * kKeyBytesPerCharacter + kKeyTail))
+        if (!keys.Ensure(kKeyRoom))
             return false;
-        int length = MakeNameSortKey(locale, name, nameLength, keys.bytes + keys.used,
-                                     nameLength * kKeyBytesPerCharacter + kKeyTail);
+        int length = MakeNameSortKey(locale, name, nameLength, keys.bytes + keys.used, keys.Free());
+        // A long name's key is made again once the block has its room.
         if (length < 0 && keys.Ensure(-length))
-            length = MakeNameSortKey(locale, name, nameLength, keys.bytes + keys.used, -length);
+            length = MakeNameSortKey(locale, name, nameLength, keys.bytes + keys.used, keys.Free());
         if (length <= 0)
             return false;
         records[r].key = keys.used;
