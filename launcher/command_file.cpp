@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "support/mbcs.h"
+
 using Zint_Std::CString;
 
 namespace {
@@ -16,16 +18,11 @@ const ULONGLONG kSettleTime = 21000000;  // 2.1 s in 100 ns
 // Which bytes begin a double-byte character in the ANSI code page. The
 // reader converts the file whole, so a lead byte takes the byte after it,
 // whatever that is, unless it is a NUL.
-unsigned char leadBytes[256];
-bool leadBytesKnown = false;
+const unsigned char* leadBytes = 0;
 
 void LearnLeadBytes()
 {
-    if (leadBytesKnown)
-        return;
-    for (int c = 0; c < 256; c++)
-        leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
-    leadBytesKnown = true;
+    leadBytes = Zint_Std::LeadByteTable();
 }
 
 inline int UnitWidth(const unsigned char* text, const int& at, const int& length)

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "support/files.h"
+#include "support/mbcs.h"
 
 using Zint_Std::CString;
 
@@ -26,24 +27,12 @@ unsigned char Folded(const unsigned char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// Which bytes begin a double-byte character in the ANSI code page.
-unsigned char leadBytes[256];
-bool leadBytesKnown = false;
-
-void LearnLeadBytes()
-{
-    if (leadBytesKnown)
-        return;
-    for (int c = 0; c < 256; c++)
-        leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
-    leadBytesKnown = true;
-}
-
 // The next byte of a name as names compare: A to Z folded in single-byte
 // characters, a double-byte character's two bytes as they are (the trail
 // byte of many is in 'A'..'Z': 0x8350 and 0x8370 are two characters).
 // trail is true while the byte to come is such a trail byte.
-inline unsigned char NextCompared(const unsigned char*& p, bool& trail)
+inline unsigned char NextCompared(const unsigned char* leadBytes, const unsigned char*& p,
+                                  bool& trail)
 {
     const unsigned char c = *p;
     if (!c)
@@ -64,13 +53,13 @@ inline unsigned char NextCompared(const unsigned char*& p, bool& trail)
 // bytes so mapped keeps one consistent order for the sorted list.
 int CompareNames(const char* a, const char* b)
 {
-    LearnLeadBytes();
+    const unsigned char* leadBytes = Zint_Std::LeadByteTable();
     const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
     const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
     bool xTrail = false, yTrail = false;
     for (;;) {
-        const unsigned char c = NextCompared(x, xTrail);
-        const unsigned char d = NextCompared(y, yTrail);
+        const unsigned char c = NextCompared(leadBytes, x, xTrail);
+        const unsigned char d = NextCompared(leadBytes, y, yTrail);
         if (c != d)
             return static_cast<int>(c) - static_cast<int>(d);
         if (!c)

@@ -1,9 +1,26 @@
 #include "support/mbcs.h"
 
+#include <windows.h>
+
 #include <mbctype.h>
 #include <mbstring.h>
 
 namespace Zint_Std {
+
+namespace {
+unsigned char leadBytes[256];
+bool leadBytesKnown = false;
+}  // namespace
+
+const unsigned char* LeadByteTable()
+{
+    if (!leadBytesKnown) {
+        for (int c = 0; c < 256; c++)
+            leadBytes[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0;
+        leadBytesKnown = true;
+    }
+    return leadBytes;
+}
 
 const unsigned char* NextChar(const unsigned char* p)
 {

@@ -5,6 +5,10 @@
 
 namespace Zint_Std {
 
+// Which bytes begin a double-byte character in the ANSI code page: a table
+// of 256 flags, asked of the system once, for loops over whole files.
+const unsigned char* LeadByteTable();
+
 // The next character after p (p must not point at the terminator).
 const unsigned char* NextChar(const unsigned char* p);
 unsigned char* NextChar(unsigned char* p);
