@@ -15,7 +15,10 @@ else
     export QUELT_SAVE_SERIES="${QUELT_SAVE_SERIES:-20000}"
 fi
 echo "make fuzz: series from seed $QUELT_SAVE_SEED, at most $QUELT_SAVE_SERIES${QUELT_SAVE_SECONDS:+ or $QUELT_SAVE_SECONDS s}"
-wineserver -p 2>/dev/null || true
+wineserver -p </dev/null >/dev/null 2>&1 || true
+# Wine's services start now, outside the output pipe, which they would
+# otherwise hold open after the test has ended.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 status=0
 wine "$QUELT_BUILD/bin/editor_text_edit_tests.exe" --gtest_filter='CommandSaveModelTest.Random*' </dev/null 2>&1 |
     tr -d '\r' | iconv -f CP932 -t UTF-8 -c || status=$?
