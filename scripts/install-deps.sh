@@ -36,8 +36,33 @@ if [ -n "$missing" ]; then
         $SUDO dpkg --add-architecture i386
     fi
     export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    # A mirror in the middle of a sync serves one index with the wrong size
+    # for a few minutes ("Mirror sync in progress?"): try again after a pause.
+    log=$(mktemp)
+    for try in 1 2 3 4; do
+        if $SUDO apt-get update -qq >"$log" 2>&1 && ! grep -q '^[EW]: Failed to fetch' "$log"; then
+            break
+        fi
+        if [ "$try" = 4 ]; then break; fi
+        echo "install-deps: the package index update failed (try $try of 4); trying again in 30 s"
+        sed -n 's/^[EW]: \(Failed to fetch [^ ]*\).*/  \1/p' "$log"
+        sleep 30
+    done
+    if ! $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null; then
+        echo "install-deps: could not install$missing."
+        failed=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$log" | sort -u)
+        if [ -n "$failed" ]; then
+            echo "install-deps: these package indexes could not be fetched:"
+            echo "$failed" | sed 's/^/  /'
+            echo "install-deps: when apt says \"Mirror sync in progress?\", the mirror is being updated:"
+            echo "  run make again in a few minutes, or leave that suite out of /etc/apt/sources.list.d/ for this one install."
+        else
+            echo "install-deps: see the apt-get messages above; 'apt-get update' and a second try may help."
+        fi
+        rm -f "$log"
+        exit 1
+    fi
+    rm -f "$log"
 fi
 
 # Wine takes its ANSI code page from LANG; without the generated locale it
