@@ -3,7 +3,6 @@
 // installed program has ended.
 #include "setup_app.h"
 
-#include <shlobj.h>
 #include <string.h>
 
 #include "setup_paths.h"
@@ -59,11 +58,55 @@ void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& star
         startupFile.Empty();
 }
 
+// Deletes one of the suite's own files. Read-only (and hidden or system)
+// attributes would refuse the deletion, so they are cleared first; a file
+// that stays gets them back. A link goes as a link; an entry that only looks
+// like a plain file could reach another file, so it is left.
+void DeleteOwnFile(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.data);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    const Zint_Std::LinkKind kind = Zint_Std::LinkKindOf(path.data);
+    if (kind == Zint_Std::kMarkedLink) {
+        DeleteFileA(path.data);
+        return;
+    }
+    if (kind != Zint_Std::kNoLink)
+        return;
+    const DWORD blocking =
+        attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const bool cleared =
+        blocking != 0 && SetFileAttributesA(path.data, FILE_ATTRIBUTE_NORMAL) != 0;
+    if (!DeleteFileA(path.data) && cleared)
+        SetFileAttributesA(path.data, attributes);
+}
+
+// The launcher's profile, command file, its backup and the use counts kept
+// beside it.
 void DeleteSettingsFiles(const CString& folder)
 {
-    DeleteFileA((folder + "quelt_.ini").data);
-    DeleteFileA((folder + "quelt_cmd.txt").data);
-    DeleteFileA((folder + "quelt_cmd.txt.bak").data);
+    static const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt",
+                                                 "quelt_cmd.txt.bak", "quelt_use.txt"};
+    for (size_t i = 0; i < sizeof(kSettingsFiles) / sizeof(kSettingsFiles[0]); ++i)
+        DeleteOwnFile(folder + kSettingsFiles[i]);
+}
+
+// The settings of the uninstalling user: the install folder's files and the
+// copies in his own folder. The launcher and Purgel move a user there not
+// only with MultiUser but also when he cannot write the install folder, so
+// both places are cleared whatever the record says.
+void DeleteUserSettings(const CString& installFolder)
+{
+    DeleteSettingsFiles(installFolder);
+    CString userFolder;
+    // A linked folder leads elsewhere: nothing there is taken for his.
+    if (!Zint_Std::GetUserSettingsPath(userFolder) ||
+        Zint_Std::LinkKindOf(userFolder.data) != Zint_Std::kNoLink)
+        return;
+    DeleteSettingsFiles(userFolder);
+    DeleteOwnFile(userFolder + "Purgel.ini");
+    RemoveDirectoryA(userFolder.data);
 }
 
 void RunToEnd(const CString& program, const char* argument)
@@ -167,16 +210,10 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
 
     CString programMenuFolder;
     CString startupFile;
-    int multiUser = 0;
     {
         CRegistryKey key;
         if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, false)) {
             ReadLinkRecord(key, programMenuFolder, startupFile);
-            DWORD value = 0;
-            DWORD size = sizeof(value);
-            if (RegQueryValueExA(key.hKey, "MultiUser", 0, 0, reinterpret_cast<BYTE*>(&value),
-                                 &size) == ERROR_SUCCESS)
-                multiUser = static_cast<int>(value);
             key.DeleteKey(0, 0);
             RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
         }
@@ -189,18 +226,8 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
         }
     }
 
-    if (deleteSettings == 1) {
-        if (multiUser == 1) {
-            CString userFolder;
-            if (Zint_Std::GetSpecialFolderPath(userFolder, CSIDL_APPDATA)) {
-                userFolder.Append("quelt_\\");
-                DeleteSettingsFiles(userFolder);
-                RemoveDirectoryA(userFolder.data);
-            }
-        } else {
-            DeleteSettingsFiles(installFolder);
-        }
-    }
+    if (deleteSettings == 1)
+        DeleteUserSettings(installFolder);
 
     // Only paths that are this suite's own shortcuts: the record may have
     // been written by hand or by something else.
@@ -224,7 +251,7 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
         if (Zint_Std::EndsWithBackslash(path.data))
             RemoveDirectoryA(path.data);
         else
-            DeleteFileA(path.data);
+            DeleteOwnFile(path);
     }
     RemoveDirectoryA(installFolder.data);
 

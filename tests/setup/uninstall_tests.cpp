@@ -149,12 +149,18 @@ TEST_F(SetupUninstallTest, RemovesSettingsAndFolderWithBlanksInItsPath)
 {
     Install("with blanks\\quelt_ folder", 0, 0);
     ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt", "[own]\r\nPATH=notepad.exe\r\n"));
+    // The copies the launcher makes for a user who cannot write the folder.
+    const CString own = SpecialFolder(CSIDL_APPDATA) + "quelt_\\";
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(own));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt", "[own]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_use.txt", "; quelt_use 1\r\n"));
     Uninstall(true, 0);
     ExpectRecordsGone();
     ExpectProgramFilesGone();
     ExpectMissing(folder + "quelt_.ini");
     ExpectMissing(folder + "quelt_cmd.txt");
     ExpectMissing(folder);
+    ExpectMissing(own);
 }
 
 TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
@@ -168,12 +174,26 @@ TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
     ASSERT_TRUE(WriteTextFile(own + "quelt_.ini", "[QUELT]\r\n"));
     ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt", "[own]\r\n"));
     ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt.bak", "[old]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_use.txt", "; quelt_use 1\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "Purgel.ini", "[DEL_FLAG]\r\n"));
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_use.txt", "; quelt_use 1\r\n"));
+    // Read-only or hidden files of the suite go all the same; a file of the
+    // user's keeps its attributes, and the folder.
+    const DWORD kOdd = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesA((own + "quelt_cmd.txt").data, kOdd));
+    ASSERT_TRUE(SetFileAttributesA((folder + "quelt_.dll").data, kOdd));
+    ASSERT_TRUE(SetFileAttributesA((folder + "omake\\Purgel.exe").data, FILE_ATTRIBUTE_READONLY));
+    const CString mine = folder + "mine.txt";
+    ASSERT_TRUE(WriteTextFile(mine, "mine"));
+    ASSERT_TRUE(SetFileAttributesA(mine.data, FILE_ATTRIBUTE_READONLY));
     Uninstall(true, 0);
     ExpectRecordsGone();
     ExpectProgramFilesGone();
     ExpectMissing(own);
-    // The install folder's own profile is not the user's: it stays.
-    ExpectExists(folder + "quelt_.ini");
+    ExpectMissing(folder + "quelt_.ini");
+    ExpectMissing(folder + "quelt_use.txt");
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesA(mine.data) & (kOdd | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST_F(SetupUninstallTest, NoOrCancelChangesNothing)
