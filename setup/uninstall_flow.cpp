@@ -58,6 +58,54 @@ void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& star
         startupFile.Empty();
 }
 
+// The InstFolder of an open settings key; false when it has none.
+bool ReadRecordedFolder(CRegistryKey& key, CString& folder)
+{
+    return key.QueryString("InstFolder", folder) && !folder.IsEmpty();
+}
+
+bool RecordNamesFolder(HKEY root, const CString& folder)
+{
+    CRegistryKey key;
+    CString recorded;
+    return key.Open(root, kSettingsKey, false, false) && ReadRecordedFolder(key, recorded) &&
+           SameFolder(recorded, folder);
+}
+
+// Removes the settings key of one root when it belongs to the folder being
+// removed, and gives its shortcuts. Either root may hold the installation,
+// and the other one a record of another installation, which stays with its
+// shortcuts. A key without a folder names no installation: it goes, but
+// its shortcuts may be another installation's and stay.
+void TakeSettingsRecord(HKEY root, const CString& installFolder, CString& programMenuFolder,
+                        CString& startupFile)
+{
+    programMenuFolder.Empty();
+    startupFile.Empty();
+    CRegistryKey key;
+    if (!key.Open(root, kSettingsKey, false, false))
+        return;
+    CString recorded;
+    if (ReadRecordedFolder(key, recorded)) {
+        if (!SameFolder(recorded, installFolder))
+            return;
+        ReadLinkRecord(key, programMenuFolder, startupFile);
+    }
+    key.DeleteKey(0, 0);
+}
+
+void RemoveOwnShortcuts(const CString& programMenuFolder, const CString& startupFile)
+{
+    // Only paths that are this suite's own shortcuts: the record may have
+    // been written by hand or by something else.
+    const CString link = OwnStartupLink(startupFile);
+    if (!link.IsEmpty())
+        DeleteFileA(link.data);
+    const CString menu = OwnMenuFolder(programMenuFolder);
+    if (!menu.IsEmpty())
+        Zint_Std::DeleteFolderTree(menu);
+}
+
 // Deletes one of the suite's own files. Read-only (and hidden or system)
 // attributes would refuse the deletion, so they are cleared first; a file
 // that stays gets them back. A link goes as a link; an entry that only looks
@@ -131,10 +179,12 @@ const char kNotInstalledHere[] =
 
 // Only the installation the record names may be removed: a copy of this
 // program elsewhere would otherwise delete files of that other folder.
+// Either root's record will do: a per-user installation stays removable
+// beside an all-users record of another folder.
 bool IsRecordedInstallFolder(const CString& folder)
 {
-    CString recorded;
-    return CSetupApp::ReadRecordedInstallFolder(recorded) && SameFolder(recorded, folder);
+    return RecordNamesFolder(HKEY_LOCAL_MACHINE, folder) ||
+           RecordNamesFolder(HKEY_CURRENT_USER, folder);
 }
 
 }  // namespace
@@ -208,35 +258,16 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
     }
     Sleep(500);
 
-    CString programMenuFolder;
-    CString startupFile;
-    {
-        CRegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, false)) {
-            ReadLinkRecord(key, programMenuFolder, startupFile);
-            key.DeleteKey(0, 0);
-            RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-        }
-    }
-    if (programMenuFolder.IsEmpty()) {
-        CRegistryKey key;
-        if (key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true)) {
-            ReadLinkRecord(key, programMenuFolder, startupFile);
-            key.DeleteKey(0, 0);
-        }
-    }
+    CString programMenuFolders[2];
+    CString startupFiles[2];
+    TakeSettingsRecord(HKEY_LOCAL_MACHINE, installFolder, programMenuFolders[0], startupFiles[0]);
+    TakeSettingsRecord(HKEY_CURRENT_USER, installFolder, programMenuFolders[1], startupFiles[1]);
 
     if (deleteSettings == 1)
         DeleteUserSettings(installFolder);
 
-    // Only paths that are this suite's own shortcuts: the record may have
-    // been written by hand or by something else.
-    const CString link = OwnStartupLink(startupFile);
-    if (!link.IsEmpty())
-        DeleteFileA(link.data);
-    const CString menu = OwnMenuFolder(programMenuFolder);
-    if (!menu.IsEmpty())
-        Zint_Std::DeleteFolderTree(menu);
+    for (int i = 0; i < 2; ++i)
+        RemoveOwnShortcuts(programMenuFolders[i], startupFiles[i]);
 
     RunToEnd(installFolder + "Pinlet.exe", "-d");
 

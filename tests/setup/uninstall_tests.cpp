@@ -196,6 +196,44 @@ TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
               GetFileAttributesA(mine.data) & (kOdd | FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// A per-user installation beside an all-users record: one of another folder
+// stays with its shortcuts; one without a folder goes, its shortcuts stay.
+TEST_F(SetupUninstallTest, PerUserInstallBesideAStaleAllUsersRecord)
+{
+    const CString otherMenu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\";
+    const CString otherLink = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    const CString other = TestInstallFolder("other folder");
+    const char* const kValues[][2] = {
+        {"InstFolder", other.data}, {"ProgramMenuFolder", otherMenu.data},
+        {"StartupFile", otherLink.data}};
+    const char* const kRows[] = {"beside another folder", "beside no folder"};
+    for (int row = 0; row < 2; ++row) {
+        SCOPED_TRACE(kRows[row]);
+        ASSERT_TRUE(row == 0 || package.Build(kRows[row]));
+        Install(kRows[row], 0, 0);
+        HKEY key = 0;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, 0, 0, 0,
+                                                 KEY_ALL_ACCESS, 0, &key, 0));
+        for (int i = row; i < 3; ++i)
+            RegSetValueExA(key, kValues[i][0], 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(kValues[i][1]),
+                           static_cast<DWORD>(strlen(kValues[i][1]) + 1));
+        RegCloseKey(key);
+        ASSERT_TRUE(Zint_Std::MakeFolderPath(otherMenu));
+        ASSERT_TRUE(WriteTextFile(otherMenu + "Quelt.lnk", "other"));
+        ASSERT_TRUE(WriteTextFile(otherLink, "other"));
+        Uninstall(false, 0);
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+        ExpectMissing(menu);
+        ExpectMissing(startupLink);
+        EXPECT_EQ(row == 0, RegistryValueExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath,
+                                                "ProgramMenuFolder"));
+        ExpectExists(otherMenu + "Quelt.lnk");
+        ExpectExists(otherLink);
+        CleanInstallationTraces();
+    }
+}
+
 TEST_F(SetupUninstallTest, NoOrCancelChangesNothing)
 {
     Install("refused", 1, 0);
