@@ -3,7 +3,6 @@
 // installed program has ended.
 #include "setup_app.h"
 
-#include <shlobj.h>
 #include <string.h>
 
 #include "setup_paths.h"
@@ -59,11 +58,103 @@ void ReadLinkRecord(CRegistryKey& key, CString& programMenuFolder, CString& star
         startupFile.Empty();
 }
 
+// The InstFolder of an open settings key; false when it has none.
+bool ReadRecordedFolder(CRegistryKey& key, CString& folder)
+{
+    return key.QueryString("InstFolder", folder) && !folder.IsEmpty();
+}
+
+bool RecordNamesFolder(HKEY root, const CString& folder)
+{
+    CRegistryKey key;
+    CString recorded;
+    return key.Open(root, kSettingsKey, false, false) && ReadRecordedFolder(key, recorded) &&
+           SameFolder(recorded, folder);
+}
+
+// Removes the settings key of one root when it belongs to the folder being
+// removed, and gives its shortcuts. Either root may hold the installation,
+// and the other one a record of another installation, which stays with its
+// shortcuts. A key without a folder names no installation: it goes, but
+// its shortcuts may be another installation's and stay.
+void TakeSettingsRecord(HKEY root, const CString& installFolder, CString& programMenuFolder,
+                        CString& startupFile)
+{
+    programMenuFolder.Empty();
+    startupFile.Empty();
+    CRegistryKey key;
+    if (!key.Open(root, kSettingsKey, false, false))
+        return;
+    CString recorded;
+    if (ReadRecordedFolder(key, recorded)) {
+        if (!SameFolder(recorded, installFolder))
+            return;
+        ReadLinkRecord(key, programMenuFolder, startupFile);
+    }
+    key.DeleteKey(0, 0);
+}
+
+void RemoveOwnShortcuts(const CString& programMenuFolder, const CString& startupFile)
+{
+    // Only paths that are this suite's own shortcuts: the record may have
+    // been written by hand or by something else.
+    const CString link = OwnStartupLink(startupFile);
+    if (!link.IsEmpty())
+        DeleteFileA(link.data);
+    const CString menu = OwnMenuFolder(programMenuFolder);
+    if (!menu.IsEmpty())
+        Zint_Std::DeleteFolderTree(menu);
+}
+
+// Deletes one of the suite's own files. Read-only (and hidden or system)
+// attributes would refuse the deletion, so they are cleared first; a file
+// that stays gets them back. A link goes as a link; an entry that only looks
+// like a plain file could reach another file, so it is left.
+void DeleteOwnFile(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.data);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    const Zint_Std::LinkKind kind = Zint_Std::LinkKindOf(path.data);
+    if (kind == Zint_Std::kMarkedLink) {
+        DeleteFileA(path.data);
+        return;
+    }
+    if (kind != Zint_Std::kNoLink)
+        return;
+    const DWORD blocking =
+        attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const bool cleared =
+        blocking != 0 && SetFileAttributesA(path.data, FILE_ATTRIBUTE_NORMAL) != 0;
+    if (!DeleteFileA(path.data) && cleared)
+        SetFileAttributesA(path.data, attributes);
+}
+
+// The launcher's profile, command file, its backup and the use counts kept
+// beside it.
 void DeleteSettingsFiles(const CString& folder)
 {
-    DeleteFileA((folder + "quelt_.ini").data);
-    DeleteFileA((folder + "quelt_cmd.txt").data);
-    DeleteFileA((folder + "quelt_cmd.txt.bak").data);
+    static const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt",
+                                                 "quelt_cmd.txt.bak", "quelt_use.txt"};
+    for (size_t i = 0; i < sizeof(kSettingsFiles) / sizeof(kSettingsFiles[0]); ++i)
+        DeleteOwnFile(folder + kSettingsFiles[i]);
+}
+
+// The settings of the uninstalling user: the install folder's files and the
+// copies in his own folder. The launcher and Purgel move a user there not
+// only with MultiUser but also when he cannot write the install folder, so
+// both places are cleared whatever the record says.
+void DeleteUserSettings(const CString& installFolder)
+{
+    DeleteSettingsFiles(installFolder);
+    CString userFolder;
+    // A linked folder leads elsewhere: nothing there is taken for his.
+    if (!Zint_Std::GetUserSettingsPath(userFolder) ||
+        Zint_Std::LinkKindOf(userFolder.data) != Zint_Std::kNoLink)
+        return;
+    DeleteSettingsFiles(userFolder);
+    DeleteOwnFile(userFolder + "Purgel.ini");
+    RemoveDirectoryA(userFolder.data);
 }
 
 void RunToEnd(const CString& program, const char* argument)
@@ -88,10 +179,12 @@ const char kNotInstalledHere[] =
 
 // Only the installation the record names may be removed: a copy of this
 // program elsewhere would otherwise delete files of that other folder.
+// Either root's record will do: a per-user installation stays removable
+// beside an all-users record of another folder.
 bool IsRecordedInstallFolder(const CString& folder)
 {
-    CString recorded;
-    return CSetupApp::ReadRecordedInstallFolder(recorded) && SameFolder(recorded, folder);
+    return RecordNamesFolder(HKEY_LOCAL_MACHINE, folder) ||
+           RecordNamesFolder(HKEY_CURRENT_USER, folder);
 }
 
 }  // namespace
@@ -165,51 +258,16 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
     }
     Sleep(500);
 
-    CString programMenuFolder;
-    CString startupFile;
-    int multiUser = 0;
-    {
-        CRegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, true, false)) {
-            ReadLinkRecord(key, programMenuFolder, startupFile);
-            DWORD value = 0;
-            DWORD size = sizeof(value);
-            if (RegQueryValueExA(key.hKey, "MultiUser", 0, 0, reinterpret_cast<BYTE*>(&value),
-                                 &size) == ERROR_SUCCESS)
-                multiUser = static_cast<int>(value);
-            key.DeleteKey(0, 0);
-            RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-        }
-    }
-    if (programMenuFolder.IsEmpty()) {
-        CRegistryKey key;
-        if (key.Open(HKEY_CURRENT_USER, kSettingsKey, true, true)) {
-            ReadLinkRecord(key, programMenuFolder, startupFile);
-            key.DeleteKey(0, 0);
-        }
-    }
+    CString programMenuFolders[2];
+    CString startupFiles[2];
+    TakeSettingsRecord(HKEY_LOCAL_MACHINE, installFolder, programMenuFolders[0], startupFiles[0]);
+    TakeSettingsRecord(HKEY_CURRENT_USER, installFolder, programMenuFolders[1], startupFiles[1]);
 
-    if (deleteSettings == 1) {
-        if (multiUser == 1) {
-            CString userFolder;
-            if (Zint_Std::GetSpecialFolderPath(userFolder, CSIDL_APPDATA)) {
-                userFolder.Append("quelt_\\");
-                DeleteSettingsFiles(userFolder);
-                RemoveDirectoryA(userFolder.data);
-            }
-        } else {
-            DeleteSettingsFiles(installFolder);
-        }
-    }
+    if (deleteSettings == 1)
+        DeleteUserSettings(installFolder);
 
-    // Only paths that are this suite's own shortcuts: the record may have
-    // been written by hand or by something else.
-    const CString link = OwnStartupLink(startupFile);
-    if (!link.IsEmpty())
-        DeleteFileA(link.data);
-    const CString menu = OwnMenuFolder(programMenuFolder);
-    if (!menu.IsEmpty())
-        Zint_Std::DeleteFolderTree(menu);
+    for (int i = 0; i < 2; ++i)
+        RemoveOwnShortcuts(programMenuFolders[i], startupFiles[i]);
 
     RunToEnd(installFolder + "Pinlet.exe", "-d");
 
@@ -224,7 +282,7 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
         if (Zint_Std::EndsWithBackslash(path.data))
             RemoveDirectoryA(path.data);
         else
-            DeleteFileA(path.data);
+            DeleteOwnFile(path);
     }
     RemoveDirectoryA(installFolder.data);
 

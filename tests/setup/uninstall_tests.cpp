@@ -149,12 +149,18 @@ TEST_F(SetupUninstallTest, RemovesSettingsAndFolderWithBlanksInItsPath)
 {
     Install("with blanks\\quelt_ folder", 0, 0);
     ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt", "[own]\r\nPATH=notepad.exe\r\n"));
+    // The copies the launcher makes for a user who cannot write the folder.
+    const CString own = SpecialFolder(CSIDL_APPDATA) + "quelt_\\";
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(own));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt", "[own]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_use.txt", "; quelt_use 1\r\n"));
     Uninstall(true, 0);
     ExpectRecordsGone();
     ExpectProgramFilesGone();
     ExpectMissing(folder + "quelt_.ini");
     ExpectMissing(folder + "quelt_cmd.txt");
     ExpectMissing(folder);
+    ExpectMissing(own);
 }
 
 TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
@@ -168,12 +174,64 @@ TEST_F(SetupUninstallTest, RemovesTheUsersOwnSettingsFolder)
     ASSERT_TRUE(WriteTextFile(own + "quelt_.ini", "[QUELT]\r\n"));
     ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt", "[own]\r\n"));
     ASSERT_TRUE(WriteTextFile(own + "quelt_cmd.txt.bak", "[old]\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "quelt_use.txt", "; quelt_use 1\r\n"));
+    ASSERT_TRUE(WriteTextFile(own + "Purgel.ini", "[DEL_FLAG]\r\n"));
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_use.txt", "; quelt_use 1\r\n"));
+    // Read-only or hidden files of the suite go all the same; a file of the
+    // user's keeps its attributes, and the folder.
+    const DWORD kOdd = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesA((own + "quelt_cmd.txt").data, kOdd));
+    ASSERT_TRUE(SetFileAttributesA((folder + "quelt_.dll").data, kOdd));
+    ASSERT_TRUE(SetFileAttributesA((folder + "omake\\Purgel.exe").data, FILE_ATTRIBUTE_READONLY));
+    const CString mine = folder + "mine.txt";
+    ASSERT_TRUE(WriteTextFile(mine, "mine"));
+    ASSERT_TRUE(SetFileAttributesA(mine.data, FILE_ATTRIBUTE_READONLY));
     Uninstall(true, 0);
     ExpectRecordsGone();
     ExpectProgramFilesGone();
     ExpectMissing(own);
-    // The install folder's own profile is not the user's: it stays.
-    ExpectExists(folder + "quelt_.ini");
+    ExpectMissing(folder + "quelt_.ini");
+    ExpectMissing(folder + "quelt_use.txt");
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesA(mine.data) & (kOdd | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// A per-user installation beside an all-users record: one of another folder
+// stays with its shortcuts; one without a folder goes, its shortcuts stay.
+TEST_F(SetupUninstallTest, PerUserInstallBesideAStaleAllUsersRecord)
+{
+    const CString otherMenu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\";
+    const CString otherLink = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    const CString other = TestInstallFolder("other folder");
+    const char* const kValues[][2] = {
+        {"InstFolder", other.data}, {"ProgramMenuFolder", otherMenu.data},
+        {"StartupFile", otherLink.data}};
+    const char* const kRows[] = {"beside another folder", "beside no folder"};
+    for (int row = 0; row < 2; ++row) {
+        SCOPED_TRACE(kRows[row]);
+        ASSERT_TRUE(row == 0 || package.Build(kRows[row]));
+        Install(kRows[row], 0, 0);
+        HKEY key = 0;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, 0, 0, 0,
+                                                 KEY_ALL_ACCESS, 0, &key, 0));
+        for (int i = row; i < 3; ++i)
+            RegSetValueExA(key, kValues[i][0], 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(kValues[i][1]),
+                           static_cast<DWORD>(strlen(kValues[i][1]) + 1));
+        RegCloseKey(key);
+        ASSERT_TRUE(Zint_Std::MakeFolderPath(otherMenu));
+        ASSERT_TRUE(WriteTextFile(otherMenu + "Quelt.lnk", "other"));
+        ASSERT_TRUE(WriteTextFile(otherLink, "other"));
+        Uninstall(false, 0);
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+        ExpectMissing(menu);
+        ExpectMissing(startupLink);
+        EXPECT_EQ(row == 0, RegistryValueExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath,
+                                                "ProgramMenuFolder"));
+        ExpectExists(otherMenu + "Quelt.lnk");
+        ExpectExists(otherLink);
+        CleanInstallationTraces();
+    }
 }
 
 TEST_F(SetupUninstallTest, NoOrCancelChangesNothing)
