@@ -102,6 +102,15 @@ bool IsRootFolder(const CString& folder)
     return false;
 }
 
+// The finder matches a pattern against the short (8.3) name too: "*.tmp"
+// finds keep.tmpl as KEEP~1.TMP. Only the long name counts. The dot is no
+// trail byte, so the last four bytes are the last four characters.
+bool HasTmpExtension(const CString& path)
+{
+    const int length = path.GetLength();
+    return length >= 4 && lstrcmpiA(path.data + length - 4, ".tmp") == 0;
+}
+
 CString WindowsFolder()
 {
     char buffer[500] = {0};
@@ -140,6 +149,8 @@ int DeleteEmptyTmpFiles(const CString& folder)
     Zint_Std::ListFolder(folder, found, "*.tmp", false, false);
     int deleted = 0;
     for (int i = 0; i < found.count; i++) {
+        if (!HasTmpExtension(found.items[i]))
+            continue;
         // Opening the file to read its size would give 0 for one that is in
         // use or read-only too; the size on the disk tells an empty one.
         if (!IsEmptyFile(found.items[i]))

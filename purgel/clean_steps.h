@@ -29,7 +29,8 @@ void CleanUpdateFolder(int& files, int& folders);
 
 extern const char kMediaPlayerListKey[];
 
-// Deletes the empty .tmp files directly in folder; returns how many.
+// Deletes the empty files directly in folder whose own (long) name ends in
+// .tmp, in any case; returns how many.
 int DeleteEmptyTmpFiles(const Zint_Std::CString& folder);
 // Deletes everything under folder, deepest entries first; the folder itself
 // stays. Links inside go as links, never what they point at; entries whose

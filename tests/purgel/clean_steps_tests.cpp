@@ -134,8 +134,15 @@ TEST_F(CleanStepsTest, OnlyEmptyTmpFilesOfTheFolderItselfGo)
     MakeFile("other.txt", "");
     MakeFolder("sub");
     MakeFile("sub\\nested.tmp", "");
+    // Their short names (KEEP~1.TMP) match "*.tmp", their own names do not.
+    MakeFile("keep.tmpl", "");
+    MakeFile("x.tmp1", "");
+    MakeFile("UPPER.TMP", "");
 
-    EXPECT_EQ(3, DeleteEmptyTmpFiles(root));
+    EXPECT_EQ(4, DeleteEmptyTmpFiles(root));
+    EXPECT_FALSE(Exists("UPPER.TMP"));
+    EXPECT_TRUE(Exists("keep.tmpl"));
+    EXPECT_TRUE(Exists("x.tmp1"));
     EXPECT_FALSE(Exists("empty.tmp"));
     EXPECT_FALSE(Exists("hidden.tmp"));
     EXPECT_FALSE(Exists("ro-empty.tmp"));
