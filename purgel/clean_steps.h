@@ -33,8 +33,8 @@ extern const char kMediaPlayerListKey[];
 // .tmp, in any case; returns how many.
 int DeleteEmptyTmpFiles(const Zint_Std::CString& folder);
 // Deletes everything under folder, deepest entries first; the folder itself
-// stays. Links inside go as links, never what they point at; entries whose
-// names cannot be used are left. Adds to files and folders what was removed.
+// stays. Links inside go as links, never what they point at (a link that
+// cannot go as a link stays); entries whose names cannot be used are left. Adds to files and folders what was removed.
 void DeleteFolderContents(const Zint_Std::CString& folder, int& files, int& folders);
 // Empty means a size of 0 bytes on the disk, whether or not the file can be
 // opened.

@@ -68,7 +68,9 @@ enum LinkKind {
 };
 LinkKind LinkKindOf(const char* path);
 bool IsLink(const char* path);
-// Removes a path that LinkKindOf found to be a marked link, as a link.
+// Removes a path that LinkKindOf found to be a marked link, as a link. Where
+// the system would remove what it points at instead, and when that cannot
+// be reached, the link stays and the result is false.
 bool RemoveLinkItself(const char* path);
 // The path as the file system really reaches it, links resolved, without
 // the "\\?\" prefix; false when it cannot be opened or the system cannot
@@ -79,7 +81,8 @@ bool FinalPathOf(const char* path, wchar_t* finalPath, const int& room);
 bool MakeFolderPath(const CString& folder);
 // Deletes the folder with everything in it; read-only files stay, and then
 // the result is false. Links inside are removed as links; a folder that is
-// itself a link loses only the link.
+// itself a link loses only the link. A link that cannot go as a link
+// (RemoveLinkItself) stays, and the result is false.
 bool DeleteFolderTree(const CString& folder);
 // Copies everything under source into target (both with trailing backslash).
 // Links and entries the walk refuses are not copied, and the result is then

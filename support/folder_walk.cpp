@@ -209,9 +209,19 @@ bool RemoveLinkItself(const char* path)
     if (EndsWithBackslash(link.data))
         link.Delete(link.GetLength() - 1, 1);
     DWORD attributes = GetFileAttributesA(link.data);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return RemoveDirectoryA(link.data) != 0;
-    return DeleteFileA(link.data) != 0;
+    // Some systems remove what a link points at instead of the link (Wine
+    // removes an empty target folder). The target is held open without
+    // delete sharing while the link goes: removing the link alone is not
+    // hindered by that, a removal that reaches the target fails. A link
+    // whose target cannot be held stays.
+    HANDLE target = CreateFileA(link.data, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (target == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(link.data)
+                                                                 : DeleteFileA(link.data);
+    CloseHandle(target);
+    return removed != 0;
 }
 
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
