@@ -179,8 +179,23 @@ void DeleteFolderContents(const CString& folder, int& files, int& folders)
 bool IsProtectedFolder(const CString& folder, const CString& windowsFolder,
                        const CString& profileFolder, const CString& programFolder)
 {
-    return IsRootFolder(folder) || SameFolder(folder, windowsFolder) ||
-           IsAtOrAbove(folder, profileFolder) || IsAtOrAbove(folder, programFolder);
+    // "C:\DOCUME~1\taro\" is the profile "C:\Documents and Settings\taro\":
+    // the names compare only in one spelling.
+    const CString path = LongFormOf(folder);
+    return IsRootFolder(path) || SameFolder(path, LongFormOf(windowsFolder)) ||
+           IsAtOrAbove(path, LongFormOf(profileFolder)) ||
+           IsAtOrAbove(path, LongFormOf(programFolder));
+}
+
+CString LongFormOf(const CString& path)
+{
+    if (path.IsEmpty())
+        return path;
+    char spelled[1024];
+    const DWORD length = GetLongPathNameA(path.data, spelled, sizeof(spelled));
+    if (length == 0 || length >= sizeof(spelled))
+        return path;
+    return CString(spelled);
 }
 
 bool UpdateFolderOf(const char* windowsFolder, CString& folder)
