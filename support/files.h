@@ -54,7 +54,8 @@ bool WideToAnsiExactly(const wchar_t* wide, char* text, const int& room);
 bool NameFromWide(const wchar_t* wide, char* name, const int& room);
 // A name that joined to a folder names an entry of that folder and nothing
 // else: not "." or "..", no separator, drive colon, wildcard or control
-// character, and no trailing dot or blank, which the path rules would drop.
+// character, no trailing dot or blank, which the path rules would drop, and
+// no device name (nul, con.txt, COM1.log, with any extension, in any case).
 bool IsUsableName(const char* name);
 enum LinkKind {
     kNoLink,
