@@ -79,7 +79,7 @@ EntryOutcome ChangeEntry(const CString& path, const ChangeRequest& request)
     // Changed through a link, the times and attributes would be those of
     // what it points at, outside the tree.
     if (Zint_Std::IsLink(path.data))
-        return kEntrySkipped;
+        return kEntryLink;
     const bool folder = (current & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool setTime = request.setTime && !folder;
     if (!setTime && !request.setAttributes)
@@ -99,6 +99,7 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
     tally.failed = 0;
     tally.skipped = 0;
     tally.refused = 0;
+    tally.links = 0;
     CArray<CString> entries;
     Zint_Std::ListFolder(folder, entries, "*", true, request.includeFolders, tally.refused);
     if (request.includeFolders)
@@ -114,23 +115,31 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
         case kEntrySkipped:
             tally.skipped++;
             break;
+        case kEntryLink:
+            tally.links++;
+            break;
         }
     }
 }
 
 bool FormatReport(const ChangeTally& tally, CString& text)
 {
-    if (tally.failed == 0 && tally.refused == 0) {
+    const bool clean = tally.failed == 0 && tally.refused == 0;
+    if (clean) {
         text.Format("変更は正常に終了しました.\n変更した数：%d", tally.changed);
-        return true;
-    }
-    if (tally.refused == 0) {
+    } else if (tally.refused == 0) {
         text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d",
                     tally.changed, tally.failed);
-        return false;
+    } else {
+        text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
+                    "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                    tally.changed, tally.failed + tally.refused, tally.refused);
     }
-    text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                "(うち名前またはパスの長さのため扱えなかった数：%d)",
-                tally.changed, tally.failed + tally.refused, tally.refused);
-    return false;
+    // Links are left alone on purpose: worth a line, no warning.
+    if (tally.links > 0) {
+        CString linkLine;
+        linkLine.Format("\nリンクのため変更しなかった数：%d", tally.links);
+        text += linkLine;
+    }
+    return clean;
 }

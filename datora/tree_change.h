@@ -21,11 +21,12 @@ struct ChangeRequest {
 struct ChangeTally {
     int changed;  // every requested change took effect
     int failed;   // at least one requested change did not
-    int skipped;  // folders when only the times were asked for, and links
+    int skipped;  // folders when only the times were asked for
     int refused;  // names that cannot be used as they are, paths too long
+    int links;    // left alone, and what they point at with them
 };
 
-enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped };
+enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped, kEntryLink };
 
 // The date of one picker with the time of day of the other, read as local
 // time under the time-zone rules in force on that date, as a UTC file time.
@@ -44,7 +45,8 @@ EntryOutcome ChangeEntry(const Zint_Std::CString& path, const ChangeRequest& req
 void ChangeTree(const Zint_Std::CString& folder, const ChangeRequest& request, ChangeTally& tally);
 
 // The report of a run; true when nothing failed (an information box),
-// false when the report is a warning.
+// false when the report is a warning. The links left alone and the names
+// that could not be used are counted in it when there are any.
 bool FormatReport(const ChangeTally& tally, Zint_Std::CString& text);
 
 #endif

@@ -102,6 +102,15 @@ bool IsRootFolder(const CString& folder)
     return false;
 }
 
+// The finder matches a pattern against the short (8.3) name too: "*.tmp"
+// finds keep.tmpl as KEEP~1.TMP. Only the long name counts. The dot is no
+// trail byte, so the last four bytes are the last four characters.
+bool HasTmpExtension(const CString& path)
+{
+    const int length = path.GetLength();
+    return length >= 4 && lstrcmpiA(path.data + length - 4, ".tmp") == 0;
+}
+
 CString WindowsFolder()
 {
     char buffer[500] = {0};
@@ -140,6 +149,8 @@ int DeleteEmptyTmpFiles(const CString& folder)
     Zint_Std::ListFolder(folder, found, "*.tmp", false, false);
     int deleted = 0;
     for (int i = 0; i < found.count; i++) {
+        if (!HasTmpExtension(found.items[i]))
+            continue;
         // Opening the file to read its size would give 0 for one that is in
         // use or read-only too; the size on the disk tells an empty one.
         if (!IsEmptyFile(found.items[i]))
@@ -168,8 +179,23 @@ void DeleteFolderContents(const CString& folder, int& files, int& folders)
 bool IsProtectedFolder(const CString& folder, const CString& windowsFolder,
                        const CString& profileFolder, const CString& programFolder)
 {
-    return IsRootFolder(folder) || SameFolder(folder, windowsFolder) ||
-           IsAtOrAbove(folder, profileFolder) || IsAtOrAbove(folder, programFolder);
+    // "C:\DOCUME~1\taro\" is the profile "C:\Documents and Settings\taro\":
+    // the names compare only in one spelling.
+    const CString path = LongFormOf(folder);
+    return IsRootFolder(path) || SameFolder(path, LongFormOf(windowsFolder)) ||
+           IsAtOrAbove(path, LongFormOf(profileFolder)) ||
+           IsAtOrAbove(path, LongFormOf(programFolder));
+}
+
+CString LongFormOf(const CString& path)
+{
+    if (path.IsEmpty())
+        return path;
+    char spelled[1024];
+    const DWORD length = GetLongPathNameA(path.data, spelled, sizeof(spelled));
+    if (length == 0 || length >= sizeof(spelled))
+        return path;
+    return CString(spelled);
 }
 
 bool UpdateFolderOf(const char* windowsFolder, CString& folder)

@@ -13,23 +13,33 @@ namespace {
 const int kPathRoom = 1024;
 
 // Resolved where it can be; the names alone where it cannot.
-CString RealOrAsNamed(const CString& folder)
+CString RealOrAsNamed(const CString& folder, const FinalPathUse& use)
 {
     CString resolved;
-    if (ResolveStartFolder(folder, resolved))
+    if (ResolveStartFolder(folder, resolved, use))
         return resolved;
     return folder;
 }
 
 }  // namespace
 
-bool ResolveStartFolder(const CString& folder, CString& resolved)
+void GetProtectedFolders(ProtectedFolders& folders)
+{
+    char buffer[500] = {0};
+    GetWindowsDirectoryA(buffer, sizeof(buffer));
+    folders.windows = CString(buffer);
+    if (!Zint_Std::GetSpecialFolderPath(folders.profile, CSIDL_PROFILE))
+        folders.profile.Empty();
+    folders.program = Zint_Std::ModuleFolder(0);
+}
+
+bool ResolveStartFolder(const CString& folder, CString& resolved, const FinalPathUse& use)
 {
     resolved.Empty();
     if (folder.IsEmpty())
         return false;
     wchar_t real[kPathRoom];
-    if (Zint_Std::FinalPathOf(folder.data, real, kPathRoom)) {
+    if (use == kFinalPathWhereKnown && Zint_Std::FinalPathOf(folder.data, real, kPathRoom)) {
         char text[kPathRoom * 2];
         if (!Zint_Std::WideToAnsiExactly(real, text, sizeof(text)))
             return false;
@@ -40,7 +50,8 @@ bool ResolveStartFolder(const CString& folder, CString& resolved)
         DWORD length = GetFullPathNameA(folder.data, sizeof(full), full, &name);
         if (length == 0 || length >= sizeof(full))
             return false;
-        resolved.Assign(full);
+        // The full path keeps short names as they were given.
+        resolved = LongFormOf(CString(full));
     }
     Zint_Std::AppendBackslash(resolved);
     return Zint_Std::FolderExists(resolved);
@@ -48,20 +59,24 @@ bool ResolveStartFolder(const CString& folder, CString& resolved)
 
 bool AcceptStartFolder(const CString& folder, CString& resolved)
 {
-    if (!ResolveStartFolder(folder, resolved))
+    ProtectedFolders folders;
+    GetProtectedFolders(folders);
+    return AcceptStartFolder(folder, folders, kFinalPathWhereKnown, resolved);
+}
+
+bool AcceptStartFolder(const CString& folder, const ProtectedFolders& protectedFolders,
+                       const FinalPathUse& use, CString& resolved)
+{
+    if (!ResolveStartFolder(folder, resolved, use))
         return false;
-    char buffer[500] = {0};
-    GetWindowsDirectoryA(buffer, sizeof(buffer));
-    const CString windows(buffer);
-    CString profile;
-    if (!Zint_Std::GetSpecialFolderPath(profile, CSIDL_PROFILE))
-        profile.Empty();
-    const CString program = Zint_Std::ModuleFolder(0);
+    const CString& windows = protectedFolders.windows;
+    const CString& profile = protectedFolders.profile;
+    const CString& program = protectedFolders.program;
     // The names as given and as the file system resolves them: a link may
     // lead to the Windows folder, and the profile may itself be reached
-    // through one.
+    // through one. Every comparison spells short names long.
     return !IsProtectedFolder(folder, windows, profile, program) &&
            !IsProtectedFolder(resolved, windows, profile, program) &&
-           !IsProtectedFolder(resolved, RealOrAsNamed(windows), RealOrAsNamed(profile),
-                              RealOrAsNamed(program));
+           !IsProtectedFolder(resolved, RealOrAsNamed(windows, use), RealOrAsNamed(profile, use),
+                              RealOrAsNamed(program, use));
 }

@@ -54,7 +54,8 @@ bool WideToAnsiExactly(const wchar_t* wide, char* text, const int& room);
 bool NameFromWide(const wchar_t* wide, char* name, const int& room);
 // A name that joined to a folder names an entry of that folder and nothing
 // else: not "." or "..", no separator, drive colon, wildcard or control
-// character, and no trailing dot or blank, which the path rules would drop.
+// character, no trailing dot or blank, which the path rules would drop, and
+// no device name (nul, con.txt, COM1.log, with any extension, in any case).
 bool IsUsableName(const char* name);
 enum LinkKind {
     kNoLink,
@@ -68,7 +69,9 @@ enum LinkKind {
 };
 LinkKind LinkKindOf(const char* path);
 bool IsLink(const char* path);
-// Removes a path that LinkKindOf found to be a marked link, as a link.
+// Removes a path that LinkKindOf found to be a marked link, as a link. Where
+// the system would remove what it points at instead, and when that cannot
+// be reached, the link stays and the result is false.
 bool RemoveLinkItself(const char* path);
 // The path as the file system really reaches it, links resolved, without
 // the "\\?\" prefix; false when it cannot be opened or the system cannot
@@ -79,7 +82,8 @@ bool FinalPathOf(const char* path, wchar_t* finalPath, const int& room);
 bool MakeFolderPath(const CString& folder);
 // Deletes the folder with everything in it; read-only files stay, and then
 // the result is false. Links inside are removed as links; a folder that is
-// itself a link loses only the link.
+// itself a link loses only the link. A link that cannot go as a link
+// (RemoveLinkItself) stays, and the result is false.
 bool DeleteFolderTree(const CString& folder);
 // Copies everything under source into target (both with trailing backslash).
 // Links and entries the walk refuses are not copied, and the result is then

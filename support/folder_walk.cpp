@@ -1,11 +1,11 @@
 // The folder walker. It reads every folder with the wide functions and takes
 // an entry only when its name, in the ANSI code page, names that entry and
 // nothing else: a name the code page can only approximate (U+00A5 becomes a
-// backslash by best fit), a name holding a separator or a wildcard, or one
-// that the path rules would shorten, would join into a path that leads
-// somewhere else, possibly far outside the folder. Links are never entered:
-// what they point at lies outside the walked tree, and two links back to
-// their parent would make the walk endless.
+// backslash by best fit), a name holding a separator or a wildcard, one
+// that the path rules would shorten, or a device name, would join into a
+// path that leads somewhere else, possibly far outside the folder. Links
+// are never entered: what they point at lies outside the walked tree, and
+// two links back to their parent would make the walk endless.
 #include "support/files.h"
 
 #include <string.h>
@@ -47,6 +47,37 @@ bool IsForbiddenInName(const unsigned char c)
 {
     return c < 0x20 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
            c == '<' || c == '>' || c == '|';
+}
+
+unsigned char FoldAscii(const char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A')
+                                  : static_cast<unsigned char>(c);
+}
+
+// In any folder the path rules take these names for devices, whatever
+// extension follows and in any case ("nul", "con.txt", "COM1.log"). The
+// bytes compared are ASCII, none of them a lead byte, so no trail byte of a
+// double-byte character can pass for one of them.
+bool IsDeviceName(const char* name)
+{
+    // The part before the first dot, less the blanks the rules drop.
+    int length = 0;
+    while (name[length] && name[length] != '.')
+        length++;
+    while (length > 0 && name[length - 1] == ' ')
+        length--;
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "COM", "LPT"};
+    for (size_t i = 0; i < sizeof(kDevices) / sizeof(kDevices[0]); i++) {
+        const char* device = kDevices[i];
+        if (FoldAscii(name[0]) != device[0] || FoldAscii(name[1]) != device[1] ||
+            FoldAscii(name[2]) != device[2])
+            continue;
+        // COM and LPT take a digit: "COM1" to "COM9", and "COM0" on some systems.
+        if (i < 4 ? length == 3 : (length == 4 && name[3] >= '0' && name[3] <= '9'))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -102,7 +133,9 @@ bool IsUsableName(const char* name)
         p = next;
     }
     // The path rules drop trailing dots and blanks: "a." would name "a".
-    return !(last[1] == 0 && (*last == '.' || *last == ' '));
+    if (last[1] == 0 && (*last == '.' || *last == ' '))
+        return false;
+    return !IsDeviceName(name);
 }
 
 bool FinalPathOf(const char* path, wchar_t* finalPath, const int& room)
@@ -209,9 +242,19 @@ bool RemoveLinkItself(const char* path)
     if (EndsWithBackslash(link.data))
         link.Delete(link.GetLength() - 1, 1);
     DWORD attributes = GetFileAttributesA(link.data);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return RemoveDirectoryA(link.data) != 0;
-    return DeleteFileA(link.data) != 0;
+    // Some systems remove what a link points at instead of the link (Wine
+    // removes an empty target folder). The target is held open without
+    // delete sharing while the link goes: removing the link alone is not
+    // hindered by that, a removal that reaches the target fails. A link
+    // whose target cannot be held stays.
+    HANDLE target = CreateFileA(link.data, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (target == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(link.data)
+                                                                 : DeleteFileA(link.data);
+    CloseHandle(target);
+    return removed != 0;
 }
 
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,

@@ -9,9 +9,11 @@ using Zint_Std::CString;
 namespace {
 
 // Names a walk must refuse: joined as the code page gives them they would
-// name the tree's parent, a file beside the tree, or nothing at all.
+// name the tree's parent, a file beside the tree, a device, or nothing at
+// all.
 const wchar_t* const kUnusableFolders[] = {L"\u00A5.."};
-const wchar_t* const kUnusableFiles[] = {L"..\u00A5precious.txt", L"a\u00A5b", L"x\u20ACy"};
+const wchar_t* const kUnusableFiles[] = {L"..\u00A5precious.txt", L"a\u00A5b", L"x\u20ACy",
+                                         L"nul", L"con.txt", L"Com1.log", L"aux", L"PRN", L"lpt1"};
 
 bool WriteWide(const std::wstring& path, const char* text)
 {

@@ -46,8 +46,9 @@ bool MakeUnixLink(const Zint_Std::CString& link, const Zint_Std::CString& target
 // outside (link), back to the tree (loop) and back to sub (sub\loop), a
 // file link to outside\keep.txt (filelink), names the code page can give
 // only by approximation (U+00A5 "..", "..¥precious.txt", "a¥b", "x€y" with
-// U+20AC), and a chain of folders under deep\ that goes past the path
-// limit. Every name a test may expect is a member.
+// U+20AC), device names (nul, con.txt, Com1.log, aux, PRN, lpt1), and a
+// chain of folders under deep\ that goes past the path limit. Every name a
+// test may expect is a member.
 class CHostileTree {
 public:
     Zint_Std::CString root;     // trailing backslash

@@ -426,10 +426,12 @@ TEST_F(DatoraDialog, ATreeWithLinksAndOddNamesChangesOnlyItsOwnEntries)
 
     SeenMessageBox seen = RunAndRead("報告");
     const int refused = hostile.unusableNames + hostile.tooDeep;
-    // a.txt, sub\b.txt and 表\c.txt changed; the rest is reported.
+    // a.txt, sub\b.txt and 表\c.txt changed; the rest is reported. Without
+    // the folders only the link to a file is listed.
     CString expected;
     expected.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                    "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                    "(うち名前またはパスの長さのため扱えなかった数：%d)\n"
+                    "リンクのため変更しなかった数：1",
                     3, refused, refused);
     EXPECT_STREQ(expected.data, seen.text.data);
     EXPECT_FALSE(SameTime(aTime, Info(hostile.tree + "a.txt").ftLastWriteTime));

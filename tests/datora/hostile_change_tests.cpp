@@ -41,7 +41,7 @@ TEST(HostileTreeChange, OnlyTheTreesOwnEntriesChangeAndTheRestIsReported)
     EXPECT_EQ(hostile.unusableNames + hostile.tooDeep, tally.refused);
     EXPECT_EQ(0, tally.failed);
     // The four links are listed, and left alone.
-    EXPECT_EQ(4, tally.skipped);
+    EXPECT_EQ(4, tally.links);
     const char* const changed[] = {"a.txt", "sub\\b.txt", "表\\c.txt"};
     for (size_t i = 0; i < sizeof(changed) / sizeof(changed[0]); i++) {
         const CString path = hostile.tree + changed[i];
@@ -61,7 +61,8 @@ TEST(HostileTreeChange, OnlyTheTreesOwnEntriesChangeAndTheRestIsReported)
     EXPECT_FALSE(FormatReport(tally, report));
     CString expected;
     expected.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                    "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                    "(うち名前またはパスの長さのため扱えなかった数：%d)\n"
+                    "リンクのため変更しなかった数：4",
                     tally.changed, tally.refused, tally.refused);
     EXPECT_STREQ(expected.data, report.data);
     hostile.Remove();

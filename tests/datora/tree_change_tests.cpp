@@ -252,15 +252,20 @@ TEST(ChosenAttributes, EachBoxAddsItsBitToNormal)
 
 TEST(Report, AllChangedKeepsTheUsualText)
 {
-    ChangeTally tally = {5, 0, 2, 0};
+    ChangeTally tally = {5, 0, 2, 0, 0};
     CString text;
     EXPECT_TRUE(FormatReport(tally, text));
     EXPECT_STREQ("変更は正常に終了しました.\n変更した数：5", text.data);
+    // Links left alone are no failure, but they are counted.
+    tally.links = 3;
+    EXPECT_TRUE(FormatReport(tally, text));
+    EXPECT_STREQ("変更は正常に終了しました.\n変更した数：5\nリンクのため変更しなかった数：3",
+                 text.data);
 }
 
 TEST(Report, FailuresAreReportedWithBothNumbers)
 {
-    ChangeTally tally = {7, 2, 0, 0};
+    ChangeTally tally = {7, 2, 0, 0, 0};
     CString text;
     EXPECT_FALSE(FormatReport(tally, text));
     EXPECT_STREQ("変更できなかったものがあります.\n変更した数：7\n変更できなかった数：2", text.data);

@@ -134,8 +134,15 @@ TEST_F(CleanStepsTest, OnlyEmptyTmpFilesOfTheFolderItselfGo)
     MakeFile("other.txt", "");
     MakeFolder("sub");
     MakeFile("sub\\nested.tmp", "");
+    // Their short names (KEEP~1.TMP) match "*.tmp", their own names do not.
+    MakeFile("keep.tmpl", "");
+    MakeFile("x.tmp1", "");
+    MakeFile("UPPER.TMP", "");
 
-    EXPECT_EQ(3, DeleteEmptyTmpFiles(root));
+    EXPECT_EQ(4, DeleteEmptyTmpFiles(root));
+    EXPECT_FALSE(Exists("UPPER.TMP"));
+    EXPECT_TRUE(Exists("keep.tmpl"));
+    EXPECT_TRUE(Exists("x.tmp1"));
     EXPECT_FALSE(Exists("empty.tmp"));
     EXPECT_FALSE(Exists("hidden.tmp"));
     EXPECT_FALSE(Exists("ro-empty.tmp"));
@@ -189,6 +196,9 @@ TEST_F(CleanStepsTest, TempFolderStepEmptiesTheProcessTempFolder)
     MakeFile("temp\\a.txt", "a");
     MakeFolder("temp\\sub");
     MakeFile("temp\\sub\\b.txt", "b", FILE_ATTRIBUTE_READONLY);
+    // Removing a link may reach what it points at when that is empty.
+    MakeFolder("empty-outside");
+    ASSERT_TRUE(MakeUnixLink(At("temp\\link"), At("empty-outside")));
     ASSERT_TRUE(SetEnvironmentVariableA("TEMP", At("temp\\").data));
     ASSERT_TRUE(SetEnvironmentVariableA("TMP", At("temp\\").data));
     char seen[MAX_PATH] = {0};
@@ -201,9 +211,11 @@ TEST_F(CleanStepsTest, TempFolderStepEmptiesTheProcessTempFolder)
     SetEnvironmentVariableA("TMP", saved);
     ASSERT_STREQ(At("temp\\").data, seen) << "TEMP did not reach GetTempPathA";
     EXPECT_EQ(2, files);
-    EXPECT_EQ(1, folders);
+    // The link goes only where the system removes it as a link.
+    EXPECT_EQ(Exists("temp\\link") ? 1 : 2, folders);
     EXPECT_TRUE(Exists("temp"));
     EXPECT_FALSE(Exists("temp\\sub"));
+    EXPECT_TRUE(Zint_Std::FolderExists(At("empty-outside")));
 }
 
 TEST_F(CleanStepsTest, UpdateFolderStepCountsNothingWithoutTheFolder)

@@ -32,6 +32,12 @@ CString Parent(const CString& folder)
     return parent;
 }
 
+CString ShortForm(const CString& path)
+{
+    char spelled[MAX_PATH] = {0};
+    return GetShortPathNameA(path.data, spelled, sizeof(spelled)) ? CString(spelled) : path;
+}
+
 }  // namespace
 
 TEST_F(PurgelHostileTest, StartFoldersAreJudgedByWhereTheyReallyAre)
@@ -71,4 +77,40 @@ TEST_F(PurgelHostileTest, StartFoldersAreJudgedByWhereTheyReallyAre)
     CString realPath;
     ASSERT_TRUE(ResolveStartFolder(real, realPath));
     EXPECT_TRUE(resolved.EqualsNoCase(realPath)) << resolved.data;
+}
+
+TEST_F(PurgelHostileTest, ShortNamesNameTheSameFolders)
+{
+    // Stand-ins with long names: without the final-path call (XP) only the
+    // names tell "C:\\DOCUME~1\\taro" from "C:\\Documents and Settings\\taro".
+    static const struct {
+        const char* relative;
+        bool accepted;
+    } kStarts[] = {
+        {"Windows folder\\", false}, {"Documents and Settings\\taro\\", false},
+        {"Documents and Settings\\", false}, {"Program Files\\quelt_\\omake\\", false},
+        {"Program Files\\", false}, {"Temporary files\\", true},
+    };
+    for (size_t i = 0; i < sizeof(kStarts) / sizeof(kStarts[0]); i++)
+        ASSERT_TRUE(Zint_Std::MakeFolderPath(hostile.root + kStarts[i].relative));
+    const CString windows = hostile.root + kStarts[0].relative;
+    const CString profile = hostile.root + kStarts[1].relative;
+    const CString program = hostile.root + kStarts[3].relative;
+    const ProtectedFolders spelled[2] = {
+        {windows, profile, program}, {ShortForm(windows), ShortForm(profile), ShortForm(program)}};
+    ASSERT_STRNE(spelled[0].profile.data, spelled[1].profile.data) << "no short names";
+    for (int use = kFinalPathWhereKnown; use <= kNamesOnly; use++) {
+        for (size_t i = 0; i < sizeof(kStarts) / sizeof(kStarts[0]); i++) {
+            const CString path = hostile.root + kStarts[i].relative;
+            // A short path against long folders, a long one against short.
+            for (int s = 0; s < 2; s++) {
+                const CString start = s == 0 ? ShortForm(path) : path;
+                CString resolved;
+                EXPECT_EQ(kStarts[i].accepted, AcceptStartFolder(start, spelled[s],
+                                                                 FinalPathUse(use), resolved))
+                    << start.data << (use == kNamesOnly ? " by names" : " by final path");
+                EXPECT_TRUE(!kStarts[i].accepted || resolved.EqualsNoCase(path)) << resolved.data;
+            }
+        }
+    }
 }

@@ -55,6 +55,8 @@ TEST(FolderWalkNames, OnlyNamesThatNameThemselvesAreUsable)
         {L".", false},             {L"..", false},             {L"dot.", false},
         {L"blank ", false},        {L"a:b", false},            {L"a/b", false},
         {L"a*b", false},           {L"tab\tname", false},      {L"", false},
+        {L"NUL", false},           {L"con.txt", false},        {L"Com1.log", false},
+        {L"lpt9 .a", false},       {L"connect", true},         {L"com10.txt", true},
     };
     for (size_t i = 0; i < sizeof(kNames) / sizeof(kNames[0]); i++) {
         char name[MAX_PATH * 2];
