@@ -246,14 +246,18 @@ bool RemoveLinkItself(const char* path)
     // removes an empty target folder). The target is held open without
     // delete sharing while the link goes: removing the link alone is not
     // hindered by that, a removal that reaches the target fails. A link
-    // whose target cannot be held stays.
+    // whose target cannot be held stays, unless it has no target left.
     HANDLE target = CreateFileA(link.data, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
-    if (target == INVALID_HANDLE_VALUE)
-        return false;
+    if (target == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            return false;
+    }
     const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(link.data)
                                                                  : DeleteFileA(link.data);
-    CloseHandle(target);
+    if (target != INVALID_HANDLE_VALUE)
+        CloseHandle(target);
     return removed != 0;
 }
 
