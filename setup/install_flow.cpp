@@ -147,7 +147,9 @@ void WriteUninstallEntry(const CString& installFolder)
     if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, true, true))
         return;
     key.SetString("DisplayName", CString("Quelt"));
-    key.SetString("UninstallString", installFolder + "setup.exe" + " -U");
+    // Quoted: the system starts the line as it stands, and an unquoted path
+    // with a blank would end at that blank.
+    key.SetString("UninstallString", CString("\"") + installFolder + "setup.exe\" -U");
 }
 
 void WriteHomeAlias(const CString& installFolder)

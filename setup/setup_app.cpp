@@ -61,7 +61,7 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
             ScheduleSelfDelete(true);
         return 0;
     }
-    if (strcmp(line, "-U") == 0) {
+    if (strcmp(line, "-U") == 0 || IsUnquotedUninstallLine(GetCommandLineA(), modulePath)) {
         StartUninstall();
         return 0;
     }
@@ -111,6 +111,19 @@ bool CSetupApp::ReadRecordedInstallFolder(CString& folder)
 {
     return ReadInstallFolder(HKEY_LOCAL_MACHINE, folder) ||
            ReadInstallFolder(HKEY_CURRENT_USER, folder);
+}
+
+bool CSetupApp::IsUnquotedUninstallLine(const char* rawLine, const CString& modulePath)
+{
+    static const char kSwitch[] = " -U";
+    const int switchLength = sizeof(kSwitch) - 1;
+    if (!rawLine || modulePath.IsEmpty() ||
+        lstrlenA(rawLine) != modulePath.GetLength() + switchLength ||
+        strcmp(rawLine + modulePath.GetLength(), kSwitch) != 0)
+        return false;
+    CString programPart(rawLine);
+    programPart.Delete(modulePath.GetLength(), switchLength);
+    return SamePathText(programPart.data, modulePath.data);
 }
 
 bool CSetupApp::OverlapsRecordedInstallation(const CString& folder)

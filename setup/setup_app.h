@@ -62,6 +62,10 @@ public:
     static bool OverlapsRecordedInstallation(const Zint_Std::CString& folder);
     // A notice box "Quelt" on the desktop.
     static void Notify(const char* text);
+    // The whole raw command line is this program's path, unquoted, and
+    // " -U": the form that earlier installations recorded as the
+    // uninstall command, which splits at the first blank of the path.
+    static bool IsUnquotedUninstallLine(const char* rawLine, const Zint_Std::CString& modulePath);
 };
 
 #endif

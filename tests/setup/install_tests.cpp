@@ -92,7 +92,7 @@ TEST_F(SetupInstallTest, AllUsersWithStartupAndPerUserSettings)
     EXPECT_STREQ("Quelt", value.data);
     EXPECT_TRUE(
         ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
-    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+    EXPECT_STREQ((CString("\"") + folder + "setup.exe\" -U").data, value.data);
 
     ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
     ExpectShortcut(menu + "Queltのヘルプ.lnk", folder + "quelt_.chm", "", folder);
@@ -153,7 +153,7 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
     EXPECT_STREQ(menu.data, value.data);
     EXPECT_TRUE(
         ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
-    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+    EXPECT_STREQ((CString("\"") + folder + "setup.exe\" -U").data, value.data);
     ExpectShortcut(menu + "アンインストール.lnk", folder + "setup.exe", "-U", folder);
     ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
     ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
@@ -360,5 +360,26 @@ TEST_F(SetupInstallTest, SwitchingUsersDropsTheOtherRecord)
                       "Quelt\\");
         ExpectMissing(SpecialFolder(kSides[i] ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP) +
                       "Quelt.lnk");
+    }
+}
+
+TEST_F(SetupInstallTest, SystemListStartsTheUninstallerInBothForms)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("from the system list");
+    ASSERT_TRUE(InstallQuietly(package, choice));
+    const CString program = choice.folder + "setup.exe";
+    CString quoted;
+    ASSERT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", quoted));
+    // Started as written, as the system does; earlier installations wrote
+    // the line unquoted.
+    const CString lines[] = {quoted, program + " -U"};
+    for (int i = 0; i < 2; ++i) {
+        CSetupRun run;
+        CDialogUnderTest dialog;
+        EXPECT_TRUE(run.StartAsGiven(program, lines[i].data) &&
+                    dialog.WaitFor(run.process.dwProcessId, "Queltのアンインストール") &&
+                    dialog.Click(IDCANCEL) && run.WaitEnded())
+            << lines[i].data;
     }
 }
