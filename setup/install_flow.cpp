@@ -32,6 +32,7 @@ struct InstallState {
     int sendTo;
     CString programMenuFolder;
     CString startupLinkPath;
+    CString earlierStartupFile;  // StartupFile of the record read at the start
 
     InstallState() : previousVersion(0.0), allUsers(1), startup(1), multiUser(0), sendTo(0) {}
 };
@@ -64,11 +65,21 @@ void ReadFolderAndVersion(CRegistryKey& key, InstallState& state)
         state.previousVersion = atof(value.data ? value.data : "");
 }
 
+// The start-up shortcut was chosen last time exactly when its path was
+// recorded.
+void ReadStartupChoice(CRegistryKey& key, InstallState& state)
+{
+    if (!key.QueryString("StartupFile", state.earlierStartupFile))
+        state.earlierStartupFile.Empty();
+    state.startup = state.earlierStartupFile.IsEmpty() ? 0 : 1;
+}
+
 void ReadEarlierInstallation(InstallState& state)
 {
     CRegistryKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, false, false)) {
         ReadFolderAndVersion(key, state);
+        ReadStartupChoice(key, state);
         int value = 0;
         if (QueryDword(key, "AllUsers", value))
             state.allUsers = value;
@@ -78,6 +89,7 @@ void ReadEarlierInstallation(InstallState& state)
     }
     if (key.Open(HKEY_CURRENT_USER, kSettingsKey, false, false)) {
         ReadFolderAndVersion(key, state);
+        ReadStartupChoice(key, state);
         state.allUsers = 0;
     }
 }
@@ -92,8 +104,22 @@ void WriteSettingsValues(CRegistryKey& key, const InstallState& state)
     }
     if (!state.programMenuFolder.IsEmpty())
         key.SetString("ProgramMenuFolder", state.programMenuFolder);
+    // A reinstall without the start-up shortcut must not leave the earlier
+    // path behind: the next run would show the option as chosen.
     if (!state.startupLinkPath.IsEmpty())
         key.SetString("StartupFile", state.startupLinkPath);
+    else
+        RegDeleteValueA(key.hKey, "StartupFile");
+}
+
+// A start-up shortcut recorded earlier goes unless it is the one just
+// written; only this suite's own shortcut is ever deleted.
+void DeleteReplacedStartupLink(const CString& recorded, const CString& written)
+{
+    const CString link = OwnStartupLink(recorded);
+    const CString newLink = OwnStartupLink(written);
+    if (!link.IsEmpty() && (newLink.IsEmpty() || lstrcmpiA(link.data, newLink.data) != 0))
+        DeleteFileA(link.data);
 }
 
 // The root that now holds the record; 0 when none could be written.
@@ -131,10 +157,7 @@ void RemoveOtherRecord(HKEY root, const InstallState& state)
             startupFile.Empty();
         key.DeleteKey(0, 0);
     }
-    const CString link = OwnStartupLink(startupFile);
-    const CString newLink = OwnStartupLink(state.startupLinkPath);
-    if (!link.IsEmpty() && (newLink.IsEmpty() || lstrcmpiA(link.data, newLink.data) != 0))
-        DeleteFileA(link.data);
+    DeleteReplacedStartupLink(startupFile, state.startupLinkPath);
     const CString menu = OwnMenuFolder(programMenuFolder);
     if (!menu.IsEmpty() &&
         !(!state.programMenuFolder.IsEmpty() && SameFolder(menu, state.programMenuFolder)))
@@ -242,6 +265,7 @@ bool CSetupApp::RunInstall()
     WriteUninstallEntry(state.installFolder);
     CreateShortcuts(state.installFolder, state.allUsers, state.startup, state.programMenuFolder,
                     state.startupLinkPath);
+    DeleteReplacedStartupLink(state.earlierStartupFile, state.startupLinkPath);
     const HKEY written = WriteSettingsKey(state);
     if (written)
         RemoveOtherRecord(written == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,

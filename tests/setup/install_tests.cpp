@@ -383,3 +383,24 @@ TEST_F(SetupInstallTest, SystemListStartsTheUninstallerInBothForms)
             << lines[i].data;
     }
 }
+
+TEST_F(SetupInstallTest, ReinstallWithoutStartupRemovesItsShortcut)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("startup off");
+    ASSERT_TRUE(InstallQuietly(package, choice));
+    const CString link = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    ExpectExists(link);
+    choice.startup = 0;
+    ASSERT_TRUE(package.Build("ReinstallWithoutStartup2") && InstallQuietly(package, choice, true));
+    ExpectMissing(link);
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "StartupFile"));
+    // The next run shows the box as recorded.
+    CSetupRun run;
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(package.Build("ReinstallWithoutStartup3") && run.Start(package.setupPath, "") &&
+                AnswerFinalQuestion(run, IDYES, 0, 0) &&  // the same version again
+                dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    EXPECT_FALSE(dialog.IsChecked(1002));
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && run.WaitEnded());
+}
