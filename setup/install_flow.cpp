@@ -188,6 +188,31 @@ void WriteHomeAlias(const CString& installFolder)
     Sleep(100);
 }
 
+void ClearProtection(const CString& path)
+{
+    const DWORD kProtective =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = GetFileAttributesA(path.data);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & kProtective) || Zint_Std::IsLink(path.data))
+        return;
+    const DWORD rest = attributes & ~kProtective;
+    SetFileAttributesA(path.data, rest ? rest : FILE_ATTRIBUTE_NORMAL);
+}
+
+// An installed file that is read-only, hidden or system refuses to be
+// copied over, and the reinstall would stop half-way. Only the files the
+// package (and this program) are about to replace are touched.
+void ClearProtectionOfReplacedFiles(const CString& package, const CString& installFolder)
+{
+    Zint_Std::CArray<CString> files;
+    Zint_Std::ListFolder(package, files, "*", true, false);
+    const int prefix = package.GetLength();
+    for (int i = 0; i < files.count; ++i)
+        ClearProtection(installFolder + (files.items[i].data + prefix));
+    ClearProtection(installFolder + "setup.exe");
+}
+
 bool SendToShortcutExists()
 {
     CString link;
@@ -251,6 +276,7 @@ bool CSetupApp::RunInstall()
     // The user's own profile must survive the copy.
     if (Zint_Std::PathExists((state.installFolder + "quelt_.ini").data))
         DeleteFileA((package + "quelt_.ini").data);
+    ClearProtectionOfReplacedFiles(package, state.installFolder);
 
     if (!Zint_Std::CopyFolderTree(package, state.installFolder) ||
         !CopyFileA(modulePath.data, (state.installFolder + "setup.exe").data, FALSE)) {

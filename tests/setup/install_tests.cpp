@@ -391,10 +391,16 @@ TEST_F(SetupInstallTest, ReinstallWithoutStartupRemovesItsShortcut)
     ASSERT_TRUE(InstallQuietly(package, choice));
     const CString link = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
     ExpectExists(link);
+    // Installed files made read-only or hidden are replaced all the same.
+    const CString launcher = choice.folder + "quelt_.exe", setup = choice.folder + "setup.exe";
+    ASSERT_TRUE(SetFileAttributesA(launcher.data, FILE_ATTRIBUTE_READONLY) &&
+                SetFileAttributesA(setup.data, FILE_ATTRIBUTE_HIDDEN));
     choice.startup = 0;
     ASSERT_TRUE(package.Build("ReinstallWithoutStartup2") && InstallQuietly(package, choice, true));
     ExpectMissing(link);
     EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "StartupFile"));
+    EXPECT_EQ(0u, (GetFileAttributesA(launcher.data) | GetFileAttributesA(setup.data)) &
+                      (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     // The next run shows the box as recorded.
     CSetupRun run;
     CDialogUnderTest dialog;
