@@ -188,6 +188,19 @@ void WriteHomeAlias(const CString& installFolder)
     Sleep(100);
 }
 
+// The package holds at least the launcher and its editors; without them an
+// installation would copy nothing but setup.exe.
+bool PackageIsComplete(const CString& package)
+{
+    static const char* const kPrograms[] = {"quelt_.exe", "quelt_.dll"};
+    for (size_t i = 0; i < sizeof(kPrograms) / sizeof(kPrograms[0]); ++i) {
+        const DWORD attributes = GetFileAttributesA((package + kPrograms[i]).data);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return true;
+}
+
 void ClearProtection(const CString& path)
 {
     const DWORD kProtective =
@@ -227,6 +240,13 @@ bool SendToShortcutExists()
 bool CSetupApp::RunInstall()
 {
     COsVersion osVersion;
+    const CString package = moduleFolder + "quelt_\\";
+    if (!PackageIsComplete(package)) {
+        Notify("インストールするQueltのファイルが見つかりません.\n"
+               "setup.exeと同じフォルダに,Queltのファイル一式が入った quelt_ フォルダが必要です.\n"
+               "インストールを中止します.");
+        return false;
+    }
     if (!CloseRunningLauncher("Queltが起動しています.\nQueltを終了してインストール処理を続けますか？"))
         return false;
 
@@ -262,7 +282,6 @@ bool CSetupApp::RunInstall()
     state.multiUser = dialog.multiUser;
     state.sendTo = dialog.sendTo;
 
-    const CString package = moduleFolder + "quelt_\\";
     // An install folder that is, holds or lies in the package folder would
     // be copied onto itself, and the package removal after the run would
     // take the installation with it.

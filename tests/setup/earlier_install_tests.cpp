@@ -170,3 +170,21 @@ TEST_F(SetupEarlierTest, InstalledCopyWithoutArgumentsDeletesNothing)
         ExpectProgramFiles(folder, package.withPinlet);
     }
 }
+
+TEST_F(SetupEarlierTest, RefusedWhileAnotherRunsOrWithoutTheLauncher)
+{
+    CSetupRun first, second, third;
+    CDialogUnderTest dialog;
+    HWND box = 0;
+    ASSERT_TRUE(first.Start(package.setupPath, "") &&
+                dialog.WaitFor(first.process.dwProcessId, "Queltのインストール"));
+    ASSERT_TRUE(second.Start(package.setupPath, "") &&
+                (box = WaitForAnyDialog("Quelt", "既に実行中です")) != 0 &&
+                CDialogUnderTest::Answer(box, IDOK) && second.WaitEnded());
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && first.WaitEnded() &&
+                DeleteFileA((package.payload + "quelt_.exe").data));
+    ASSERT_TRUE(third.Start(package.setupPath, "") &&
+                (box = WaitForAnyDialog("Quelt", "ファイルが見つかりません")) != 0 &&
+                CDialogUnderTest::Answer(box, IDOK) && third.WaitEnded());
+    ExpectMissing(package.folder + "setup.bat");
+}
