@@ -9,6 +9,7 @@
 
 #include "install_dialog.h"
 #include "install_end.h"
+#include "install_folder_check.h"
 #include "os_version.h"
 #include "setup_paths.h"
 #include "support/files.h"
@@ -201,6 +202,23 @@ bool PackageIsComplete(const CString& package)
     return true;
 }
 
+// Installing over another program's files overwrites those of the same
+// names, and the uninstaller deletes them later: only on the user's word,
+// and No is the default.
+bool ConfirmFolderOfAnotherProgram(const CString& folder)
+{
+    if (!HoldsFilesOfAnotherProgram(folder))
+        return true;
+    CString question;
+    question.Format("指定されたフォルダには,Quelt以外のファイルがあります.\n%s\n\n"
+                    "Queltのファイルと同じ名前のファイルは上書きされ,\n"
+                    "アンインストールのときに削除されます.\n"
+                    "このフォルダにインストールしますか？",
+                    folder.data);
+    return MessageBoxA(GetDesktopWindow(), question.data, "Quelt",
+                       kQuestion | MB_DEFBUTTON2) == IDYES;
+}
+
 void ClearProtection(const CString& path)
 {
     const DWORD kProtective =
@@ -274,23 +292,28 @@ bool CSetupApp::RunInstall()
     dialog.startup = state.startup;
     dialog.multiUser = state.multiUser;
     dialog.sendTo = state.sendTo;
-    if (!dialog.Show())
-        return false;
+    // Declining the folder of another program opens the dialog again with
+    // everything as the user left it.
+    for (;;) {
+        if (!dialog.Show())
+            return false;
+        // An install folder that is, holds or lies in the package folder
+        // would be copied onto itself, and the package removal after the run
+        // would take the installation with it.
+        if (FoldersOverlap(dialog.installFolder, package)) {
+            Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+                   "インストール元の外にある別のフォルダを指定してください.\n"
+                   "インストールを中止します.");
+            return false;
+        }
+        if (ConfirmFolderOfAnotherProgram(dialog.installFolder))
+            break;
+    }
     state.installFolder.Assign(dialog.installFolder);
     state.allUsers = dialog.allUsers;
     state.startup = dialog.startup;
     state.multiUser = dialog.multiUser;
     state.sendTo = dialog.sendTo;
-
-    // An install folder that is, holds or lies in the package folder would
-    // be copied onto itself, and the package removal after the run would
-    // take the installation with it.
-    if (FoldersOverlap(state.installFolder, package)) {
-        Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
-               "インストール元の外にある別のフォルダを指定してください.\n"
-               "インストールを中止します.");
-        return false;
-    }
 
     // The user's own profile must survive the copy.
     if (Zint_Std::PathExists((state.installFolder + "quelt_.ini").data))

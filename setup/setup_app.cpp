@@ -118,8 +118,7 @@ bool CSetupApp::CloseRunningLauncher(const char* question)
 
 bool CSetupApp::IsInstalledCopy() const
 {
-    if (RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, moduleFolder) ||
-        RecordedInstallFolderIs(HKEY_CURRENT_USER, moduleFolder))
+    if (MatchesRecordedInstallFolder(moduleFolder))
         return true;
     const CString launcher = moduleFolder + "quelt_.exe";
     const CString package = moduleFolder + "quelt_";
@@ -130,6 +129,12 @@ bool CSetupApp::ReadRecordedInstallFolder(CString& folder)
 {
     return ReadInstallFolder(HKEY_LOCAL_MACHINE, folder) ||
            ReadInstallFolder(HKEY_CURRENT_USER, folder);
+}
+
+bool CSetupApp::MatchesRecordedInstallFolder(const CString& folder)
+{
+    return RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, folder) ||
+           RecordedInstallFolderIs(HKEY_CURRENT_USER, folder);
 }
 
 bool CSetupApp::IsUnquotedUninstallLine(const char* rawLine, const CString& modulePath)

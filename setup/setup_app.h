@@ -58,6 +58,8 @@ public:
     // The InstFolder of the record the uninstaller reads: HKEY_LOCAL_MACHINE
     // first, then HKEY_CURRENT_USER; false when neither has one.
     static bool ReadRecordedInstallFolder(Zint_Std::CString& folder);
+    // The folder is the InstFolder of either record.
+    static bool MatchesRecordedInstallFolder(const Zint_Std::CString& folder);
     // The folder overlaps the folder of either record.
     static bool OverlapsRecordedInstallation(const Zint_Std::CString& folder);
     // A notice box "Quelt" on the desktop.

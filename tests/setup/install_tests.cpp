@@ -410,3 +410,26 @@ TEST_F(SetupInstallTest, ReinstallWithoutStartupRemovesItsShortcut)
     EXPECT_FALSE(dialog.IsChecked(1002));
     ASSERT_TRUE(dialog.Click(IDCANCEL) && run.WaitEnded());
 }
+
+TEST_F(SetupInstallTest, FolderOfAnotherProgramIsAskedAbout)
+{
+    const CString other = TestInstallFolder("other program");
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(other) && WriteTextFile(other + "readme.txt", "other"));
+    CSetupRun run;
+    InstallChoice choice;
+    choice.folder = other;
+    CDialogUnderTest box;
+    ASSERT_TRUE(run.Start(package.setupPath, "") && RunInstallDialog(run, choice, 0) &&
+                box.WaitFor(run.process.dwProcessId, "Quelt"));
+    EXPECT_TRUE(strstr(MessageBoxLabel(box.dialog).data, other.data) != 0);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(box.dialog, IDNO), GWL_STYLE) & 0x0F);
+    ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDNO));
+    // Back in the dialog with the folder as typed, and nothing copied.
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    EXPECT_STREQ(other.data, dialog.Text(1000).data);
+    EXPECT_STREQ("other", ReadWholeFile(other + "readme.txt").data);
+    ExpectMissing(other + "quelt_.exe");
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && run.WaitEnded());
+    ExpectPackageKept(package);
+}
