@@ -35,7 +35,8 @@ bool IsRootFolder(const CString& folder)
 }
 
 // What an uninstallation that kept the settings leaves behind.
-const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt", "quelt_cmd.txt.bak"};
+const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt", "quelt_cmd.txt.bak",
+                                      "quelt_use.txt"};
 
 bool IsSettingsFile(const char* name)
 {
