@@ -1,5 +1,6 @@
 #include "install_dialog.h"
 
+#include "install_folder_check.h"
 #include "setup_ids.h"
 #include "support/files.h"
 
@@ -10,17 +11,6 @@ CInstallDlg* g_installDialog = 0;
 namespace {
 
 const int kFolderChars = 500;
-
-// Blanks only is no folder at all.
-bool IsBlank(const CString& text)
-{
-    if (!text.data)
-        return true;
-    for (const char* c = text.data; *c; ++c)
-        if (*c != ' ' && *c != '\t')
-            return false;
-    return true;
-}
 
 }  // namespace
 
@@ -140,19 +130,19 @@ void CInstallDlg::OnBrowse()
 
 void CInstallDlg::OnOk()
 {
-    CString folder = FolderText();
-    // An empty field would put the suite into the root of a drive.
-    if (IsBlank(folder)) {
+    CString folder;
+    // An empty field, a drive's root or a path relative to some working
+    // folder would scatter the suite's files where they do not belong.
+    const InstallFolderVerdict verdict = CheckInstallFolder(FolderText().data, folder);
+    if (verdict != kFolderUsable) {
         // The focus goes to the edit before the box too: the dialog gives
         // back the focus it had when the box took it.
         HWND edit = GetDlgItem(window, IDC_INSTALL_FOLDER);
         SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
-        MessageBoxA(window, "インストールするフォルダを入力してください.", "Quelt",
-                    MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(window, InstallFolderRefusal(verdict), "Quelt", MB_OK | MB_ICONEXCLAMATION);
         SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
         return;
     }
-    Zint_Std::AppendBackslash(folder);
     installFolder.Assign(folder);
     startup = IsChecked(IDC_STARTUP) ? 1 : 0;
     allUsers = IsChecked(IDC_ALL_USERS) ? 1 : 0;

@@ -9,6 +9,7 @@
 
 #include "install_dialog.h"
 #include "install_end.h"
+#include "install_folder_check.h"
 #include "os_version.h"
 #include "setup_paths.h"
 #include "support/files.h"
@@ -32,6 +33,7 @@ struct InstallState {
     int sendTo;
     CString programMenuFolder;
     CString startupLinkPath;
+    CString earlierStartupFile;  // StartupFile of the record read at the start
 
     InstallState() : previousVersion(0.0), allUsers(1), startup(1), multiUser(0), sendTo(0) {}
 };
@@ -64,11 +66,21 @@ void ReadFolderAndVersion(CRegistryKey& key, InstallState& state)
         state.previousVersion = atof(value.data ? value.data : "");
 }
 
+// The start-up shortcut was chosen last time exactly when its path was
+// recorded.
+void ReadStartupChoice(CRegistryKey& key, InstallState& state)
+{
+    if (!key.QueryString("StartupFile", state.earlierStartupFile))
+        state.earlierStartupFile.Empty();
+    state.startup = state.earlierStartupFile.IsEmpty() ? 0 : 1;
+}
+
 void ReadEarlierInstallation(InstallState& state)
 {
     CRegistryKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, kSettingsKey, false, false)) {
         ReadFolderAndVersion(key, state);
+        ReadStartupChoice(key, state);
         int value = 0;
         if (QueryDword(key, "AllUsers", value))
             state.allUsers = value;
@@ -78,6 +90,7 @@ void ReadEarlierInstallation(InstallState& state)
     }
     if (key.Open(HKEY_CURRENT_USER, kSettingsKey, false, false)) {
         ReadFolderAndVersion(key, state);
+        ReadStartupChoice(key, state);
         state.allUsers = 0;
     }
 }
@@ -92,8 +105,22 @@ void WriteSettingsValues(CRegistryKey& key, const InstallState& state)
     }
     if (!state.programMenuFolder.IsEmpty())
         key.SetString("ProgramMenuFolder", state.programMenuFolder);
+    // A reinstall without the start-up shortcut must not leave the earlier
+    // path behind: the next run would show the option as chosen.
     if (!state.startupLinkPath.IsEmpty())
         key.SetString("StartupFile", state.startupLinkPath);
+    else
+        RegDeleteValueA(key.hKey, "StartupFile");
+}
+
+// A start-up shortcut recorded earlier goes unless it is the one just
+// written; only this suite's own shortcut is ever deleted.
+void DeleteReplacedStartupLink(const CString& recorded, const CString& written)
+{
+    const CString link = OwnStartupLink(recorded);
+    const CString newLink = OwnStartupLink(written);
+    if (!link.IsEmpty() && (newLink.IsEmpty() || lstrcmpiA(link.data, newLink.data) != 0))
+        DeleteFileA(link.data);
 }
 
 // The root that now holds the record; 0 when none could be written.
@@ -131,10 +158,7 @@ void RemoveOtherRecord(HKEY root, const InstallState& state)
             startupFile.Empty();
         key.DeleteKey(0, 0);
     }
-    const CString link = OwnStartupLink(startupFile);
-    const CString newLink = OwnStartupLink(state.startupLinkPath);
-    if (!link.IsEmpty() && (newLink.IsEmpty() || lstrcmpiA(link.data, newLink.data) != 0))
-        DeleteFileA(link.data);
+    DeleteReplacedStartupLink(startupFile, state.startupLinkPath);
     const CString menu = OwnMenuFolder(programMenuFolder);
     if (!menu.IsEmpty() &&
         !(!state.programMenuFolder.IsEmpty() && SameFolder(menu, state.programMenuFolder)))
@@ -147,7 +171,9 @@ void WriteUninstallEntry(const CString& installFolder)
     if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, true, true))
         return;
     key.SetString("DisplayName", CString("Quelt"));
-    key.SetString("UninstallString", installFolder + "setup.exe" + " -U");
+    // Quoted: the system starts the line as it stands, and an unquoted path
+    // with a blank would end at that blank.
+    key.SetString("UninstallString", CString("\"") + installFolder + "setup.exe\" -U");
 }
 
 void WriteHomeAlias(const CString& installFolder)
@@ -161,6 +187,61 @@ void WriteHomeAlias(const CString& installFolder)
     WritePrivateProfileStringA("Alias", "QUELT_HOME", installFolder.data, profile.data);
     WritePrivateProfileStringA(0, 0, 0, profile.data);
     Sleep(100);
+}
+
+// The package holds at least the launcher and its editors; without them an
+// installation would copy nothing but setup.exe.
+bool PackageIsComplete(const CString& package)
+{
+    static const char* const kPrograms[] = {"quelt_.exe", "quelt_.dll"};
+    for (size_t i = 0; i < sizeof(kPrograms) / sizeof(kPrograms[0]); ++i) {
+        const DWORD attributes = GetFileAttributesA((package + kPrograms[i]).data);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return true;
+}
+
+// Installing over another program's files overwrites those of the same
+// names, and the uninstaller deletes them later: only on the user's word,
+// and No is the default.
+bool ConfirmFolderOfAnotherProgram(const CString& folder)
+{
+    if (!HoldsFilesOfAnotherProgram(folder))
+        return true;
+    CString question;
+    question.Format("指定されたフォルダには,Quelt以外のファイルがあります.\n%s\n\n"
+                    "Queltのファイルと同じ名前のファイルは上書きされ,\n"
+                    "アンインストールのときに削除されます.\n"
+                    "このフォルダにインストールしますか？",
+                    folder.data);
+    return MessageBoxA(GetDesktopWindow(), question.data, "Quelt",
+                       kQuestion | MB_DEFBUTTON2) == IDYES;
+}
+
+void ClearProtection(const CString& path)
+{
+    const DWORD kProtective =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = GetFileAttributesA(path.data);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & kProtective) || Zint_Std::IsLink(path.data))
+        return;
+    const DWORD rest = attributes & ~kProtective;
+    SetFileAttributesA(path.data, rest ? rest : FILE_ATTRIBUTE_NORMAL);
+}
+
+// An installed file that is read-only, hidden or system refuses to be
+// copied over, and the reinstall would stop half-way. Only the files the
+// package (and this program) are about to replace are touched.
+void ClearProtectionOfReplacedFiles(const CString& package, const CString& installFolder)
+{
+    Zint_Std::CArray<CString> files;
+    Zint_Std::ListFolder(package, files, "*", true, false);
+    const int prefix = package.GetLength();
+    for (int i = 0; i < files.count; ++i)
+        ClearProtection(installFolder + (files.items[i].data + prefix));
+    ClearProtection(installFolder + "setup.exe");
 }
 
 bool SendToShortcutExists()
@@ -177,6 +258,13 @@ bool SendToShortcutExists()
 bool CSetupApp::RunInstall()
 {
     COsVersion osVersion;
+    const CString package = moduleFolder + "quelt_\\";
+    if (!PackageIsComplete(package)) {
+        Notify("インストールするQueltのファイルが見つかりません.\n"
+               "setup.exeと同じフォルダに,Queltのファイル一式が入った quelt_ フォルダが必要です.\n"
+               "インストールを中止します.");
+        return false;
+    }
     if (!CloseRunningLauncher("Queltが起動しています.\nQueltを終了してインストール処理を続けますか？"))
         return false;
 
@@ -204,28 +292,33 @@ bool CSetupApp::RunInstall()
     dialog.startup = state.startup;
     dialog.multiUser = state.multiUser;
     dialog.sendTo = state.sendTo;
-    if (!dialog.Show())
-        return false;
+    // Declining the folder of another program opens the dialog again with
+    // everything as the user left it.
+    for (;;) {
+        if (!dialog.Show())
+            return false;
+        // An install folder that is, holds or lies in the package folder
+        // would be copied onto itself, and the package removal after the run
+        // would take the installation with it.
+        if (FoldersOverlap(dialog.installFolder, package)) {
+            Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+                   "インストール元の外にある別のフォルダを指定してください.\n"
+                   "インストールを中止します.");
+            return false;
+        }
+        if (ConfirmFolderOfAnotherProgram(dialog.installFolder))
+            break;
+    }
     state.installFolder.Assign(dialog.installFolder);
     state.allUsers = dialog.allUsers;
     state.startup = dialog.startup;
     state.multiUser = dialog.multiUser;
     state.sendTo = dialog.sendTo;
 
-    const CString package = moduleFolder + "quelt_\\";
-    // An install folder that is, holds or lies in the package folder would
-    // be copied onto itself, and the package removal after the run would
-    // take the installation with it.
-    if (FoldersOverlap(state.installFolder, package)) {
-        Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
-               "インストール元の外にある別のフォルダを指定してください.\n"
-               "インストールを中止します.");
-        return false;
-    }
-
     // The user's own profile must survive the copy.
     if (Zint_Std::PathExists((state.installFolder + "quelt_.ini").data))
         DeleteFileA((package + "quelt_.ini").data);
+    ClearProtectionOfReplacedFiles(package, state.installFolder);
 
     if (!Zint_Std::CopyFolderTree(package, state.installFolder) ||
         !CopyFileA(modulePath.data, (state.installFolder + "setup.exe").data, FALSE)) {
@@ -240,6 +333,7 @@ bool CSetupApp::RunInstall()
     WriteUninstallEntry(state.installFolder);
     CreateShortcuts(state.installFolder, state.allUsers, state.startup, state.programMenuFolder,
                     state.startupLinkPath);
+    DeleteReplacedStartupLink(state.earlierStartupFile, state.startupLinkPath);
     const HKEY written = WriteSettingsKey(state);
     if (written)
         RemoveOtherRecord(written == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,

@@ -6,6 +6,7 @@
 
 #include "setup_paths.h"
 #include "support/files.h"
+#include "support/mbcs.h"
 
 using Zint_Std::CString;
 
@@ -15,6 +16,51 @@ namespace {
 // before it gives up: a program that cannot be deleted must not keep the
 // interpreter spinning.
 const int kDeleteTries = 60;
+// Room for a path in a line of the batch file (1024 bytes with its words).
+const int kBatchPathRoom = 900;
+
+// cmd expands %...% in a batch file even between quotes, so a path is
+// written with each % doubled. 0x25 is never the trail byte of a
+// double-byte character.
+CString ForBatchFile(const char* path)
+{
+    CString text;
+    for (const char* c = path; *c; ++c) {
+        text.AppendChar(*c);
+        if (*c == '%')
+            text.AppendChar('%');
+    }
+    return text;
+}
+
+// Runs the batch file hidden, named without its folder, which is the
+// working folder: cmd expands %...% on its own command line as well, where
+// no doubling escapes it, so the path must not pass through there.
+void StartBatchFile(const CString& batchPath, const CString& folder)
+{
+    char system[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(system, sizeof(system));
+    if (length == 0 || length >= sizeof(system))
+        return;
+    const CString interpreter = CString(system) + "\\cmd.exe";
+    const char* name = Zint_Std::FindLastBackslash(batchPath.data);
+    CString line;
+    // /d: no AutoRun command of the user's runs first; /s keeps the quotes
+    // around the name.
+    line.Format("\"%s\" /d /s /c \"\"%s\"\"", interpreter.data, name ? name + 1 : batchPath.data);
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION started;
+    ZeroMemory(&started, sizeof(started));
+    if (!CreateProcessA(interpreter.data, line.data, 0, 0, FALSE, CREATE_NO_WINDOW, 0,
+                        folder.data, &startup, &started))
+        return;
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+}
 
 bool WriteLine(HANDLE file, const char* format, const char* argument)
 {
@@ -59,23 +105,28 @@ void CSetupApp::ScheduleSelfDelete(const bool& removePackage)
     batchPath.data[length - 2] = 'a';
     batchPath.data[length - 1] = 't';
 
+    const CString program = ForBatchFile(modulePath.data);
+    const CString batch = ForBatchFile(batchPath.data);
+    // A line cut short would name some other file.
+    if (program.GetLength() > kBatchPathRoom || batch.GetLength() > kBatchPathRoom)
+        return;
+
     HANDLE file = CreateFileA(batchPath.data, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, 0);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    const char* program = modulePath.data;
     WriteLine(file, "@echo off\r\n", "");
     WriteNumberLine(file, "set quelt_tries=%d\r\n", kDeleteTries);
     WriteLine(file, ":one_more\r\n", "");
-    WriteLine(file, "del \"%s\"\r\n", program);
-    WriteLine(file, "if not exist \"%s\" goto deleted\r\n", program);
+    WriteLine(file, "del \"%s\"\r\n", program.data);
+    WriteLine(file, "if not exist \"%s\" goto deleted\r\n", program.data);
     WriteLine(file, "set /a quelt_tries=%%quelt_tries%%-1\r\n", "");
     WriteLine(file, "if %%quelt_tries%% leq 0 goto deleted\r\n", "");
     WriteLine(file, "ping -n 2 127.0.0.1 >nul\r\n", "");
-    WriteLine(file, "if exist \"%s\" goto one_more:\r\n", program);
+    WriteLine(file, "if exist \"%s\" goto one_more:\r\n", program.data);
     WriteLine(file, ":deleted\r\n", "");
-    WriteLine(file, "del \"%s\"\r\n", batchPath.data);
+    WriteLine(file, "del \"%s\"\r\n", batch.data);
     CloseHandle(file);
 
-    ShellExecuteA(0, "open", batchPath.data, 0, moduleFolder.data, SW_HIDE);
+    StartBatchFile(batchPath, moduleFolder);
 }

@@ -16,6 +16,24 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 namespace {
 
 const char kLauncherClass[] = "QUELT_APP_WND_CLASS";
+const char kRunningMutex[] = "QUELT_SETUP_RUNNING";
+
+// One installation or first uninstall stage at a time: two would copy over
+// and delete each other's files. The mutex lives until the process ends.
+// Its handle is not inheritable, so the second uninstall stage, which the
+// first starts with inheritance, holds none and is never refused: it only
+// waits for the first stage to end, which releases the mutex.
+bool TakeRunningMutex()
+{
+    HANDLE mutex = CreateMutexA(0, TRUE, kRunningMutex);
+    if (mutex && GetLastError() != ERROR_ALREADY_EXISTS)
+        return true;
+    if (mutex)
+        CloseHandle(mutex);
+    CSetupApp::Notify("Queltのセットアップが既に実行中です.\n"
+                      "実行中のセットアップを終えてから,もう一度実行してください.");
+    return false;
+}
 
 bool ReadInstallFolder(HKEY root, CString& folder)
 {
@@ -57,12 +75,13 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
                         "Quelt", MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
             return 0;
         }
-        if (RunInstall())
+        if (TakeRunningMutex() && RunInstall())
             ScheduleSelfDelete(true);
         return 0;
     }
-    if (strcmp(line, "-U") == 0) {
-        StartUninstall();
+    if (strcmp(line, "-U") == 0 || IsUnquotedUninstallLine(GetCommandLineA(), modulePath)) {
+        if (TakeRunningMutex())
+            StartUninstall();
         return 0;
     }
     // Without a folder there is nothing to remove: file names alone would
@@ -99,8 +118,7 @@ bool CSetupApp::CloseRunningLauncher(const char* question)
 
 bool CSetupApp::IsInstalledCopy() const
 {
-    if (RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, moduleFolder) ||
-        RecordedInstallFolderIs(HKEY_CURRENT_USER, moduleFolder))
+    if (MatchesRecordedInstallFolder(moduleFolder))
         return true;
     const CString launcher = moduleFolder + "quelt_.exe";
     const CString package = moduleFolder + "quelt_";
@@ -111,6 +129,25 @@ bool CSetupApp::ReadRecordedInstallFolder(CString& folder)
 {
     return ReadInstallFolder(HKEY_LOCAL_MACHINE, folder) ||
            ReadInstallFolder(HKEY_CURRENT_USER, folder);
+}
+
+bool CSetupApp::MatchesRecordedInstallFolder(const CString& folder)
+{
+    return RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, folder) ||
+           RecordedInstallFolderIs(HKEY_CURRENT_USER, folder);
+}
+
+bool CSetupApp::IsUnquotedUninstallLine(const char* rawLine, const CString& modulePath)
+{
+    static const char kSwitch[] = " -U";
+    const int switchLength = sizeof(kSwitch) - 1;
+    if (!rawLine || modulePath.IsEmpty() ||
+        lstrlenA(rawLine) != modulePath.GetLength() + switchLength ||
+        strcmp(rawLine + modulePath.GetLength(), kSwitch) != 0)
+        return false;
+    CString programPart(rawLine);
+    programPart.Delete(modulePath.GetLength(), switchLength);
+    return SamePathText(programPart.data, modulePath.data);
 }
 
 bool CSetupApp::OverlapsRecordedInstallation(const CString& folder)

@@ -58,10 +58,16 @@ public:
     // The InstFolder of a record: HKEY_LOCAL_MACHINE first, then
     // HKEY_CURRENT_USER; false when neither has one.
     static bool ReadRecordedInstallFolder(Zint_Std::CString& folder);
+    // The folder is the InstFolder of either record.
+    static bool MatchesRecordedInstallFolder(const Zint_Std::CString& folder);
     // The folder overlaps the folder of either record.
     static bool OverlapsRecordedInstallation(const Zint_Std::CString& folder);
     // A notice box "Quelt" on the desktop.
     static void Notify(const char* text);
+    // The whole raw command line is this program's path, unquoted, and
+    // " -U": the form that earlier installations recorded as the
+    // uninstall command, which splits at the first blank of the path.
+    static bool IsUnquotedUninstallLine(const char* rawLine, const Zint_Std::CString& modulePath);
 };
 
 #endif

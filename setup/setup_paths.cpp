@@ -99,6 +99,11 @@ bool IsAbsolutePath(const char* path)
     return path[0] == '\\' && path[1] == '\\' && path[2] && path[2] != '\\';
 }
 
+bool SamePathText(const char* first, const char* second)
+{
+    return SameText(first, second);
+}
+
 CString NormalFolder(const CString& folder)
 {
     if (folder.IsEmpty())

@@ -8,6 +8,8 @@
 
 // "X:\..." or "\\server\share\...": not relative to the working folder.
 bool IsAbsolutePath(const char* path);
+// The same text but for the case of single-byte letters.
+bool SamePathText(const char* first, const char* second);
 // The folder as GetFullPathNameA gives it, with the names the file system
 // has for its existing part and a trailing backslash; empty when it cannot
 // be resolved.

@@ -55,7 +55,7 @@ expect_reg "$settings" AllUsers "REG_DWORD 0x1"
 expect_reg "$settings" MultiUser "REG_DWORD 0x0"
 expect_reg "$settings" ProgramMenuFolder "REG_SZ $menu"
 expect_reg "$uninstall" DisplayName "REG_SZ Quelt"
-expect_reg "$uninstall" UninstallString "REG_SZ ${folder}setup.exe -U"
+expect_reg "$uninstall" UninstallString "REG_SZ \"${folder}setup.exe\" -U"
 
 expect_link() {  # file, field label, expected value
     local value

@@ -55,7 +55,7 @@ TEST_F(SetupEarlierTest, OlderPerUserInstallationFillsTheDialog)
     EXPECT_STREQ(earlier.data, dialog.Text(1000).data);
     EXPECT_FALSE(dialog.IsChecked(1003));
     EXPECT_FALSE(dialog.IsEnabled(1004));
-    EXPECT_TRUE(dialog.IsChecked(1002));
+    EXPECT_FALSE(dialog.IsChecked(1002));
     // Cancel: nothing installed, the package kept.
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(run.WaitEnded());
@@ -169,4 +169,22 @@ TEST_F(SetupEarlierTest, InstalledCopyWithoutArgumentsDeletesNothing)
         ExpectExists(installed);
         ExpectProgramFiles(folder, package.withPinlet);
     }
+}
+
+TEST_F(SetupEarlierTest, RefusedWhileAnotherRunsOrWithoutTheLauncher)
+{
+    CSetupRun first, second, third;
+    CDialogUnderTest dialog;
+    HWND box = 0;
+    ASSERT_TRUE(first.Start(package.setupPath, "") &&
+                dialog.WaitFor(first.process.dwProcessId, "Queltのインストール"));
+    ASSERT_TRUE(second.Start(package.setupPath, "") &&
+                (box = WaitForAnyDialog("Quelt", "既に実行中です")) != 0 &&
+                CDialogUnderTest::Answer(box, IDOK) && second.WaitEnded());
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && first.WaitEnded() &&
+                DeleteFileA((package.payload + "quelt_.exe").data));
+    ASSERT_TRUE(third.Start(package.setupPath, "") &&
+                (box = WaitForAnyDialog("Quelt", "ファイルが見つかりません")) != 0 &&
+                CDialogUnderTest::Answer(box, IDOK) && third.WaitEnded());
+    ExpectMissing(package.folder + "setup.bat");
 }

@@ -92,7 +92,7 @@ TEST_F(SetupInstallTest, AllUsersWithStartupAndPerUserSettings)
     EXPECT_STREQ("Quelt", value.data);
     EXPECT_TRUE(
         ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
-    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+    EXPECT_STREQ((CString("\"") + folder + "setup.exe\" -U").data, value.data);
 
     ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
     ExpectShortcut(menu + "Queltのヘルプ.lnk", folder + "quelt_.chm", "", folder);
@@ -153,7 +153,7 @@ TEST_F(SetupInstallTest, CurrentUserWithoutStartupStartsLauncher)
     EXPECT_STREQ(menu.data, value.data);
     EXPECT_TRUE(
         ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", value));
-    EXPECT_STREQ((folder + "setup.exe -U").data, value.data);
+    EXPECT_STREQ((CString("\"") + folder + "setup.exe\" -U").data, value.data);
     ExpectShortcut(menu + "アンインストール.lnk", folder + "setup.exe", "-U", folder);
     ExpectShortcut(menu + "Quelt.lnk", folder + "quelt_.exe", "", folder);
     ExpectMissing(SpecialFolder(CSIDL_STARTUP) + "Quelt.lnk");
@@ -361,4 +361,75 @@ TEST_F(SetupInstallTest, SwitchingUsersDropsTheOtherRecord)
         ExpectMissing(SpecialFolder(kSides[i] ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP) +
                       "Quelt.lnk");
     }
+}
+
+TEST_F(SetupInstallTest, SystemListStartsTheUninstallerInBothForms)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("from the system list");
+    ASSERT_TRUE(InstallQuietly(package, choice));
+    const CString program = choice.folder + "setup.exe";
+    CString quoted;
+    ASSERT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", quoted));
+    // Started as written, as the system does; earlier installations wrote
+    // the line unquoted.
+    const CString lines[] = {quoted, program + " -U"};
+    for (int i = 0; i < 2; ++i) {
+        CSetupRun run;
+        CDialogUnderTest dialog;
+        EXPECT_TRUE(run.StartAsGiven(program, lines[i].data) &&
+                    dialog.WaitFor(run.process.dwProcessId, "Queltのアンインストール") &&
+                    dialog.Click(IDCANCEL) && run.WaitEnded())
+            << lines[i].data;
+    }
+}
+
+TEST_F(SetupInstallTest, ReinstallWithoutStartupRemovesItsShortcut)
+{
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("startup off");
+    ASSERT_TRUE(InstallQuietly(package, choice));
+    const CString link = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
+    ExpectExists(link);
+    // Installed files made read-only or hidden are replaced all the same.
+    const CString launcher = choice.folder + "quelt_.exe", setup = choice.folder + "setup.exe";
+    ASSERT_TRUE(SetFileAttributesA(launcher.data, FILE_ATTRIBUTE_READONLY) &&
+                SetFileAttributesA(setup.data, FILE_ATTRIBUTE_HIDDEN));
+    choice.startup = 0;
+    ASSERT_TRUE(package.Build("ReinstallWithoutStartup2") && InstallQuietly(package, choice, true));
+    ExpectMissing(link);
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "StartupFile"));
+    EXPECT_EQ(0u, (GetFileAttributesA(launcher.data) | GetFileAttributesA(setup.data)) &
+                      (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    // The next run shows the box as recorded.
+    CSetupRun run;
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(package.Build("ReinstallWithoutStartup3") && run.Start(package.setupPath, "") &&
+                AnswerFinalQuestion(run, IDYES, 0, 0) &&  // the same version again
+                dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    EXPECT_FALSE(dialog.IsChecked(1002));
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && run.WaitEnded());
+}
+
+TEST_F(SetupInstallTest, FolderOfAnotherProgramIsAskedAbout)
+{
+    const CString other = TestInstallFolder("other program");
+    ASSERT_TRUE(Zint_Std::MakeFolderPath(other) && WriteTextFile(other + "readme.txt", "other"));
+    CSetupRun run;
+    InstallChoice choice;
+    choice.folder = other;
+    CDialogUnderTest box;
+    ASSERT_TRUE(run.Start(package.setupPath, "") && RunInstallDialog(run, choice, 0) &&
+                box.WaitFor(run.process.dwProcessId, "Quelt"));
+    EXPECT_TRUE(strstr(MessageBoxLabel(box.dialog).data, other.data) != 0);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(box.dialog, IDNO), GWL_STYLE) & 0x0F);
+    ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDNO));
+    // Back in the dialog with the folder as typed, and nothing copied.
+    CDialogUnderTest dialog;
+    ASSERT_TRUE(dialog.WaitFor(run.process.dwProcessId, "Queltのインストール"));
+    EXPECT_STREQ(other.data, dialog.Text(1000).data);
+    EXPECT_STREQ("other", ReadWholeFile(other + "readme.txt").data);
+    ExpectMissing(other + "quelt_.exe");
+    ASSERT_TRUE(dialog.Click(IDCANCEL) && run.WaitEnded());
+    ExpectPackageKept(package);
 }

@@ -64,3 +64,15 @@ TEST_F(SetupSelfDeleteTest, GivesUpOnAProgramFileThatStays)
     EXPECT_GE(150u, seconds);
     ExpectExists(package.setupPath);
 }
+
+TEST_F(SetupSelfDeleteTest, DeletesAProgramWhosePathHoldsPercentSigns)
+{
+    // cmd expands %PATH% wherever it stands in a batch file.
+    CSetupPackage odd;
+    ASSERT_TRUE(odd.Build("quelt%PATH%pkg"));
+    InstallChoice choice;
+    choice.folder = TestInstallFolder("percent");
+    EXPECT_TRUE(InstallQuietly(odd, choice)) << "setup.exe was not deleted";
+    EXPECT_TRUE(WaitForPathGone(odd.folder + "setup.bat"));
+    RemoveScratchFolder(odd.folder);
+}

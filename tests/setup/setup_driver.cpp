@@ -220,6 +220,15 @@ bool CSetupRun::Start(const CString& program, const char* arguments, const bool&
     return true;
 }
 
+bool CSetupRun::StartAsGiven(const CString& program, const char* commandLine)
+{
+    CString line(commandLine);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    return CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &process) != 0;
+}
+
 bool CSetupRun::HasEnded()
 {
     return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;

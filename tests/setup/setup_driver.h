@@ -40,6 +40,9 @@ public:
     // With inheritHandles the run gets this process's inheritable handles.
     bool Start(const Zint_Std::CString& program, const char* arguments,
                const bool& inheritHandles = false);
+    // The command line exactly as given, with the program named apart: how
+    // the system starts a recorded command such as the UninstallString.
+    bool StartAsGiven(const Zint_Std::CString& program, const char* commandLine);
     bool WaitEnded(const DWORD& timeoutMs = kSetupWaitMs);
     bool HasEnded();
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "install_folder_check.h"
 #include "setup_driver.h"
 #include "setup_paths.h"
 
@@ -33,4 +34,27 @@ TEST(SetupPathsTest, OnlyTheSuitesOwnShortcutsMayBeDeleted)
     EXPECT_TRUE(OwnStartupLink(CString("Quelt.lnk")).IsEmpty());
     EXPECT_TRUE(OwnStartupLink(startup + "Other.lnk").IsEmpty());
     EXPECT_TRUE(OwnStartupLink(programs + "Quelt.lnk").IsEmpty());
+}
+
+TEST(SetupPathsTest, InstallFolderChecks)
+{
+    const struct {
+        const char* typed;
+        InstallFolderVerdict verdict;
+        const char* folder;
+    } kCases[] = {
+        {" \tC:\\Apps\\quelt_ \t", kFolderUsable, "C:\\Apps\\quelt_\\"},
+        {"C:\\ソフト\\表", kFolderUsable, "C:\\ソフト\\表\\"},  // trail byte 0x5C
+        {"\\\\server\\share\\folder", kFolderUsable, "\\\\server\\share\\folder\\"},
+        {" \t ", kFolderEmpty, ""},        {"quelt", kFolderNotAbsolute, ""},
+        {"D:quelt", kFolderNotAbsolute, ""}, {"\\quelt", kFolderNotAbsolute, ""},
+        {"C:\\", kFolderIsRoot, ""},       {"C:\\quelt_\\..", kFolderIsRoot, ""},
+        {"\\\\server\\share", kFolderIsRoot, ""},
+    };
+    for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); ++i) {
+        CString folder;
+        EXPECT_EQ(kCases[i].verdict, CheckInstallFolder(kCases[i].typed, folder)) << i;
+        EXPECT_STREQ(kCases[i].folder, folder.data ? folder.data : "") << i;
+        EXPECT_EQ(kCases[i].verdict == kFolderUsable, !InstallFolderRefusal(kCases[i].verdict));
+    }
 }
