@@ -125,12 +125,6 @@ bool CSetupApp::IsInstalledCopy() const
     return Zint_Std::PathExists(launcher.data) && !Zint_Std::IsFolder(package.data);
 }
 
-bool CSetupApp::ReadRecordedInstallFolder(CString& folder)
-{
-    return ReadInstallFolder(HKEY_LOCAL_MACHINE, folder) ||
-           ReadInstallFolder(HKEY_CURRENT_USER, folder);
-}
-
 bool CSetupApp::MatchesRecordedInstallFolder(const CString& folder)
 {
     return RecordedInstallFolderIs(HKEY_LOCAL_MACHINE, folder) ||

@@ -55,9 +55,6 @@ public:
     bool CloseRunningLauncher(const char* question);
     // This program is the uninstaller of an installation, not a package.
     bool IsInstalledCopy() const;
-    // The InstFolder of a record: HKEY_LOCAL_MACHINE first, then
-    // HKEY_CURRENT_USER; false when neither has one.
-    static bool ReadRecordedInstallFolder(Zint_Std::CString& folder);
     // The folder is the InstFolder of either record.
     static bool MatchesRecordedInstallFolder(const Zint_Std::CString& folder);
     // The folder overlaps the folder of either record.

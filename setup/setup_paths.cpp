@@ -155,6 +155,31 @@ bool SameFolder(const CString& first, const CString& second)
     return !a.IsEmpty() && !b.IsEmpty() && SameText(a.data, b.data);
 }
 
+bool UninstallCommandNamesFolder(const CString& command, const CString& folder)
+{
+    static const char kProgram[] = "\\setup.exe";
+    static const char kSwitch[] = " -U";
+    CString program(command);
+    if (command.data && command.data[0] == '"') {
+        const char* end = strchr(command.data + 1, '"');
+        if (!end)
+            return false;
+        program.Assign(command.data + 1);
+        program.Delete(static_cast<int>(end - command.data) - 1, program.GetLength());
+    } else {
+        // Earlier installations recorded the path unquoted.
+        const int cut = program.GetLength() - (sizeof(kSwitch) - 1);
+        if (cut <= 0 || strcmp(program.data + cut, kSwitch) != 0)
+            return false;
+        program.Delete(cut, sizeof(kSwitch) - 1);
+    }
+    const int name = program.GetLength() - (sizeof(kProgram) - 1);
+    if (name <= 0 || !SamePathText(program.data + name, kProgram))
+        return false;
+    program.Delete(name + 1, sizeof(kProgram) - 2);
+    return SameFolder(program, folder);
+}
+
 bool FoldersOverlap(const CString& first, const CString& second)
 {
     const CString a = NormalFolder(first);

@@ -20,6 +20,10 @@ bool SameFolder(const Zint_Std::CString& first, const Zint_Std::CString& second)
 // One of the two folders is, contains or lies inside the other; also true
 // when either cannot be resolved, so that doubt never deletes anything.
 bool FoldersOverlap(const Zint_Std::CString& first, const Zint_Std::CString& second);
+// The uninstall command of the system's list, quoted or not, starts the
+// setup.exe of this folder.
+bool UninstallCommandNamesFolder(const Zint_Std::CString& command,
+                                 const Zint_Std::CString& folder);
 
 // The recorded Start-menu folder, normalised, when it is an absolute path
 // inside the user's or the common programs folder ending in "\Quelt\";

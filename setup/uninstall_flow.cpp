@@ -64,14 +64,6 @@ bool ReadRecordedFolder(CRegistryKey& key, CString& folder)
     return key.QueryString("InstFolder", folder) && !folder.IsEmpty();
 }
 
-bool RecordNamesFolder(HKEY root, const CString& folder)
-{
-    CRegistryKey key;
-    CString recorded;
-    return key.Open(root, kSettingsKey, false, false) && ReadRecordedFolder(key, recorded) &&
-           SameFolder(recorded, folder);
-}
-
 // Removes the settings key of one root when it belongs to the folder being
 // removed, and gives its shortcuts. Either root may hold the installation,
 // and the other one a record of another installation, which stays with its
@@ -183,8 +175,24 @@ const char kNotInstalledHere[] =
 // beside an all-users record of another folder.
 bool IsRecordedInstallFolder(const CString& folder)
 {
-    return RecordNamesFolder(HKEY_LOCAL_MACHINE, folder) ||
-           RecordNamesFolder(HKEY_CURRENT_USER, folder);
+    return CSetupApp::MatchesRecordedInstallFolder(folder);
+}
+
+// The system's list holds one entry for the suite. It goes only when its
+// command starts this folder's uninstaller (quoted or not), or names none:
+// an entry of another installation stays listed.
+void DeleteOwnUninstallEntry(const CString& installFolder)
+{
+    {
+        CRegistryKey key;
+        if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, false, false))
+            return;
+        CString command;
+        if (key.QueryString("UninstallString", command) && !command.IsEmpty() &&
+            !UninstallCommandNamesFolder(command, installFolder))
+            return;
+    }
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
 }  // namespace
@@ -206,7 +214,7 @@ void CSetupApp::StartUninstall()
         deleteSettings = dialog.deleteSettings;
     }
 
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteOwnUninstallEntry(moduleFolder);
 
     char tempFolder[512];
     tempFolder[0] = 0;

@@ -21,6 +21,17 @@ TEST(SetupPathsTest, FoldersCompareByWholeComponents)
     EXPECT_TRUE(FoldersOverlap("", "C:\\work\\"));
 }
 
+TEST(SetupPathsTest, UninstallCommandNamesTheSetupOfItsFolder)
+{
+    const CString folder("C:\\Program Files\\quelt_\\");
+    EXPECT_TRUE(UninstallCommandNamesFolder("\"C:\\Program Files\\quelt_\\setup.exe\" -U", folder));
+    EXPECT_TRUE(UninstallCommandNamesFolder("c:\\program files\\QUELT_\\SETUP.EXE -U", folder));
+    EXPECT_FALSE(UninstallCommandNamesFolder("\"C:\\Program Files\\quelt_2\\setup.exe\" -U", folder));
+    EXPECT_FALSE(UninstallCommandNamesFolder("\"C:\\Program Files\\quelt_\\other.exe\" -U", folder));
+    EXPECT_FALSE(UninstallCommandNamesFolder("\"C:\\Program Files\\quelt_\\setup.exe -U", folder));
+    EXPECT_FALSE(UninstallCommandNamesFolder("C:\\Program Files\\quelt_\\setup.exe", folder));
+}
+
 TEST(SetupPathsTest, OnlyTheSuitesOwnShortcutsMayBeDeleted)
 {
     const CString programs = SpecialFolder(CSIDL_PROGRAMS);

@@ -36,6 +36,10 @@ protected:
     // Runs both stages, ticking the settings box as told.
     void Uninstall(const bool& deleteSettings, const char* screenshots)
     {
+        CString entry;
+        const bool ownEntry =
+            !ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "UninstallString", entry) ||
+            strstr(entry.data, folder.data);
         CSetupRun run;
         ASSERT_TRUE(run.Start(folder + "setup.exe", "-U"));
         CDialogUnderTest dialog;
@@ -50,8 +54,9 @@ protected:
         }
         ASSERT_TRUE(dialog.Click(IDOK));
         ASSERT_TRUE(run.WaitEnded());
-        // The entry goes with the first stage, before any file.
-        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
+        // The entry goes with the first stage, before any file; another
+        // installation's entry stays.
+        EXPECT_EQ(!ownEntry, RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
 
         HWND done = WaitForAnyDialog("Quelt", "アンインストールが終了");
         ASSERT_NE((HWND)0, done);
@@ -219,6 +224,15 @@ TEST_F(SetupUninstallTest, PerUserInstallBesideAStaleAllUsersRecord)
                            reinterpret_cast<const BYTE*>(kValues[i][1]),
                            static_cast<DWORD>(strlen(kValues[i][1]) + 1));
         RegCloseKey(key);
+        // The system's list names the other folder's uninstaller: that entry stays.
+        const CString otherCommand = CString("\"") + other + "setup.exe\" -U";
+        if (row == 0 && RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKeyPath, 0, KEY_SET_VALUE,
+                                      &key) == ERROR_SUCCESS) {
+            RegSetValueExA(key, "UninstallString", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(otherCommand.data),
+                           static_cast<DWORD>(otherCommand.GetLength() + 1));
+            RegCloseKey(key);
+        }
         ASSERT_TRUE(Zint_Std::MakeFolderPath(otherMenu));
         ASSERT_TRUE(WriteTextFile(otherMenu + "Quelt.lnk", "other"));
         ASSERT_TRUE(WriteTextFile(otherLink, "other"));
@@ -230,6 +244,7 @@ TEST_F(SetupUninstallTest, PerUserInstallBesideAStaleAllUsersRecord)
                                                 "ProgramMenuFolder"));
         ExpectExists(otherMenu + "Quelt.lnk");
         ExpectExists(otherLink);
+        EXPECT_EQ(row == 0, RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKeyPath));
         CleanInstallationTraces();
     }
 }
