@@ -219,18 +219,6 @@ bool ConfirmFolderOfAnotherProgram(const CString& folder)
                        kQuestion | MB_DEFBUTTON2) == IDYES;
 }
 
-void ClearProtection(const CString& path)
-{
-    const DWORD kProtective =
-        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    const DWORD attributes = GetFileAttributesA(path.data);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        !(attributes & kProtective) || Zint_Std::IsLink(path.data))
-        return;
-    const DWORD rest = attributes & ~kProtective;
-    SetFileAttributesA(path.data, rest ? rest : FILE_ATTRIBUTE_NORMAL);
-}
-
 // An installed file that is read-only, hidden or system refuses to be
 // copied over, and the reinstall would stop half-way. Only the files the
 // package (and this program) are about to replace are touched.
@@ -240,8 +228,8 @@ void ClearProtectionOfReplacedFiles(const CString& package, const CString& insta
     Zint_Std::ListFolder(package, files, "*", true, false);
     const int prefix = package.GetLength();
     for (int i = 0; i < files.count; ++i)
-        ClearProtection(installFolder + (files.items[i].data + prefix));
-    ClearProtection(installFolder + "setup.exe");
+        Zint_Std::ClearProtectiveAttributes((installFolder + (files.items[i].data + prefix)).data);
+    Zint_Std::ClearProtectiveAttributes((installFolder + "setup.exe").data);
 }
 
 bool SendToShortcutExists()

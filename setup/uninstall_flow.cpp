@@ -114,12 +114,9 @@ void DeleteOwnFile(const CString& path)
     }
     if (kind != Zint_Std::kNoLink)
         return;
-    const DWORD blocking =
-        attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    const bool cleared =
-        blocking != 0 && SetFileAttributesA(path.data, FILE_ATTRIBUTE_NORMAL) != 0;
-    if (!DeleteFileA(path.data) && cleared)
-        SetFileAttributesA(path.data, attributes);
+    const DWORD before = Zint_Std::ClearProtectiveAttributes(path.data);
+    if (!DeleteFileA(path.data) && before)
+        SetFileAttributesA(path.data, before);
 }
 
 // The launcher's profile, command file, its backup and the use counts kept

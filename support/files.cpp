@@ -68,6 +68,18 @@ bool CanCreateFilesIn(const CString& folder)
     return false;
 }
 
+DWORD ClearProtectiveAttributes(const char* path)
+{
+    const DWORD kProtective =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & kProtective) || IsLink(path))
+        return 0;
+    const DWORD rest = attributes & ~kProtective;
+    return SetFileAttributesA(path, rest ? rest : FILE_ATTRIBUTE_NORMAL) ? attributes : 0;
+}
+
 DWORD AttributesToCarry(const DWORD& attributes)
 {
     const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |

@@ -95,6 +95,11 @@ bool CopyFolderTree(const CString& source, const CString& target);
 // for none of them.
 DWORD AttributesToCarry(const DWORD& attributes);
 
+// Clears read-only, hidden and system on a plain file that is no link,
+// keeping its other attributes, so that it can be replaced or deleted.
+// Gives the attributes it had when it changed them, else 0.
+DWORD ClearProtectiveAttributes(const char* path);
+
 // Copies source over target and clears the read-only attribute that the
 // copy took over from its source: the copy is a file of the program's own,
 // to be written.

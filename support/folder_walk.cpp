@@ -61,7 +61,7 @@ unsigned char FoldAscii(const char c)
 // double-byte character can pass for one of them.
 bool IsDeviceName(const char* name)
 {
-    // The part before the first dot, less the blanks the rules drop.
+    // The name up to its first dot, without the blanks the path rules drop.
     int length = 0;
     while (name[length] && name[length] != '.')
         length++;
