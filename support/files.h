@@ -38,7 +38,8 @@ void AppendBackslash(CString& path);
 // includeFolders also listed. The output is not cleared. Folder links
 // (junctions, symbolic links, mount points) are listed like folders but never
 // entered. Entries whose names cannot be used as they are (see IsUsableName
-// and NameFromWide) and paths of MAX_PATH bytes or more are left out and
+// and NameFromWide) and paths of MAX_PATH characters or more (counted in
+// their wide form, as the ANSI file functions count them) are left out and
 // counted in refused.
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
                 const bool& recurse, const bool& includeFolders, int& refused);

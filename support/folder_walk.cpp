@@ -274,12 +274,15 @@ void ListFolder(const CString& folder, CArray<CString>& output, const char* patt
     while (pending.count > 0) {
         CString current = pending.RemoveLast();
         AppendBackslash(current);
+        // The ANSI functions take MAX_PATH characters of the wide form: a
+        // Japanese path of 150 characters needs 300 bytes and is still fine.
         wchar_t search[kNameRoom * 2];
         if (!ToWide(current.data, search, kNameRoom) ||
             lstrlenW(search) + lstrlenW(widePattern) >= MAX_PATH) {
             refused++;
             continue;
         }
+        const int currentLength = lstrlenW(search);
         lstrcatW(search, widePattern);
         WIN32_FIND_DATAW entry;
         HANDLE handle = FindFirstFileW(search, &entry);
@@ -293,9 +296,10 @@ void ListFolder(const CString& folder, CArray<CString>& output, const char* patt
                 continue;
             char name[kNameRoom];
             // Every path stays below the limit of the ANSI functions, which
-            // also bounds the depth of the walk.
+            // also bounds the depth of the walk. The name converts exactly,
+            // so its wide length is that of the ANSI name.
             if (!NameFromWide(entry.cFileName, name, kNameRoom) ||
-                current.GetLength() + lstrlenA(name) >= MAX_PATH) {
+                currentLength + lstrlenW(entry.cFileName) >= MAX_PATH) {
                 refused++;
                 continue;
             }

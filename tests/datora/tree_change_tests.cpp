@@ -226,6 +226,24 @@ TEST_F(TreeChange, AFileInUseIsCountedAsFailed)
     EXPECT_FALSE(SameTime(chosen, Info(b).ftLastWriteTime));
 }
 
+TEST_F(TreeChange, AJapanesePathOfMoreThanMaxPathBytesIsChanged)
+{
+    CString folder = root;
+    CString file;
+    for (int i = 0; i < 60; i++) {
+        folder += "表";
+        file += "あ";
+    }
+    file = folder + "\\" + file + ".txt";
+    ASSERT_GE(file.GetLength(), MAX_PATH);
+    ASSERT_TRUE(CreateDirectoryA(folder.data, 0) && WriteTextFile(file, "x"));
+    ChangeTally tally;
+    ChangeTree(root, Request(true, false, 0, false), tally);
+    EXPECT_EQ(4, tally.changed);
+    EXPECT_EQ(0, tally.refused);
+    ExpectChosenTimes(file);
+}
+
 TEST_F(TreeChange, AMissingFolderChangesNothing)
 {
     ChangeTally tally;

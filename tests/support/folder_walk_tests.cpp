@@ -146,3 +146,28 @@ TEST_F(FolderWalkTest, CopyLeavesLinksOutAndSaysSo)
     EXPECT_FALSE(Zint_Std::PathExists((copy + "loop").data));
     ExpectOutsideIntact();
 }
+
+TEST(FolderWalkLength, AJapanesePathCountsItsCharactersNotItsBytes)
+{
+    // About 155 characters, but over 260 bytes in the ANSI code page.
+    const CString root = MakeScratchFolder("walk-long");
+    CString folder = root;
+    CString file;
+    for (int i = 0; i < 60; i++) {
+        folder += "表";
+        file += "あ";
+    }
+    folder += "\\";
+    file = folder + file + ".txt";
+    ASSERT_GE(file.GetLength(), MAX_PATH);
+    ASSERT_LT(Wide(file.data).size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_TRUE(CreateDirectoryA(folder.data, 0));
+    ASSERT_TRUE(WriteTextFile(file, "x"));
+    CArray<CString> all;
+    int refused = 0;
+    Zint_Std::ListFolder(root, all, "*", true, true, refused);
+    EXPECT_EQ(0, refused);
+    ASSERT_EQ(2, all.count);
+    EXPECT_TRUE(all.items[0].EqualsNoCase(file) || all.items[1].EqualsNoCase(file));
+    RemoveScratchFolder(root);
+}
