@@ -152,12 +152,14 @@ void CChangeDialog::OnBrowse()
 
 void CChangeDialog::OnDropFiles(HDROP drop)
 {
+    // Sized from the item itself: a cut path would name another folder.
+    const UINT length = DragQueryFileA(drop, 0, 0, 0);
     CString item;
-    if (!item.Reserve(kPathLength)) {
+    if (length == 0 || !item.Reserve(static_cast<int>(length) + 1)) {
         DragFinish(drop);
         return;
     }
-    DragQueryFileA(drop, 0, item.data, kPathLength);
+    DragQueryFileA(drop, 0, item.data, length + 1);
     DragFinish(drop);
     CString folder = FolderOfDroppedItem(item);
     SetDlgItemTextA(hDlg, IDC_FOLDER, folder.data ? folder.data : "");

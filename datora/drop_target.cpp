@@ -1,7 +1,5 @@
 #include "datora/drop_target.h"
 
-#include <stdlib.h>
-
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -9,13 +7,11 @@ using Zint_Std::CString;
 CString FolderOfDroppedItem(const CString& item)
 {
     CString folder(item);
-    if (!item.IsEmpty() && !Zint_Std::IsFolder(item.data)) {
-        char drive[_MAX_DRIVE];
-        char directory[_MAX_DIR];
-        _splitpath(item.data, drive, directory, 0, 0);
-        folder = drive;
-        folder += directory;
-    }
+    // The folder ends at the last real backslash, found character by
+    // character: a trail byte 0x5C is no separator, and no fixed buffer
+    // bounds how long a Japanese folder may be.
+    if (!item.IsEmpty() && !Zint_Std::IsFolder(item.data))
+        Zint_Std::CutAfterLastBackslash(folder.data);
     Zint_Std::AppendBackslash(folder);
     return folder;
 }

@@ -39,3 +39,12 @@ TEST_F(DropTarget, AFileWithAJapaneseNameGivesItsFolder)
     EXPECT_STREQ((folder + CString("\\")).data, FolderOfDroppedItem(file).data);
     EXPECT_STREQ((folder + CString("\\")).data, FolderOfDroppedItem(folder).data);
 }
+
+TEST_F(DropTarget, AFolderOfMoreThanTwoHundredFiftySixBytesIsKeptWhole)
+{
+    CString folder = root;
+    for (int i = 0; i < 130; i++)
+        folder += "表";
+    ASSERT_TRUE(CreateDirectoryA(folder.data, 0) && WriteTextFile(folder + "\\a.txt", "x"));
+    EXPECT_STREQ((folder + "\\").data, FolderOfDroppedItem(folder + "\\a.txt").data);
+}
