@@ -100,8 +100,10 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
     tally.skipped = 0;
     tally.refused = 0;
     tally.links = 0;
+    tally.unlisted = 0;
     CArray<CString> entries;
-    Zint_Std::ListFolder(folder, entries, "*", true, request.includeFolders, tally.refused);
+    Zint_Std::ListFolder(folder, entries, "*", true, request.includeFolders, tally.refused,
+                         tally.unlisted);
     if (request.includeFolders)
         entries.Add(folder);
     for (int i = 0; i < entries.count; i++) {
@@ -124,9 +126,12 @@ void ChangeTree(const CString& folder, const ChangeRequest& request, ChangeTally
 
 bool FormatReport(const ChangeTally& tally, CString& text)
 {
-    const bool clean = tally.failed == 0 && tally.refused == 0;
+    const bool clean = tally.failed == 0 && tally.refused == 0 && tally.unlisted == 0;
     if (clean) {
         text.Format("変更は正常に終了しました.\n変更した数：%d", tally.changed);
+    } else if (tally.failed == 0 && tally.refused == 0) {
+        // Only unread folders: what was in them is not known, so not counted.
+        text.Format("変更できなかったものがあります.\n変更した数：%d", tally.changed);
     } else if (tally.refused == 0) {
         text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d",
                     tally.changed, tally.failed);
@@ -134,6 +139,11 @@ bool FormatReport(const ChangeTally& tally, CString& text)
         text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
                     "(うち名前またはパスの長さのため扱えなかった数：%d)",
                     tally.changed, tally.failed + tally.refused, tally.refused);
+    }
+    if (tally.unlisted > 0) {
+        CString unlistedLine;
+        unlistedLine.Format("\n中身を読み取れなかったフォルダの数：%d", tally.unlisted);
+        text += unlistedLine;
     }
     // Links are left alone on purpose: worth a line, no warning.
     if (tally.links > 0) {

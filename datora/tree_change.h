@@ -24,6 +24,7 @@ struct ChangeTally {
     int skipped;  // folders when only the times were asked for
     int refused;  // names that cannot be used as they are, paths too long
     int links;    // left alone, and what they point at with them
+    int unlisted; // folders whose entries could not be read
 };
 
 enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped, kEntryLink };
@@ -45,8 +46,9 @@ EntryOutcome ChangeEntry(const Zint_Std::CString& path, const ChangeRequest& req
 void ChangeTree(const Zint_Std::CString& folder, const ChangeRequest& request, ChangeTally& tally);
 
 // The report of a run; true when nothing failed (an information box),
-// false when the report is a warning. The links left alone and the names
-// that could not be used are counted in it when there are any.
+// false when the report is a warning. The links left alone, the names
+// that could not be used and the folders that could not be read are counted
+// in it when there are any.
 bool FormatReport(const ChangeTally& tally, Zint_Std::CString& text);
 
 #endif

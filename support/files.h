@@ -40,7 +40,11 @@ void AppendBackslash(CString& path);
 // entered. Entries whose names cannot be used as they are (see IsUsableName
 // and NameFromWide) and paths of MAX_PATH characters or more (counted in
 // their wide form, as the ANSI file functions count them) are left out and
-// counted in refused.
+// counted in refused. A folder that could not be read (access denied, a
+// share gone), or not to its end, is counted in unlisted; the named folder
+// counts only when it exists.
+void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
+                const bool& recurse, const bool& includeFolders, int& refused, int& unlisted);
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
                 const bool& recurse, const bool& includeFolders, int& refused);
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,

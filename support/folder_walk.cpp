@@ -262,7 +262,7 @@ bool RemoveLinkItself(const char* path)
 }
 
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
-                const bool& recurse, const bool& includeFolders, int& refused)
+                const bool& recurse, const bool& includeFolders, int& refused, int& unlisted)
 {
     if (folder.IsEmpty() || !pattern)
         return;
@@ -271,6 +271,7 @@ void ListFolder(const CString& folder, CArray<CString>& output, const char* patt
         return;
     CArray<CString> pending;
     pending.Add(folder);
+    bool named = true;  // the folder the caller named, not one found inside
     while (pending.count > 0) {
         CString current = pending.RemoveLast();
         AppendBackslash(current);
@@ -286,8 +287,17 @@ void ListFolder(const CString& folder, CArray<CString>& output, const char* patt
         lstrcatW(search, widePattern);
         WIN32_FIND_DATAW entry;
         HANDLE handle = FindFirstFileW(search, &entry);
-        if (handle == 0 || handle == INVALID_HANDLE_VALUE)
+        const bool isNamed = named;
+        named = false;
+        if (handle == 0 || handle == INVALID_HANDLE_VALUE) {
+            // Nothing matching is an empty listing, and a named folder that
+            // is not there has nothing in it; anything else (access denied,
+            // a share gone) left a folder unread.
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && (!isNamed || error != ERROR_PATH_NOT_FOUND))
+                unlisted++;
             continue;
+        }
         do {
             const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -315,8 +325,18 @@ void ListFolder(const CString& folder, CArray<CString>& output, const char* patt
             if (includeFolders)
                 output.Add(full);
         } while (FindNextFileW(handle, &entry));
+        // A listing broken off before its end is no complete one.
+        if (GetLastError() != ERROR_NO_MORE_FILES)
+            unlisted++;
         FindClose(handle);
     }
+}
+
+void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,
+                const bool& recurse, const bool& includeFolders, int& refused)
+{
+    int unlisted = 0;
+    ListFolder(folder, output, pattern, recurse, includeFolders, refused, unlisted);
 }
 
 void ListFolder(const CString& folder, CArray<CString>& output, const char* pattern,

@@ -244,6 +244,21 @@ TEST_F(TreeChange, AJapanesePathOfMoreThanMaxPathBytesIsChanged)
     ExpectChosenTimes(file);
 }
 
+TEST_F(TreeChange, AFolderThatCannotBeReadIsReported)
+{
+    const CString unixSub = WineUnixPath(sub);
+    ASSERT_TRUE(RunUnixShell(("chmod 000 '" + unixSub + "'").data));
+    ChangeTally tally;
+    ChangeTree(root, Request(true, false, 0, false), tally);
+    EXPECT_TRUE(RunUnixShell(("chmod 755 '" + unixSub + "'").data));
+    EXPECT_EQ(2, tally.changed);
+    EXPECT_EQ(1, tally.unlisted);
+    CString report;
+    EXPECT_FALSE(FormatReport(tally, report));
+    EXPECT_STREQ("変更できなかったものがあります.\n変更した数：2\n中身を読み取れなかったフォルダの数：1",
+                 report.data);
+}
+
 TEST_F(TreeChange, AMissingFolderChangesNothing)
 {
     ChangeTally tally;
@@ -270,7 +285,7 @@ TEST(ChosenAttributes, EachBoxAddsItsBitToNormal)
 
 TEST(Report, AllChangedKeepsTheUsualText)
 {
-    ChangeTally tally = {5, 0, 2, 0, 0};
+    ChangeTally tally = {5, 0, 2, 0, 0, 0};
     CString text;
     EXPECT_TRUE(FormatReport(tally, text));
     EXPECT_STREQ("変更は正常に終了しました.\n変更した数：5", text.data);
@@ -283,7 +298,7 @@ TEST(Report, AllChangedKeepsTheUsualText)
 
 TEST(Report, FailuresAreReportedWithBothNumbers)
 {
-    ChangeTally tally = {7, 2, 0, 0, 0};
+    ChangeTally tally = {7, 2, 0, 0, 0, 0};
     CString text;
     EXPECT_FALSE(FormatReport(tally, text));
     EXPECT_STREQ("変更できなかったものがあります.\n変更した数：7\n変更できなかった数：2", text.data);
