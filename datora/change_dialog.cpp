@@ -194,8 +194,11 @@ void CChangeDialog::OnRun()
                         reinterpret_cast<LPARAM>(&date));
     SendDlgItemMessageA(hDlg, IDC_TIME_PICKER, DTM_GETSYSTEMTIME, 0,
                         reinterpret_cast<LPARAM>(&timeOfDay));
-    if (request.setTime && !ChosenTimeToFileTime(date, timeOfDay, request.time))
-        request.setTime = false;
+    CString problem;
+    if (request.setTime && !PrepareChosenTime(folder, date, timeOfDay, request.time, problem)) {
+        MessageBoxA(hDlg, problem.data, "警告", MB_ICONWARNING);
+        return;
+    }
     request.attributes = ChosenAttributes(IsChecked(IDC_READ_ONLY), IsChecked(IDC_HIDDEN),
                                           IsChecked(IDC_ARCHIVE), IsChecked(IDC_SYSTEM));
 

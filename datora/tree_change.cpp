@@ -1,5 +1,7 @@
 #include "datora/tree_change.h"
 
+#include <string.h>
+
 #include "support/array.h"
 #include "support/files.h"
 
@@ -54,6 +56,36 @@ bool ChosenTimeToFileTime(const SYSTEMTIME& date, const SYSTEMTIME& timeOfDay, F
     if (!TzSpecificLocalTimeToSystemTime(0, &local, &universal))
         return false;
     return SystemTimeToFileTime(&universal, &utc) != 0;
+}
+
+bool FileSystemTakesYear(const char* fileSystem, const int& year)
+{
+    // "FAT", "FAT12", "FAT16", "FAT32" and "exFAT".
+    const bool fat = !_strnicmp(fileSystem, "FAT", 3) || !_stricmp(fileSystem, "exFAT");
+    return !fat || (year >= 1980 && year <= 2107);
+}
+
+bool PrepareChosenTime(const CString& folder, const SYSTEMTIME& date, const SYSTEMTIME& timeOfDay,
+                       FILETIME& utc, CString& problem)
+{
+    problem.Empty();
+    if (!ChosenTimeToFileTime(date, timeOfDay, utc)) {
+        problem = "選んだ日時を変換できませんでした.\n日付と時刻を選び直してください.";
+        return false;
+    }
+    // Every file would fail alike, so the volume is asked once, before
+    // anything changes. A volume that cannot be asked is not held up.
+    CString root;
+    char fileSystem[MAX_PATH + 1] = {0};
+    if (!root.Reserve(folder.GetLength() + 2) ||
+        !GetVolumePathNameA(folder.data, root.data, folder.GetLength() + 2) ||
+        !GetVolumeInformationA(root.data, 0, 0, 0, 0, 0, fileSystem, sizeof(fileSystem)) ||
+        FileSystemTakesYear(fileSystem, date.wYear))
+        return true;
+    problem.Format("このフォルダのドライブ (%s) には1980年から2107年までの日時しか"
+                   "記録できません.\n日付を選び直してください.",
+                   fileSystem);
+    return false;
 }
 
 DWORD ChosenAttributes(const bool& readOnly, const bool& hidden, const bool& archive,

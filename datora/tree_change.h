@@ -33,6 +33,16 @@ enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped, kEntryLink };
 // time under the time-zone rules in force on that date, as a UTC file time.
 bool ChosenTimeToFileTime(const SYSTEMTIME& date, const SYSTEMTIME& timeOfDay, FILETIME& utc);
 
+// Whether a file system can hold a time stamp of that (local) year: FAT
+// and exFAT keep only the years 1980 to 2107.
+bool FileSystemTakesYear(const char* fileSystem, const int& year);
+
+// The chosen time as a UTC file time that the volume of folder can hold;
+// false, with the reason for the user in problem, when the time cannot be
+// converted or the volume's file system cannot keep it.
+bool PrepareChosenTime(const Zint_Std::CString& folder, const SYSTEMTIME& date,
+                       const SYSTEMTIME& timeOfDay, FILETIME& utc, Zint_Std::CString& problem);
+
 // The attribute value of the four attribute boxes; normal when none is set.
 DWORD ChosenAttributes(const bool& readOnly, const bool& hidden, const bool& archive,
                        const bool& system);

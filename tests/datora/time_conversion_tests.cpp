@@ -134,3 +134,25 @@ TEST(ChosenTime, ShowsTheChosenHourInTheOtherSeasonThanToday)
     EXPECT_EQ(hour, chosen.QuadPart > today.QuadPart ? chosen.QuadPart - today.QuadPart
                                                      : today.QuadPart - chosen.QuadPart);
 }
+
+TEST(ChosenTime, FatAndExFatHoldOnlyTheYears1980To2107)
+{
+    static const struct {
+        const char* fileSystem;
+        int year;
+        bool takes;
+    } kCases[] = {{"FAT", 1979, false},  {"FAT32", 1980, true}, {"fat16", 2107, true},
+                  {"exFAT", 2108, false}, {"NTFS", 1970, true},  {"NTFS", 2200, true}};
+    for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); i++)
+        EXPECT_EQ(kCases[i].takes, FileSystemTakesYear(kCases[i].fileSystem, kCases[i].year)) << i;
+}
+
+TEST(ChosenTime, ATimeThatCannotBeConvertedStopsWithAReason)
+{
+    FILETIME utc;
+    Zint_Std::CString problem;
+    EXPECT_FALSE(PrepareChosenTime("C:\\", Date(2026, 13, 1), TimeOfDay(12, 0, 0), utc, problem));
+    EXPECT_STREQ("選んだ日時を変換できませんでした.\n日付と時刻を選び直してください.", problem.data);
+    // Wine's drive is no FAT volume: any year it can convert is taken.
+    EXPECT_TRUE(PrepareChosenTime("C:\\", Date(1970, 1, 2), TimeOfDay(12, 0, 0), utc, problem));
+}
