@@ -161,13 +161,11 @@ TEST(FolderWalkLength, AJapanesePathCountsItsCharactersNotItsBytes)
     file = folder + file + ".txt";
     ASSERT_GE(file.GetLength(), MAX_PATH);
     ASSERT_LT(Wide(file.data).size(), static_cast<size_t>(MAX_PATH));
-    ASSERT_TRUE(CreateDirectoryA(folder.data, 0));
-    ASSERT_TRUE(WriteTextFile(file, "x"));
+    ASSERT_TRUE(CreateDirectoryA(folder.data, 0) && WriteTextFile(file, "x"));
     CArray<CString> all;
     int refused = 0;
-    Zint_Std::ListFolder(root, all, "*", true, true, refused);
+    Zint_Std::ListFolder(root, all, "*", true, false, refused);
     EXPECT_EQ(0, refused);
-    ASSERT_EQ(2, all.count);
-    EXPECT_TRUE(all.items[0].EqualsNoCase(file) || all.items[1].EqualsNoCase(file));
+    EXPECT_TRUE(all.count == 1 && all.items[0].EqualsNoCase(file));
     RemoveScratchFolder(root);
 }
