@@ -20,6 +20,9 @@ const char kWinNotAlone[] = "Win キーはほかの修飾キーと組み合わ�
 const char kHistoryRange[] = "履歴の数は 0 から 1000 までの数で入力してください。";
 const char kWidthRange[] = "幅は 50 から 4000 までの数で入力してください。";
 const char kHeightRange[] = "高さは 10 から 1000 までの数で入力してください。";
+// The id a changed hotkey is tried under on the owner window.
+const int kTrialHotKeyId = 0x0B1D;
+
 const char kHotKeyTaken[] =
     "このホットキーはほかのプログラムが使用しています。別の組み合わせを選んでください。";
 const char kWriteFailed[] = "設定ファイルに書き込めませんでした。";
@@ -352,19 +355,18 @@ bool CSettingsDialog::TakeInput()
 
 bool CSettingsDialog::HotKeyIsFree()
 {
-    // The launcher still holds the combination it registered at start.
     const UINT oldModifiers = HotKeyModifiers(original);
     const UINT newModifiers = HotKeyModifiers(edited);
     if (oldModifiers == newModifiers && original.key == edited.key)
         return true;
-    const bool held = UnregisterHotKey(owner, hotKeyId) != 0;
-    const bool free = RegisterHotKey(owner, hotKeyId, newModifiers, edited.key) != 0;
-    UnregisterHotKey(owner, hotKeyId);
-    // The launcher registers the new one itself when it reads the profile
-    // again; until then it keeps its old one.
-    if (held)
-        RegisterHotKey(owner, hotKeyId, oldModifiers, original.key);
-    return free;
+    // Tried under an id of its own: the launcher keeps the hotkey it runs
+    // with, which need not be the one the file names, until it reads the
+    // profile again. Its own id is a string atom, never below 0xC000.
+    const int trialId = hotKeyId == kTrialHotKeyId ? kTrialHotKeyId + 1 : kTrialHotKeyId;
+    if (!RegisterHotKey(owner, trialId, newModifiers, edited.key))
+        return false;
+    UnregisterHotKey(owner, trialId);
+    return true;
 }
 
 void CSettingsDialog::OnOk()

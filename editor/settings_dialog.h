@@ -45,8 +45,8 @@ private:
     bool TakeInput();
     bool ReadNumber(const int& id, const int& low, const int& high, const char* problem,
                     int& value);
-    // Tries a changed hotkey on the owner; the owner's registration is
-    // left as it was found. False when another program holds it.
+    // Tries a changed hotkey on the owner under a second id; the owner's
+    // running registration is not touched. False when it is held.
     bool HotKeyIsFree();
     void OnOk();
 };

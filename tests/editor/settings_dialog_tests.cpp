@@ -260,6 +260,25 @@ TEST_F(SettingsDialogTest, AHotKeyHeldElsewhereIsRefusedAndCancelWritesNothing)
     EXPECT_TRUE(launcher.WaitHidden());
 }
 
+TEST_F(SettingsDialogTest, TheHotKeyTryLeavesTheLaunchersRunningOneAlone)
+{
+    const int otherId = 0x3A3B;
+    ASSERT_TRUE(RegisterHotKey(0, otherId, MOD_CONTROL | MOD_ALT, 'W'));
+    ASSERT_NO_FATAL_FAILURE(StartLauncher());
+    // The file names Alt+2 by now; the launcher still runs with Alt+1.
+    ASSERT_TRUE(WritePrivateProfileStringA("HotKey", "Key", "50", profile.data));
+    WritePrivateProfileStringA(0, 0, 0, profile.data);
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_CTRL, true));
+    ASSERT_NO_FATAL_FAILURE(SelectKey('W'));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kHotKeyTaken));
+    EXPECT_TRUE(HotKeyHeldElsewhere(MOD_ALT, '1'));
+    EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '2'));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+    UnregisterHotKey(0, otherId);
+}
+
 TEST_F(SettingsDialogTest, InputThatTheLauncherCannotUseIsRefused)
 {
     ASSERT_NO_FATAL_FAILURE(StartLauncher());
