@@ -1,6 +1,7 @@
 #include "editor/settings_dialog.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 #include "editor/alias_dialog.h"
 #include "editor/editor_dialogs.h"
@@ -299,6 +300,12 @@ bool CSettingsDialog::ReadNumber(const int& id, const int& low, const int& high,
                                  const char* problem, int& value)
 {
     CString text = ItemText(id);
+    // A value written by hand that the field shows untouched stays as it
+    // is, even outside the range the dialog offers.
+    CString shown;
+    shown.Format("%d", value);
+    if (text.data && shown.data && strcmp(text.data, shown.data) == 0)
+        return true;
     int number = 0;
     if (!ParseCount(text.data, number) || number < low || number > high) {
         ShowInputProblem(id, problem);
@@ -308,33 +315,46 @@ bool CSettingsDialog::ReadNumber(const int& id, const int& low, const int& high,
     return true;
 }
 
+int CSettingsDialog::SelectedKey() const
+{
+    HWND keys = Item(IDC_SETTINGS_KEY);
+    const LRESULT key = SendMessageA(keys, CB_GETCURSEL, 0, 0);
+    if (key < 0)
+        return edited.key;
+    return static_cast<int>(SendMessageA(keys, CB_GETITEMDATA, key, 0));
+}
+
 bool CSettingsDialog::TakeInput()
 {
     const bool alt = IsChecked(IDC_SETTINGS_ALT);
     const bool ctrl = IsChecked(IDC_SETTINGS_CTRL);
     const bool shift = IsChecked(IDC_SETTINGS_SHIFT);
     const bool win = IsChecked(IDC_SETTINGS_WIN);
-    if (!alt && !ctrl && !shift && !win) {
+    // A hotkey the user left as the file gave it is not judged here.
+    const bool hotKeyTouched = alt != (edited.alt != 0) || ctrl != (edited.ctrl != 0) ||
+                               shift != (edited.shift != 0) ||
+                               win != (HotKeyModifiers(edited) == MOD_WIN) ||
+                               SelectedKey() != edited.key;
+    if (hotKeyTouched && !alt && !ctrl && !shift && !win) {
         ShowInputProblem(IDC_SETTINGS_ALT, kNoModifier);
         return false;
     }
-    if (win && (alt || ctrl || shift)) {
+    if (hotKeyTouched && win && (alt || ctrl || shift)) {
         ShowInputProblem(IDC_SETTINGS_WIN, kWinNotAlone);
         return false;
     }
-    int history = 0, width = 0, height = 0;
+    int history = edited.history, width = edited.width, height = edited.height;
     if (!ReadNumber(IDC_SETTINGS_HISTORY, 0, kMaxHistory, kHistoryRange, history) ||
         !ReadNumber(IDC_SETTINGS_WIDTH, 50, 4000, kWidthRange, width) ||
         !ReadNumber(IDC_SETTINGS_HEIGHT, 10, 1000, kHeightRange, height))
         return false;
-    edited.alt = alt;
-    edited.ctrl = ctrl;
-    edited.shift = shift;
-    edited.win = win;
-    HWND keys = Item(IDC_SETTINGS_KEY);
-    const LRESULT key = SendMessageA(keys, CB_GETCURSEL, 0, 0);
-    if (key >= 0)
-        edited.key = static_cast<int>(SendMessageA(keys, CB_GETITEMDATA, key, 0));
+    if (hotKeyTouched) {
+        edited.alt = alt;
+        edited.ctrl = ctrl;
+        edited.shift = shift;
+        edited.win = win;
+        edited.key = SelectedKey();
+    }
     edited.history = history;
     edited.toolTip = IsChecked(IDC_SETTINGS_TOOLTIP);
     edited.match = IsChecked(IDC_SETTINGS_MATCH);

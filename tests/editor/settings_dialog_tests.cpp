@@ -279,6 +279,25 @@ TEST_F(SettingsDialogTest, TheHotKeyTryLeavesTheLaunchersRunningOneAlone)
     UnregisterHotKey(0, otherId);
 }
 
+TEST_F(SettingsDialogTest, ValuesWrittenByHandOutsideTheRangeStayUnlessTheUserChangesThem)
+{
+    ASSERT_TRUE(launcher.Start(kCommands, "[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=0\r\n"));
+    ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
+    profile = launcher.folder + "quelt_.ini";
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_TOOLTIP, true));
+    ASSERT_TRUE(dialog.Click(IDOK));
+    ASSERT_TRUE(dialog.WaitClosed());
+    EXPECT_STREQ("[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=1\r\n",
+                 ReadWholeFile(profile).data);
+    // Changed, the same field is checked again.
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetText(IDC_SETTINGS_HISTORY, "1001"));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal("履歴の数は 0 から 1000 まで"));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+}
+
 TEST_F(SettingsDialogTest, InputThatTheLauncherCannotUseIsRefused)
 {
     ASSERT_NO_FATAL_FAILURE(StartLauncher());
