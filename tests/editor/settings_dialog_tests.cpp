@@ -281,7 +281,8 @@ TEST_F(SettingsDialogTest, TheHotKeyTryLeavesTheLaunchersRunningOneAlone)
 
 TEST_F(SettingsDialogTest, ValuesWrittenByHandOutsideTheRangeStayUnlessTheUserChangesThem)
 {
-    ASSERT_TRUE(launcher.Start(kCommands, "[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=0\r\n"));
+    const char handWritten[] = "[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=0\r\n";
+    ASSERT_TRUE(launcher.Start(kCommands, handWritten));
     ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
     profile = launcher.folder + "quelt_.ini";
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
