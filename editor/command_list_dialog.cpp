@@ -221,7 +221,7 @@ void CCommandListDialog::SaveAndClose()
         EndDialog(window, 0);
         break;
     case kSaveFailed:
-        ShowError("コマンドファイルに書き込めませんでした。");
+        ShowError(store.SaveFailureText());
         break;
     }
 }

@@ -56,7 +56,8 @@ void MergeSort(CommandEntry* items, CommandEntry* scratch, const int& count)
 }  // namespace
 
 CCommandStore::CCommandStore(const char* commandFile)
-    : file(commandFile), backedUp(false), wroteFile(false), twinCount(0), failingStep(kNoStep)
+    : file(commandFile), backedUp(false), wroteFile(false), twinCount(0), failingStep(kNoStep),
+      refusedMarkedFile(false)
 {
 }
 
@@ -304,8 +305,13 @@ SaveResult CCommandStore::Save()
     // The changes go into the file as it is now, so that what another
     // program or a hand edit changed meanwhile elsewhere stays.
     CCommandFile current;
-    if (!current.Read(file.data ? file.data : "") || current.IsConverted())
+    refusedMarkedFile = false;
+    if (!current.Read(file.data ? file.data : ""))
         return kSaveFailed;
+    if (current.IsConverted()) {
+        refusedMarkedFile = true;
+        return kSaveFailed;
+    }
     CCommandTextEdit edit(current);
     Zint_Std::CArray<TwinSection> twins;
     bool ok = FindTwins(current, twins);
@@ -364,4 +370,14 @@ SaveResult CCommandStore::Save()
     }
     entries.SetSize(kept);
     return kSaved;
+}
+
+const char* CCommandStore::SaveFailureText() const
+{
+    if (refusedMarkedFile)
+        return "コマンドファイルに書き込めませんでした。\n\n"
+               "このファイルは先頭にバイト順マーク(BOM)の付いた UTF-8 または Unicode の"
+               "テキストで、Shift-JIS ではありません。メモ帳で開き、「名前を付けて保存」で"
+               "文字コードを「ANSI」にして保存し直してください。";
+    return "コマンドファイルに書き込めませんでした。";
 }

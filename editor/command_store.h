@@ -47,6 +47,7 @@ public:
     bool wroteFile;           // a save of this session changed the file
     int twinCount;            // later sections whose names differ only in letter case
     SaveStep failingStep;     // kNoStep; tests make this step fail
+    bool refusedMarkedFile;   // the last save found a byte order mark and wrote nothing
 
     explicit CCommandStore(const char* commandFile);
 
@@ -74,7 +75,11 @@ public:
     // with it.
     // The new text replaces the file in one step, after the file was copied
     // to quelt_cmd.txt.bak beside it (once per editing session).
+    // A file that begins with a byte order mark is never written: its
+    // bytes are no Shift-JIS text that a key could be changed in.
     SaveResult Save();
+    // What the user is told when Save failed: why, and how to fix it.
+    const char* SaveFailureText() const;
 
     // The backup's path: the command file's folder and quelt_cmd.txt.bak.
     Zint_Std::CString BackupPath() const;

@@ -1,6 +1,7 @@
 #include "editor/settings_dialog.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 #include "editor/alias_dialog.h"
 #include "editor/editor_dialogs.h"
@@ -20,6 +21,9 @@ const char kWinNotAlone[] = "Win キーはほかの修飾キーと組み合わ�
 const char kHistoryRange[] = "履歴の数は 0 から 1000 までの数で入力してください。";
 const char kWidthRange[] = "幅は 50 から 4000 までの数で入力してください。";
 const char kHeightRange[] = "高さは 10 から 1000 までの数で入力してください。";
+// The id a changed hotkey is tried under on the owner window.
+const int kTrialHotKeyId = 0x0B1D;
+
 const char kHotKeyTaken[] =
     "このホットキーはほかのプログラムが使用しています。別の組み合わせを選んでください。";
 const char kWriteFailed[] = "設定ファイルに書き込めませんでした。";
@@ -296,6 +300,12 @@ bool CSettingsDialog::ReadNumber(const int& id, const int& low, const int& high,
                                  const char* problem, int& value)
 {
     CString text = ItemText(id);
+    // A value written by hand that the field shows untouched stays as it
+    // is, even outside the range the dialog offers.
+    CString shown;
+    shown.Format("%d", value);
+    if (text.data && shown.data && strcmp(text.data, shown.data) == 0)
+        return true;
     int number = 0;
     if (!ParseCount(text.data, number) || number < low || number > high) {
         ShowInputProblem(id, problem);
@@ -305,33 +315,46 @@ bool CSettingsDialog::ReadNumber(const int& id, const int& low, const int& high,
     return true;
 }
 
+int CSettingsDialog::SelectedKey() const
+{
+    HWND keys = Item(IDC_SETTINGS_KEY);
+    const LRESULT key = SendMessageA(keys, CB_GETCURSEL, 0, 0);
+    if (key < 0)
+        return edited.key;
+    return static_cast<int>(SendMessageA(keys, CB_GETITEMDATA, key, 0));
+}
+
 bool CSettingsDialog::TakeInput()
 {
     const bool alt = IsChecked(IDC_SETTINGS_ALT);
     const bool ctrl = IsChecked(IDC_SETTINGS_CTRL);
     const bool shift = IsChecked(IDC_SETTINGS_SHIFT);
     const bool win = IsChecked(IDC_SETTINGS_WIN);
-    if (!alt && !ctrl && !shift && !win) {
+    // A hotkey the user left as the file gave it is not judged here.
+    const bool hotKeyTouched = alt != (edited.alt != 0) || ctrl != (edited.ctrl != 0) ||
+                               shift != (edited.shift != 0) ||
+                               win != (HotKeyModifiers(edited) == MOD_WIN) ||
+                               SelectedKey() != edited.key;
+    if (hotKeyTouched && !alt && !ctrl && !shift && !win) {
         ShowInputProblem(IDC_SETTINGS_ALT, kNoModifier);
         return false;
     }
-    if (win && (alt || ctrl || shift)) {
+    if (hotKeyTouched && win && (alt || ctrl || shift)) {
         ShowInputProblem(IDC_SETTINGS_WIN, kWinNotAlone);
         return false;
     }
-    int history = 0, width = 0, height = 0;
+    int history = edited.history, width = edited.width, height = edited.height;
     if (!ReadNumber(IDC_SETTINGS_HISTORY, 0, kMaxHistory, kHistoryRange, history) ||
         !ReadNumber(IDC_SETTINGS_WIDTH, 50, 4000, kWidthRange, width) ||
         !ReadNumber(IDC_SETTINGS_HEIGHT, 10, 1000, kHeightRange, height))
         return false;
-    edited.alt = alt;
-    edited.ctrl = ctrl;
-    edited.shift = shift;
-    edited.win = win;
-    HWND keys = Item(IDC_SETTINGS_KEY);
-    const LRESULT key = SendMessageA(keys, CB_GETCURSEL, 0, 0);
-    if (key >= 0)
-        edited.key = static_cast<int>(SendMessageA(keys, CB_GETITEMDATA, key, 0));
+    if (hotKeyTouched) {
+        edited.alt = alt;
+        edited.ctrl = ctrl;
+        edited.shift = shift;
+        edited.win = win;
+        edited.key = SelectedKey();
+    }
     edited.history = history;
     edited.toolTip = IsChecked(IDC_SETTINGS_TOOLTIP);
     edited.match = IsChecked(IDC_SETTINGS_MATCH);
@@ -352,19 +375,18 @@ bool CSettingsDialog::TakeInput()
 
 bool CSettingsDialog::HotKeyIsFree()
 {
-    // The launcher still holds the combination it registered at start.
     const UINT oldModifiers = HotKeyModifiers(original);
     const UINT newModifiers = HotKeyModifiers(edited);
     if (oldModifiers == newModifiers && original.key == edited.key)
         return true;
-    const bool held = UnregisterHotKey(owner, hotKeyId) != 0;
-    const bool free = RegisterHotKey(owner, hotKeyId, newModifiers, edited.key) != 0;
-    UnregisterHotKey(owner, hotKeyId);
-    // The launcher registers the new one itself when it reads the profile
-    // again; until then it keeps its old one.
-    if (held)
-        RegisterHotKey(owner, hotKeyId, oldModifiers, original.key);
-    return free;
+    // Tried under an id of its own: the launcher keeps the hotkey it runs
+    // with, which need not be the one the file names, until it reads the
+    // profile again. Its own id is a string atom, never below 0xC000.
+    const int trialId = hotKeyId == kTrialHotKeyId ? kTrialHotKeyId + 1 : kTrialHotKeyId;
+    if (!RegisterHotKey(owner, trialId, newModifiers, edited.key))
+        return false;
+    UnregisterHotKey(owner, trialId);
+    return true;
 }
 
 void CSettingsDialog::OnOk()

@@ -40,13 +40,16 @@ private:
     void EditAliasAt(const int& index);
     void DeleteSelectedAlias();
 
+    // The virtual-key code chosen in the key list.
+    int SelectedKey() const;
     // Reads the controls into edited; false (with the user told why) when
-    // a value cannot be taken.
+    // a value cannot be taken. A field left as it was shown keeps its value.
     bool TakeInput();
+    // value comes in as shown and is kept when the field still shows it.
     bool ReadNumber(const int& id, const int& low, const int& high, const char* problem,
                     int& value);
-    // Tries a changed hotkey on the owner; the owner's registration is
-    // left as it was found. False when another program holds it.
+    // Tries a changed hotkey on the owner under a second id; the owner's
+    // running registration is not touched. False when it is held.
     bool HotKeyIsFree();
     void OnOk();
 };

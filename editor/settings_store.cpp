@@ -100,6 +100,35 @@ bool WriteNumber(const char* profile, const char* section, const char* key, cons
     return WritePrivateProfileStringA(section, key, text.data, profile) != 0;
 }
 
+// How many lines of [Alias] carry name, letter case aside; -1 when the
+// names cannot be read.
+int CountAliasLines(const char* profile, const char* name)
+{
+    int length = 0;
+    char* names = ReadKeyNames(profile, kAliasSection, length);
+    if (!names)
+        return -1;
+    int count = 0;
+    for (int at = 0; at < length && names[at]; at += lstrlenA(names + at) + 1) {
+        if (lstrcmpiA(names + at, name) == 0)
+            count++;
+    }
+    free(names);
+    return count;
+}
+
+// A delete takes only the first line of a name the file holds twice, and
+// the reader then finds the next one: every line of it goes.
+bool DeleteAlias(const char* profile, const char* name)
+{
+    int lines = CountAliasLines(profile, name);
+    for (int i = 0; i < lines; i++) {
+        if (!WritePrivateProfileStringA(kAliasSection, name, 0, profile))
+            return false;
+    }
+    return lines >= 0 && CountAliasLines(profile, name) == 0;
+}
+
 void AddOrReplaceAlias(CArray<CStringPair>& aliases, const CStringPair& alias)
 {
     const int at = FindAlias(aliases, TextOf(alias.first), -1);
@@ -146,7 +175,7 @@ bool SaveAliases(const char* profile, EditorSettings& loaded, const EditorSettin
         const int at = FindAlias(edited.aliases, TextOf(before.first), -1);
         if (at >= 0 && SameBytes(edited.aliases.items[at].first, before.first))
             continue;
-        if (!WritePrivateProfileStringA(kAliasSection, TextOf(before.first), 0, profile))
+        if (!DeleteAlias(profile, TextOf(before.first)))
             return false;
         RemoveAlias(loaded.aliases, i);
         wrote = true;

@@ -8,10 +8,9 @@
 
 namespace {
 
-void ShowWriteError(HWND owner)
+void ShowWriteError(HWND owner, const CCommandStore& store)
 {
-    MessageBoxA(owner, "コマンドファイルに書き込めませんでした。", kEditorTitle,
-                MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, store.SaveFailureText(), kEditorTitle, MB_OK | MB_ICONERROR);
 }
 
 bool LoadStore(HWND owner, CCommandStore& store)
@@ -37,14 +36,14 @@ int EditAndSave(HWND owner, CCommandStore& store, CommandEntry& entry, const int
         stored.comment = entry.comment;
     } else if (store.AddNew(entry.name.data, entry.path.data, entry.folder.data,
                             entry.comment.data) < 0) {
-        ShowWriteError(owner);
+        ShowWriteError(owner, store);
         return 0;
     }
     switch (store.Save()) {
     case kSaved:
         return 1;
     case kSaveFailed:
-        ShowWriteError(owner);
+        ShowWriteError(owner, store);
         return 0;
     case kSavedNothing:
         break;

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "editor/indirect_text.h"
 #include "editor/plain_text.h"
 #include "editor/profile_text.h"
 #include "support/files.h"
@@ -143,7 +144,14 @@ void CStartMenuScan::AddProposal(const CString& linkFile, const CString& root,
     // end the value and could start a section in the command file.
     const CString target = WithoutControlCharacters(TextOf(link.target));
     const CString workingFolder = WithoutControlCharacters(TextOf(link.workingFolder));
-    const CString description = WithoutControlCharacters(TextOf(link.description));
+    // A description that names a resource string is read from there; one
+    // that cannot be read gives way to the sub-folder, as a missing one.
+    CString resolved;
+    const bool indirect = IsIndirectText(TextOf(link.description));
+    if (indirect)
+        LoadIndirectText(TextOf(link.description), resolved);
+    const CString description =
+        WithoutControlCharacters(indirect ? TextOf(resolved) : TextOf(link.description));
     proposal.path = PathValue(target, WithoutControlCharacters(TextOf(link.arguments)));
     const CString folder =
         workingFolder.IsEmpty() ? FolderWithoutBackslash(TextOf(target)) : workingFolder;

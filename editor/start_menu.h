@@ -15,7 +15,8 @@ struct ShortcutProposal {
     Zint_Std::CString name;      // unique against the store and the other proposals
     Zint_Std::CString path;      // PATH: the target, quoted when it holds a blank, and its arguments
     Zint_Std::CString folder;    // FOLDER: the working folder, or the target's folder
-    Zint_Std::CString comment;   // COMMENT: the description, or the sub-folder it sits in
+    Zint_Std::CString comment;   // COMMENT: the description (a resource string it names
+                                 // read from there), or the sub-folder it sits in
     Zint_Std::CString linkFile;  // the .lnk file it came from
 };
 

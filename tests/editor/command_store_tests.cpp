@@ -192,6 +192,34 @@ TEST_F(CommandStoreTest, ChangesAnotherProgramMadeMeanwhileToOtherSectionsAreKep
     EXPECT_STREQ("<none>", Key("gamma", "FOLDER").data);
 }
 
+TEST_F(CommandStoreTest, AFileWithAByteOrderMarkIsNeverWrittenAndTheMessageSaysWhy)
+{
+    // UTF-8 and UTF-16 (little endian) for "[a]\r\nPATH=a.exe\r\n".
+    const char utf8[] = "\xEF\xBB\xBF[a]\r\nPATH=a.exe\r\n";
+    const char utf16[] = "\xFF\xFE[\0a\0]\0\r\0\n\0P\0A\0T\0H\0=\0a\0.\0e\0x\0e\0\r\0\n\0";
+    const struct { const char* bytes; int length; } cases[] = {
+        {utf8, sizeof utf8 - 1}, {utf16, sizeof utf16 - 1}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytes(file, c.bytes, c.length));
+        CCommandStore store(file.data);
+        ASSERT_TRUE(store.Load());
+        ASSERT_EQ(1, store.entries.count);
+        store.entries.items[0].comment = "new";
+        EXPECT_EQ(kSaveFailed, store.Save());
+        EXPECT_EQ(0, memcmp(c.bytes, Text(file).data, c.length));
+        EXPECT_TRUE(strstr(store.SaveFailureText(), "バイト順マーク(BOM)"));
+        EXPECT_TRUE(strstr(store.SaveFailureText(), "「ANSI」"));
+    }
+    // Without a mark a failed save says only that it failed.
+    ASSERT_TRUE(WriteTextFile(file, kOriginal));
+    CCommandStore store(file.data);
+    ASSERT_TRUE(store.Load());
+    store.entries.items[0].comment = "new";
+    store.failingStep = kStepWrite;
+    EXPECT_EQ(kSaveFailed, store.Save());
+    EXPECT_STREQ("コマンドファイルに書き込めませんでした。", store.SaveFailureText());
+}
+
 TEST_F(CommandStoreTest, EveryValueReadsBackAsTypedThroughTheLaunchersOwnReader)
 {
     const char* values[] = {

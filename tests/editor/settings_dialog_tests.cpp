@@ -260,6 +260,45 @@ TEST_F(SettingsDialogTest, AHotKeyHeldElsewhereIsRefusedAndCancelWritesNothing)
     EXPECT_TRUE(launcher.WaitHidden());
 }
 
+TEST_F(SettingsDialogTest, TheHotKeyTryLeavesTheLaunchersRunningOneAlone)
+{
+    const int otherId = 0x3A3B;
+    ASSERT_TRUE(RegisterHotKey(0, otherId, MOD_CONTROL | MOD_ALT, 'W'));
+    ASSERT_NO_FATAL_FAILURE(StartLauncher());
+    // The file names Alt+2 by now; the launcher still runs with Alt+1.
+    ASSERT_TRUE(WritePrivateProfileStringA("HotKey", "Key", "50", profile.data));
+    WritePrivateProfileStringA(0, 0, 0, profile.data);
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_CTRL, true));
+    ASSERT_NO_FATAL_FAILURE(SelectKey('W'));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kHotKeyTaken));
+    EXPECT_TRUE(HotKeyHeldElsewhere(MOD_ALT, '1'));
+    EXPECT_FALSE(HotKeyHeldElsewhere(MOD_ALT, '2'));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+    UnregisterHotKey(0, otherId);
+}
+
+TEST_F(SettingsDialogTest, ValuesWrittenByHandOutsideTheRangeStayUnlessTheUserChangesThem)
+{
+    const char handWritten[] = "[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=0\r\n";
+    ASSERT_TRUE(launcher.Start(kCommands, handWritten));
+    ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
+    profile = launcher.folder + "quelt_.ini";
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_TOOLTIP, true));
+    ASSERT_TRUE(dialog.Click(IDOK));
+    ASSERT_TRUE(dialog.WaitClosed());
+    EXPECT_STREQ("[QUELT]\r\nHistory=-1\r\nWndWidth=20\r\nToolTip=1\r\n",
+                 ReadWholeFile(profile).data);
+    // Changed, the same field is checked again.
+    ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
+    ASSERT_TRUE(dialog.SetText(IDC_SETTINGS_HISTORY, "1001"));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal("履歴の数は 0 から 1000 まで"));
+    ASSERT_TRUE(dialog.Click(IDCANCEL));
+    ASSERT_TRUE(dialog.WaitClosed());
+}
+
 TEST_F(SettingsDialogTest, InputThatTheLauncherCannotUseIsRefused)
 {
     ASSERT_NO_FATAL_FAILURE(StartLauncher());

@@ -331,6 +331,14 @@ TEST_F(SettingsStoreTest, AliasesAreAddedChangedRenamedAndRemoved)
     ASSERT_EQ(kSaved, SaveEditorSettings(profile.data, back, edited));
     EXPECT_STREQ("3", Read("Alias", "B").data);
     EXPECT_STREQ("two", Read("Alias", "D").data);
+
+    // A name the file holds twice goes with every line of it.
+    ASSERT_TRUE(WriteTextFile(profile, "[Alias]\r\nA=1\r\nB=2\r\na=3\r\n"));
+    ASSERT_NO_FATAL_FAILURE(Load(loaded));
+    CopyEditorSettings(edited, loaded);
+    RemoveAlias(edited.aliases, 0);
+    ASSERT_EQ(kSaved, SaveEditorSettings(profile.data, loaded, edited));
+    EXPECT_STREQ("[Alias]\r\nB=2\r\n", File().data);
 }
 
 TEST_F(SettingsStoreTest, AliasValuesComeBackExactlyThroughTheProfileReader)

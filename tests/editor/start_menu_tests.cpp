@@ -186,6 +186,35 @@ TEST_F(StartMenuScanTest, TheDescriptionIsTheCommentWhenTheLinkHasOne)
     EXPECT_EQ(Text(scan.proposals.items[0].comment), "文書を編集します");
 }
 
+TEST_F(StartMenuScanTest, ADescriptionNamingAResourceStringIsReadFromThere)
+{
+    // What the library itself holds under that number.
+    char expected[256] = "";
+    HMODULE shell32 = LoadLibraryExA("shell32.dll", 0, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_GT(LoadStringA(shell32, 20, expected, sizeof(expected)), 0);
+    FreeLibrary(shell32);
+    const struct {
+        const char* name;
+        const char* target;
+        const char* description;
+        const char* comment;
+    } cases[] = {
+        {"Found", "editor.exe", "@%SystemRoot%\\system32\\shell32.dll,-20", expected},
+        // A reference that names nothing gives way to the sub-folder.
+        {"Lost", "viewer.exe", "@C:\\nowhere\\missing.dll,-22534", "Tools"},
+    };
+    for (const auto& c : cases)
+        ASSERT_TRUE(WriteLinkThroughShell(user + "Tools\\" + c.name + ".lnk",
+                                          (targets + c.target).data, c.description, 0));
+    CStartMenuScan scan;
+    Scan(scan);
+    for (const auto& c : cases) {
+        const int at = Find(scan, c.name);
+        ASSERT_GE(at, 0) << Dump(scan);
+        EXPECT_EQ(Text(scan.proposals.items[at].comment), c.comment) << c.description;
+    }
+}
+
 bool HoldsControlCharacter(const CString& text)
 {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data); p && *p; p++) {
