@@ -167,6 +167,11 @@ void CChangeDialog::OnDropFiles(HDROP drop)
 
 void CChangeDialog::OnRun()
 {
+    // Cut to the buffer, a long Japanese path would name another folder.
+    if (GetWindowTextLengthA(GetDlgItem(hDlg, IDC_FOLDER)) >= kPathLength) {
+        MessageBoxA(hDlg, "フォルダのパスが長すぎます!", "警告", MB_ICONWARNING);
+        return;
+    }
     CString folder;
     if (!folder.Reserve(kPathLength))
         return;

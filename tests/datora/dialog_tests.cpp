@@ -238,6 +238,17 @@ TEST_F(DatoraDialog, ABlankFolderIsRefusedBeforeAnythingElse)
     ExpectUntouched();
 }
 
+TEST_F(DatoraDialog, AFolderLongerThanTheFieldsBufferIsRefused)
+{
+    CString folder = root;
+    for (int i = 0; i < 250; i++)
+        folder += "表";
+    ASSERT_TRUE(datora.SetText(kFolder, folder.data));
+    ASSERT_TRUE(datora.Click(kSetTime));
+    EXPECT_STREQ("フォルダのパスが長すぎます!", RunAndRead("警告").text.data);
+    ExpectUntouched();
+}
+
 TEST_F(DatoraDialog, NoSwitchMeansNothingToDo)
 {
     ASSERT_TRUE(datora.SetText(kFolder, root.data));
