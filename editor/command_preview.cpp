@@ -5,6 +5,7 @@
 
 #include "editor/profile_text.h"
 #include "launcher/command_runner.h"
+#include "support/native_paths.h"
 
 using Zint_Std::CString;
 
@@ -158,7 +159,8 @@ void ComputeCommandPreview(const char* name, const char* path, const char* folde
     CString work = SubstituteArguments(CString(path), typed);
     LaunchPlan plan;
     SeparateFileAndParameters(work, query, plan);
-    preview.file = Expanded(plan.file);
+    // The program the launcher starts: on 64-bit Windows, the 64-bit one.
+    preview.file = Zint_Std::NativeProgramPath(Expanded(plan.file));
     preview.parameters = plan.parameters;
     preview.folder = Expanded(CString(folder));
 

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "launcher/launcher_ids.h"
+#include "support/native_paths.h"
 
 using Zint_Std::CString;
 
@@ -136,13 +137,15 @@ int CCommandRunner::ShellLaunch(const CString& file, const CString& parameters,
                                             : ExpandEnvironmentToFit(folder.data);
     int result = 0;
     if (expandedFile && expandedFolder) {
+        // On 64-bit Windows the program a 64-bit program would start.
+        const CString program = Zint_Std::NativeProgramPath(CString(expandedFile));
         SHELLEXECUTEINFOA info;
         memset(&info, 0, sizeof(info));
         info.cbSize = sizeof(info);
         info.fMask = 0;  // the shell reports its own errors to the user
         info.hwnd = GetDesktopWindow();
         info.lpVerb = 0;
-        info.lpFile = expandedFile;
+        info.lpFile = program.data;
         info.lpParameters = parameters.IsEmpty() ? 0 : parameters.data;
         info.lpDirectory = expandedFolder;
         info.nShow = SW_SHOWNORMAL;

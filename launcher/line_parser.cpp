@@ -7,6 +7,7 @@
 #include <mbctype.h>
 
 #include "support/mbcs.h"
+#include "support/native_paths.h"
 
 using Zint_Std::CString;
 
@@ -48,7 +49,9 @@ bool ShellFindsProgram(const char* text)
         return false;
     char program[500];
     program[0] = 0;
-    HINSTANCE found = FindExecutableA(text, 0, program);
+    // The file as the launcher starts it: on 64-bit Windows, the 64-bit one.
+    const CString file = Zint_Std::NativeProgramPath(CString(text));
+    HINSTANCE found = FindExecutableA(file.data, 0, program);
     return reinterpret_cast<INT_PTR>(found) >= 32;
 }
 
