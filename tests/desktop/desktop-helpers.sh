@@ -43,3 +43,21 @@ wait_for_desktop() {
     done
     return 1
 }
+
+# session_desktop SECONDS: prints the X window of this prefix's virtual
+# desktop, the "Wine desktop" window whose process runs in $WINEPREFIX.
+session_desktop() {
+    local deadline=$((SECONDS + $1)) id pid
+    while [ $SECONDS -lt $deadline ]; do
+        for id in $(xdotool search --name 'Wine desktop' 2>/dev/null); do
+            pid=$(xdotool getwindowpid "$id" 2>/dev/null) || continue
+            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+                grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.2
+    done
+    return 1
+}

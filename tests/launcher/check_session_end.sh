@@ -89,24 +89,6 @@ wait_for_exit() {
     return 0
 }
 
-# The X window of this session's virtual desktop: the "Wine desktop" window
-# whose process runs in this prefix.
-session_desktop() {
-    local deadline=$((SECONDS + $1)) id pid
-    while [ $SECONDS -lt $deadline ]; do
-        for id in $(xdotool search --name 'Wine desktop' 2>/dev/null); do
-            pid=$(xdotool getwindowpid "$id" 2>/dev/null) || continue
-            if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
-                grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.2
-    done
-    return 1
-}
-
 driver_step() {
     wine "$driver" "$@" </dev/null >>"$out/driver.log" 2>&1
 }
