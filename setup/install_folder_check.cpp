@@ -34,13 +34,9 @@ bool IsRootFolder(const CString& folder)
     return separators <= 2;
 }
 
-// What an uninstallation that kept the settings leaves behind.
-const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt", "quelt_cmd.txt.bak",
-                                      "quelt_use.txt"};
-
 bool IsSettingsFile(const char* name)
 {
-    for (size_t i = 0; i < sizeof(kSettingsFiles) / sizeof(kSettingsFiles[0]); ++i)
+    for (int i = 0; i < kSettingsFileCount; ++i)
         if (SamePathText(name, kSettingsFiles[i]))
             return true;
     return false;
