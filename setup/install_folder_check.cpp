@@ -58,12 +58,6 @@ bool HoldsOtherEntries(const CString& folder)
     return found;
 }
 
-bool IsFile(const CString& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.data);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 InstallFolderVerdict CheckInstallFolder(const char* typed, CString& folder)
@@ -102,6 +96,7 @@ bool HoldsFilesOfAnotherProgram(const CString& folder)
 {
     if (!HoldsOtherEntries(folder) || CSetupApp::MatchesRecordedInstallFolder(folder))
         return false;
-    return !(IsFile(folder + "quelt_.exe") &&
-             (IsFile(folder + "quelt_.ini") || IsFile(folder + "cmd_org.txt")));
+    return !(Zint_Std::FileExists((folder + "quelt_.exe").data) &&
+             (Zint_Std::FileExists((folder + "quelt_.ini").data) ||
+              Zint_Std::FileExists((folder + "cmd_org.txt").data)));
 }
