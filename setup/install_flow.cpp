@@ -195,8 +195,7 @@ bool PackageIsComplete(const CString& package)
 {
     static const char* const kPrograms[] = {"quelt_.exe", "quelt_.dll"};
     for (size_t i = 0; i < sizeof(kPrograms) / sizeof(kPrograms[0]); ++i) {
-        const DWORD attributes = GetFileAttributesA((package + kPrograms[i]).data);
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!Zint_Std::FileExists((package + kPrograms[i]).data))
             return false;
     }
     return true;

@@ -34,13 +34,9 @@ bool IsRootFolder(const CString& folder)
     return separators <= 2;
 }
 
-// What an uninstallation that kept the settings leaves behind.
-const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt", "quelt_cmd.txt.bak",
-                                      "quelt_use.txt"};
-
 bool IsSettingsFile(const char* name)
 {
-    for (size_t i = 0; i < sizeof(kSettingsFiles) / sizeof(kSettingsFiles[0]); ++i)
+    for (int i = 0; i < kSettingsFileCount; ++i)
         if (SamePathText(name, kSettingsFiles[i]))
             return true;
     return false;
@@ -60,12 +56,6 @@ bool HoldsOtherEntries(const CString& folder)
     } while (!found && FindNextFileA(search, &entry));
     FindClose(search);
     return found;
-}
-
-bool IsFile(const CString& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.data);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -106,6 +96,7 @@ bool HoldsFilesOfAnotherProgram(const CString& folder)
 {
     if (!HoldsOtherEntries(folder) || CSetupApp::MatchesRecordedInstallFolder(folder))
         return false;
-    return !(IsFile(folder + "quelt_.exe") &&
-             (IsFile(folder + "quelt_.ini") || IsFile(folder + "cmd_org.txt")));
+    return !(Zint_Std::FileExists((folder + "quelt_.exe").data) &&
+             (Zint_Std::FileExists((folder + "quelt_.ini").data) ||
+              Zint_Std::FileExists((folder + "cmd_org.txt").data)));
 }

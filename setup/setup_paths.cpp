@@ -9,6 +9,9 @@
 
 using Zint_Std::CString;
 
+const char* const kSettingsFiles[kSettingsFileCount] = {"quelt_.ini", "quelt_cmd.txt",
+                                                        "quelt_cmd.txt.bak", "quelt_use.txt"};
+
 namespace {
 
 const DWORD kPathSize = 512;

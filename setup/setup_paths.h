@@ -1,10 +1,17 @@
-// Path rules of setup: when two folders overlap, and which recorded
-// shortcut paths are this suite's own to delete. Paths are compared in
-// their full, long form, case-insensitively and by whole components.
+// Path rules of setup: the names of the settings files, when two folders
+// overlap, and which recorded shortcut paths are this suite's own to
+// delete. Paths are compared in their full, long form, case-insensitively
+// and by whole components.
 #ifndef QUELT_SETUP_SETUP_PATHS_H
 #define QUELT_SETUP_SETUP_PATHS_H
 
 #include "support/string.h"
+
+// The settings files the launcher keeps beside it: its profile, the command
+// file, its backup and the use counts. An uninstallation that keeps the
+// settings leaves these behind; one that does not deletes them.
+const int kSettingsFileCount = 4;
+extern const char* const kSettingsFiles[kSettingsFileCount];
 
 // "X:\..." or "\\server\share\...": not relative to the working folder.
 bool IsAbsolutePath(const char* path);

@@ -119,13 +119,9 @@ void DeleteOwnFile(const CString& path)
         SetFileAttributesA(path.data, before);
 }
 
-// The launcher's profile, command file, its backup and the use counts kept
-// beside it.
 void DeleteSettingsFiles(const CString& folder)
 {
-    static const char* const kSettingsFiles[] = {"quelt_.ini", "quelt_cmd.txt",
-                                                 "quelt_cmd.txt.bak", "quelt_use.txt"};
-    for (size_t i = 0; i < sizeof(kSettingsFiles) / sizeof(kSettingsFiles[0]); ++i)
+    for (int i = 0; i < kSettingsFileCount; ++i)
         DeleteOwnFile(folder + kSettingsFiles[i]);
 }
 

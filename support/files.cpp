@@ -33,6 +33,12 @@ bool IsFolder(const char* path)
     return FindEntry(path, &found) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileExists(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool FolderExists(const CString& folder)
 {
     if (folder.IsEmpty())

@@ -15,6 +15,9 @@ namespace Zint_Std {
 bool PathExists(const char* path);
 // Like PathExists, and the entry found is a folder.
 bool IsFolder(const char* path);
+// The path names an existing entry that is no folder. Its attributes are
+// asked, not a search made, so a wildcard in it matches nothing.
+bool FileExists(const char* path);
 // The folder (with or without trailing backslash) exists and can be listed.
 bool FolderExists(const CString& folder);
 // This process can create (and remove) a file in the folder: tried with a
