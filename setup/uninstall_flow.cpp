@@ -104,8 +104,7 @@ void RemoveOwnShortcuts(const CString& programMenuFolder, const CString& startup
 // like a plain file could reach another file, so it is left.
 void DeleteOwnFile(const CString& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.data);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!Zint_Std::FileExists(path.data))
         return;
     const Zint_Std::LinkKind kind = Zint_Std::LinkKindOf(path.data);
     if (kind == Zint_Std::kMarkedLink) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <string.h>
 
+#include "support/files.h"
 #include "support/mbcs.h"
 
 #ifndef KEY_WOW64_64KEY
@@ -16,12 +17,6 @@ namespace {
 // Room for any path the ANSI file functions can reach, and then some.
 const int kRoom = MAX_PATH * 3;
 
-bool IsFileAt(const char* path)
-{
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The Sysnative form of a file under the system folder, when a file is there.
 bool SysnativeFile(const char* path, const SystemFolderView& view, char* native)
 {
@@ -33,7 +28,7 @@ bool SysnativeFile(const char* path, const SystemFolderView& view, char* native)
     if (lstrcmpiA(native, system))
         return false;
     wsprintfA(native, "%s\\Sysnative\\%s", view.windowsFolder, path + length);
-    return IsFileAt(native);
+    return FileExists(native);
 }
 
 // The program the 64-bit App Paths register under name, when it exists.
@@ -61,7 +56,7 @@ bool RegisteredProgram(const char* name, char* program)
         if (quote)
             *quote = 0;
         const DWORD written = ExpandEnvironmentStringsA(start, program, MAX_PATH * 2);
-        if (written && written <= MAX_PATH * 2 && IsFileAt(program))
+        if (written && written <= MAX_PATH * 2 && FileExists(program))
             return true;
     }
     return false;
@@ -91,7 +86,7 @@ bool NativeFile(const char* file, const SystemFolderView& view, char* native)
     if (length && length < MAX_PATH)
         return SysnativeFile(found, view, native);
     wsprintfA(native, "%s\\Sysnative\\%s", view.windowsFolder, named);
-    return IsFileAt(native);
+    return FileExists(native);
 }
 
 }  // namespace
