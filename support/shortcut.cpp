@@ -1,6 +1,7 @@
 #include "support/shortcut.h"
 
 #include "support/files.h"
+#include "support/link_file_path.h"
 
 namespace Zint_Std {
 
@@ -44,6 +45,21 @@ bool ShellLinksAvailable()
     return link != 0;
 }
 
+namespace {
+
+// On 64-bit Windows the link object hands a 32-bit program the 32-bit
+// program-files folder (from %ProgramFiles% and the known folders of the ID
+// list); the local path stored in the file is the target it was made for.
+void PreferStoredLocalPath(const char* linkPath, CString& target)
+{
+    CString stored;
+    if (!target.IsEmpty() && ReadLinkFileLocalPath(linkPath, stored) &&
+        GetFileAttributesA(stored.data) != INVALID_FILE_ATTRIBUTES)
+        target.Assign(stored);
+}
+
+}  // namespace
+
 bool ReadShortcutFile(const char* linkPath, ShortcutContents& contents)
 {
     WCHAR widePath[MAX_PATH * 2];
@@ -63,6 +79,7 @@ bool ReadShortcutFile(const char* linkPath, ShortcutContents& contents)
             // An advertised shortcut gives no path and S_FALSE.
             if (link->GetPath(contents.target.data, kLinkText, &found, 0) != S_OK)
                 contents.target.data[0] = 0;
+            PreferStoredLocalPath(linkPath, contents.target);
             link->GetArguments(contents.arguments.data, kLinkText);
             link->GetWorkingDirectory(contents.workingFolder.data, kLinkText);
             link->GetDescription(contents.description.data, kLinkText);

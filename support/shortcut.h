@@ -36,7 +36,8 @@ public:
     void Close();
 };
 
-// What a shortcut file holds, as the shell's link object reads it.
+// What a shortcut file holds: the target is the local path stored in the
+// file when that exists, otherwise what the shell's link object reads.
 struct ShortcutContents {
     CString target;         // empty when the link names nothing in the file system
     CString arguments;
@@ -44,8 +45,9 @@ struct ShortcutContents {
     CString description;
 };
 
-// Reads a .lnk file through the shell's link object; false when it cannot
-// be loaded. The caller has initialised COM on this thread.
+// Reads a .lnk file through the shell's link object and its own bytes;
+// false when the link object cannot load it. The caller has initialised COM
+// on this thread.
 bool ReadShortcutFile(const char* linkPath, ShortcutContents& contents);
 // Whether the shell's link object can be created on this thread.
 bool ShellLinksAvailable();

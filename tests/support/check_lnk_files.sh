@@ -9,8 +9,8 @@ out="$2"
 rm -rf "$out"
 mkdir -p "$out"
 windows_out="Z:$(echo "$out" | tr '/' '\\')"
-QUELT_LNK_OUT="$windows_out" wine "$program" \
-    --gtest_filter='ShortcutTest.WritesTarget*:ShortcutTest.WritingOver*' >"$out/run.log" 2>&1
+tests='ShortcutTest.WritesTarget*:ShortcutTest.WritingOver*:ShortcutTest.ReadTarget*'
+QUELT_LNK_OUT="$windows_out" wine "$program" --gtest_filter="$tests" >"$out/run.log" 2>&1
 status=$?
 if [ $status != 0 ]; then
     cat "$out/run.log"
@@ -56,6 +56,14 @@ expect "$help" "Command line arguments" ""
 expect "$help" "Description" ""
 expect "$help" "Local path" 'C:\windows\notepad.exe'
 expect "$out/replace.lnk" "Command line arguments" "second"
+# The reading test's LinkInfo blocks, as another parser reads them.
+expect "$out/stored-split.lnk" "Local path" "$windows_out\\stored-a.txt"
+expect "$out/stored-wide.lnk" "Local path" "$windows_out\\stored-a.txt"
+expect "$out/stored-gone.lnk" "Local path" "$windows_out\\gone.txt"
+if lnkinfo "$out/stored-garbled.lnk" >/dev/null 2>&1; then
+    echo "FAIL: lnkinfo reads stored-garbled.lnk, whose local path lies out of its block"
+    failed=1
+fi
 
 if [ $failed = 0 ]; then
     echo "lnkinfo agrees with every shortcut written"

@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "test_paths.h"
 
 using Zint_Std::CShortcutWriter;
+using Zint_Std::ShortcutContents;
 using Zint_Std::CString;
 using Zint_Std::ShortcutRequest;
 
@@ -171,4 +174,60 @@ TEST_F(ShortcutTest, EnsureLinkFolderCreatesOnlyTheLastLevel)
     EXPECT_FALSE(Zint_Std::EnsureLinkFolder(orphan));
     EXPECT_FALSE(Zint_Std::FolderExists(folder + CString("no-parent")));
     EXPECT_FALSE(Zint_Std::EnsureLinkFolder(CString()));
+}
+
+namespace {
+
+std::string Dword(size_t v)
+{
+    return std::string(reinterpret_cast<const char*>(&v), 4);  // little-endian
+}
+
+// A LinkInfo block naming base + suffix, with a 16-bit copy of wide when given.
+std::string LinkInfo(const std::string& base, const std::string& suffix, const std::wstring& wide)
+{
+    const size_t header = wide.empty() ? 0x1C : 0x24, local = header + 0x11;
+    const size_t suffixAt = local + base.size() + 1, wideAt = suffixAt + suffix.size() + 1;
+    std::string info = Dword(header) + Dword(1) + Dword(header) + Dword(local) + Dword(0) +
+                       Dword(suffixAt) + Dword(wideAt) + Dword(wideAt + 2 * wide.size() + 2);
+    info.resize(header - 4);  // the volume: no serial, no label
+    info += Dword(0x11) + Dword(3) + Dword(0) + Dword(0x10) + '\0' + base + '\0' + suffix + '\0';
+    const char* wideBytes = reinterpret_cast<const char*>(wide.data());
+    if (!wide.empty())  // the path, its terminator and an empty suffix
+        info += std::string(wideBytes, 2 * wide.size() + 2) + '\0' + '\0';
+    return Dword(info.size() + 4) + info;
+}
+
+}  // namespace
+
+// A shortcut written to stored-b.txt whose LinkInfo block is then replaced.
+TEST_F(ShortcutTest, ReadTargetIsTheStoredLocalPathWhenItExists)
+{
+    const CString a = folder + CString("stored-a.txt"), b = folder + CString("stored-b.txt");
+    ASSERT_TRUE(WriteTextFile(a, "a") && WriteTextFile(b, "b"));
+    const std::wstring wideA(a.data, a.data + a.GetLength());  // the folder is ASCII
+    const struct { const char* name; std::string info; const char* expected; } cases[] = {
+        {"stored-split.lnk", LinkInfo(folder.data, "stored-a.txt", L""), a.data},
+        {"stored-wide.lnk", LinkInfo(b.data, "", wideA), a.data},
+        // What the link object gives: a missing file, a path offset out of the block.
+        {"stored-gone.lnk", LinkInfo((folder + CString("gone.txt")).data, "", L""), nullptr},
+        {"stored-garbled.lnk", LinkInfo(a.data, "", L"").replace(0x10, 4, Dword(~0u)), nullptr}};
+    for (const auto& c : cases) {
+        const CString link = folder + CString(c.name);
+        CShortcutWriter writer;
+        ASSERT_TRUE(writer.Open() && writer.WriteShortcut(Request(link, b.data, "", "")));
+        writer.Close();
+        std::stringstream file;
+        file << std::ifstream(link.data, std::ios::binary).rdbuf();
+        std::string bytes = file.str();
+        const size_t info = 0x4E + (unsigned char)bytes[0x4C] + 256 * (unsigned char)bytes[0x4D];
+        bytes.replace(info, *reinterpret_cast<const DWORD*>(&bytes[info]), c.info);
+        std::ofstream(link.data, std::ios::binary) << bytes;
+        ShortcutContents contents;
+        LinkContents raw;
+        ASSERT_TRUE(Zint_Std::ReadShortcutFile(link.data, contents) && ReadLink(link, &raw));
+        const CString expected(c.expected ? c.expected : raw.target.c_str());
+        EXPECT_TRUE(expected.EqualsNoCase(contents.target))
+            << c.name << ": " << contents.target.data << ", the link object gives " << raw.target;
+    }
 }
