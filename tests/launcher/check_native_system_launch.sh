@@ -51,6 +51,7 @@ wine "$driver" prepare 100 100 </dev/null >>"$out/driver.log" 2>&1 ||
 desktop=$(session_desktop 30) || fail "no desktop window"
 xdotool windowraise "$desktop" windowfocus --sync "$desktop" 2>/dev/null || fail "no keyboard"
 xdotool key alt+1
+wine "$driver" wait-input "" </dev/null >>"$out/driver.log" 2>&1 || fail "Alt+1 did not bring up the input box"
 xdotool type --delay 30 probe64
 wine "$driver" wait-input probe64 </dev/null >>"$out/driver.log" 2>&1 ||
     fail "the typed name did not reach the input box"
