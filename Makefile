@@ -4,8 +4,8 @@ BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 CTEST_FLAGS ?= --output-on-failure
 
-.PHONY: all deps configure build test run screenshots package bench fuzz clean build64 test64 run64 \
-	screenshots64 fuzz64
+.PHONY: all deps configure build test run screenshots package repro bench fuzz clean build64 test64 \
+	run64 screenshots64 fuzz64
 
 all: build
 
@@ -52,6 +52,12 @@ package: build
 	@bash tests/build/check_binaries.sh $(BUILD)/bin
 	@bash scripts/make-package.sh $(BUILD)/bin $(BUILD)/package
 
+# The same bytes twice: the delivered programs, the help file and the package
+# built again from a copy of the sources in build-repro/ and compared with
+# those of build/ file by file.
+repro: build
+	@bash scripts/check-repro.sh $(BUILD) build-repro
+
 bench: build
 	@bash scripts/run-bench.sh
 
@@ -88,4 +94,4 @@ run64: build64
 	@QUELT_WINE64=1 QUELT_BUILD=$(CURDIR)/$(BUILD64) bash scripts/run-launcher.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-repro

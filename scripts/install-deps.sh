@@ -5,11 +5,12 @@ set -e
 
 PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick
 locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine googletest liblnk-utils cmake ninja-build
-fp-utils libchm-bin zip unzip wine64 g++-mingw-w64-x86-64-posix"
+fp-utils libchm-bin zip unzip wine64 g++-mingw-w64-x86-64-posix clang-format"
 # fp-utils: chmcmd compiles the help file; libchm-bin: extract_chmLib reads it
 # back in the package test; zip packs the install package; wine64 and the
 # 64-bit compiler give the 64-bit prefix of the launcher's test there, and
-# the 64-bit stand-in for machines that run no 32-bit code (make test64).
+# the 64-bit stand-in for machines that run no 32-bit code (make test64);
+# clang-format checks the layout of the sources (scripts/check-format.sh).
 # make run on a machine without a display serves its desktop over VNC.
 if [ -n "${QUELT_WITH_VNC:-}" ]; then
     PACKAGES="$PACKAGES x11vnc"

@@ -18,12 +18,20 @@ for f in "$source_folder"/*.html "$source_folder"/*.hhc "$source_folder"/*.hhk \
     fi
     sed -i 's/charset=UTF-8/charset=Shift_JIS/I; s/\r*$/\r/' "$work/$name"
 done
-(cd "$work" && chmcmd --verbosity 0 quelt_.hhp > chmcmd.log 2>&1) || {
+# The same pages give the same file: chmcmd leaves two bytes of the keyword
+# index's map uninitialised, where the heap holds an address, which without
+# address randomisation is the same on every run; it gets no locale, which
+# would change how the index's keywords are widened, and an environment
+# that is the same in every build.
+no_random=""
+if setarch "$(uname -m)" -R true 2>/dev/null; then no_random="setarch $(uname -m) -R"; fi
+(cd "$work" && env -i PATH="$PATH" $no_random chmcmd --verbosity 0 quelt_.hhp > chmcmd.log 2>&1) || {
     cat "$work/chmcmd.log" >&2
     echo "make-help: chmcmd failed" >&2
     exit 1
 }
 [ -s "$work/quelt_.chm" ] || { cat "$work/chmcmd.log" >&2; echo "make-help: no help file was written" >&2; exit 1; }
+bash "$(dirname "$0")/fix-chm-time.sh" "$work/quelt_.chm" || exit 1
 mkdir -p "$(dirname "$output")"
 mv "$work/quelt_.chm" "$output.tmp"
 mv "$output.tmp" "$output"

@@ -65,7 +65,19 @@ if [ -n "$missing" ]; then
     exit 1
 fi
 
-(cd "$out" && zip -q -r -X "$zip_name" setup.exe quelt_)
+# The zip holds the same bytes for the same commit: every entry dated from
+# the commit (SOURCE_DATE_EPOCH when given), in UTC, with the same
+# permissions, in name order, without the extra fields of the Unix owner.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)
+fi
+(
+    cd "$out"
+    find setup.exe quelt_ -type d -exec chmod 755 {} +
+    find setup.exe quelt_ -type f -exec chmod 644 {} +
+    find setup.exe quelt_ -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+    find setup.exe quelt_ | LC_ALL=C sort | TZ=UTC zip -q -X "$zip_name" -@
+)
 echo "make-package: $out/setup.exe, $out/quelt_/ and $out/$zip_name"
 if ! bash "$here/check-size-targets.sh" "$out"; then
     echo "make-package: a file of the package is larger than its target" >&2

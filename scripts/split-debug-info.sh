@@ -9,5 +9,8 @@ program="$2"
 symbols="$3"
 debug_file="$symbols/$(basename "$program").debug"
 mkdir -p "$symbols"
-"$objcopy" --only-keep-debug "$program" "$debug_file"
-"$objcopy" --strip-all --add-gnu-debuglink="$debug_file" "$program"
+# objcopy writes the time of the copy into the header, or SOURCE_DATE_EPOCH:
+# 0 keeps the linker's "no time", so that the same sources give the same
+# program and the same debug file (whose checksum the debug link holds).
+SOURCE_DATE_EPOCH=0 "$objcopy" --only-keep-debug "$program" "$debug_file"
+SOURCE_DATE_EPOCH=0 "$objcopy" --strip-all --add-gnu-debuglink="$debug_file" "$program"
