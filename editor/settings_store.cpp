@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "editor/profile_text.h"
-#include "launcher/command_list.h"
+#include "commands/profile_lists.h"
+#include "commands/profile_text.h"
 
 using Zint_Std::CString;
 using Zint_Std::CStringPair;

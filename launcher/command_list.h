@@ -3,7 +3,8 @@
 #ifndef QUELT_LAUNCHER_COMMAND_LIST_H
 #define QUELT_LAUNCHER_COMMAND_LIST_H
 
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
+#include "commands/profile_lists.h"
 #include "launcher/command_names.h"
 #include "support/array.h"
 #include "support/string.h"
@@ -78,12 +79,5 @@ private:
     void ApplyAliases();
     int ReadInt(const char* section, const char* key, const int& fallback);
 };
-
-// Section names, key lists: the profile reader's double-NUL lists, fetched
-// into a buffer that doubles until the list fits. The caller frees the
-// result with free(); null when memory ran out. length receives the length
-// the reader returned.
-char* ReadSectionNames(const char* file, int& length);
-char* ReadKeyNames(const char* file, const char* section, int& length);
 
 #endif
