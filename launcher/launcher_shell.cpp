@@ -171,12 +171,6 @@ namespace {
 const char kEditorLibrary[] = "quelt_.dll";
 const char kEditorLoadFailed[] = "dllのロードに失敗しました.\n";
 
-// The editor library's entry points: C linkage, cdecl, the launcher's own
-// string objects passed by pointer.
-typedef int(__cdecl* CommandEditEntry)(HWND, CString*, int*, CString*);
-typedef int(__cdecl* PropertyEditEntry)(HWND, DWORD, CString*);
-typedef int(__cdecl* CommandNewItemEntry)(HWND, CString*, CString*);
-
 }  // namespace
 
 bool CLauncherApp::BeginEditor()
@@ -283,7 +277,7 @@ void CLauncherApp::OpenCommandEditor(const int& origin, const LPARAM& name)
         return;
     HMODULE library = 0;
     CommandEditEntry entry =
-        reinterpret_cast<CommandEditEntry>(LoadEditor("CommandEditDlg", library));
+        reinterpret_cast<CommandEditEntry>(LoadEditor(kCommandEditEntryName, library));
     if (entry) {
         int originCode = origin;
         if (entry(mainWindow, &commandList->commandFile, &originCode, &commandName))
@@ -299,7 +293,7 @@ void CLauncherApp::OpenPropertyEditor()
         return;
     HMODULE library = 0;
     PropertyEditEntry entry =
-        reinterpret_cast<PropertyEditEntry>(LoadEditor("PropertyEditDlg", library));
+        reinterpret_cast<PropertyEditEntry>(LoadEditor(kPropertyEditEntryName, library));
     if (entry) {
         // A shut-down under the dialog has released the id: nothing to
         // register again then.
@@ -331,7 +325,7 @@ void CLauncherApp::OnRegisterPath(const WPARAM& wParam, const LPARAM&)
     }
     HMODULE library = 0;
     CommandNewItemEntry entry =
-        reinterpret_cast<CommandNewItemEntry>(LoadEditor("CommandNewItemDlg", library));
+        reinterpret_cast<CommandNewItemEntry>(LoadEditor(kCommandNewItemEntryName, library));
     if (entry) {
         if (entry(mainWindow, &commandList->commandFile, &path))
             ReloadCommands();
