@@ -23,6 +23,7 @@ struct LauncherSettings {
 };
 
 class CToolTipWindow;
+struct ProfileKey;
 
 class CCommandList {
 public:
@@ -77,7 +78,7 @@ private:
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);
     void ApplyAliases();
-    int ReadInt(const char* section, const char* key, const int& fallback);
+    int ReadInt(const ProfileKey& key);
 };
 
 #endif
