@@ -6,12 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "commands/line_parser.h"
+#include "commands/profile_text.h"
 #include "editor/command_preview.h"
 #include "editor/dialog.h"
 #include "editor/editor_ids.h"
-#include "editor/profile_text.h"
-#include "launcher/command_runner.h"
-#include "launcher/line_parser.h"
 #include "support/files.h"
 
 using Zint_Std::CString;

@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "editor/profile_text.h"
-#include "launcher/command_runner.h"
+#include "commands/line_parser.h"
+#include "commands/profile_text.h"
 #include "support/native_paths.h"
 
 using Zint_Std::CString;

@@ -4,7 +4,7 @@
 #ifndef QUELT_EDITOR_COMMAND_PREVIEW_H
 #define QUELT_EDITOR_COMMAND_PREVIEW_H
 
-#include "launcher/line_parser.h"
+#include "commands/line_parser.h"
 #include "support/string.h"
 
 struct CommandPreview {

@@ -4,10 +4,10 @@
 #include <string.h>
 #include <windows.h>
 
-#include "editor/command_text_edit.h"
-#include "editor/profile_text.h"
-#include "launcher/command_file.h"
-#include "launcher/use_counts.h"
+#include "commands/command_file.h"
+#include "commands/command_text_edit.h"
+#include "commands/profile_text.h"
+#include "commands/use_counts.h"
 #include "support/files.h"
 
 using Zint_Std::CString;

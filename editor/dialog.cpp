@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "launcher/launcher_ids.h"
+#include "commands/editor_contract.h"
 
 using Zint_Std::CString;
 

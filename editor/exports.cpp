@@ -1,21 +1,18 @@
-// The entry points the launcher looks up by name. The launcher hands its own
-// string objects; the library only reads them, through their first field
-// (the pointer to the text), and never frees or changes them.
+// The entry points the launcher looks up by name, as commands/editor_contract.h
+// declares them. The launcher hands its own string objects; the library only
+// reads their text and never frees or changes them.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "commands/editor_contract.h"
 #include "editor/dialog.h"
 #include "editor/editor_dialogs.h"
 
 namespace {
 
-struct LauncherText {
-    const char* text;  // first field of the launcher's string object
-};
-
-const char* TextOf(const LauncherText* object)
+const char* TextOf(const Zint_Std::CString* object)
 {
-    return object && object->text ? object->text : "";
+    return object && object->data ? object->data : "";
 }
 
 void PrepareControls()
@@ -37,11 +34,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
     return TRUE;
 }
 
-// origin 0: the command list; 1: the one command named by name.
 extern "C" __declspec(dllexport) int __cdecl CommandEditDlg(HWND owner,
-                                                            const LauncherText* commandFile,
+                                                            const Zint_Std::CString* commandFile,
                                                             const int* origin,
-                                                            const LauncherText* name)
+                                                            const Zint_Std::CString* name)
 {
     PrepareControls();
     if (origin && *origin == 1)
@@ -49,17 +45,15 @@ extern "C" __declspec(dllexport) int __cdecl CommandEditDlg(HWND owner,
     return EditCommandList(owner, TextOf(commandFile));
 }
 
-// The hotkey id comes in the low half of the argument.
-extern "C" __declspec(dllexport) int __cdecl PropertyEditDlg(HWND owner, DWORD hotKeyId,
-                                                             const LauncherText* profileFile)
+extern "C" __declspec(dllexport) int __cdecl PropertyEditDlg(
+    HWND owner, DWORD hotKeyId, const Zint_Std::CString* profileFile)
 {
     PrepareControls();
     return EditSettings(owner, static_cast<ATOM>(LOWORD(hotKeyId)), TextOf(profileFile));
 }
 
-extern "C" __declspec(dllexport) int __cdecl CommandNewItemDlg(HWND owner,
-                                                               const LauncherText* commandFile,
-                                                               const LauncherText* path)
+extern "C" __declspec(dllexport) int __cdecl CommandNewItemDlg(
+    HWND owner, const Zint_Std::CString* commandFile, const Zint_Std::CString* path)
 {
     PrepareControls();
     return NewCommandFromPath(owner, TextOf(commandFile), TextOf(path));

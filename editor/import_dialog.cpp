@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "commands/profile_text.h"
 #include "editor/editor_ids.h"
-#include "editor/profile_text.h"
 
 using Zint_Std::CArray;
 using Zint_Std::CString;

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "editor/profile_text.h"
+#include "commands/profile_text.h"
 #include "support/files.h"
 #include "support/mbcs.h"
 #include "support/shortcut.h"

@@ -3,8 +3,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "editor/profile_text.h"
-#include "launcher/command_list.h"
+#include "commands/profile_keys.h"
+#include "commands/profile_lists.h"
+#include "commands/profile_text.h"
 
 using Zint_Std::CString;
 using Zint_Std::CStringPair;
@@ -12,8 +13,6 @@ using Zint_Std::CArray;
 
 namespace {
 
-const char kHotKeySection[] = "HotKey";
-const char kMainSection[] = "QUELT";
 const char kAliasSection[] = "Alias";
 
 // Larger than anything the launcher reads, so that a long value the user
@@ -23,29 +22,27 @@ const DWORD kValueBuffer = 4096;
 // A key of the profile that holds a number, with where it lives in the
 // record; flags are compared and written as 0 or 1.
 struct NumberKey {
-    const char* section;
-    const char* key;
-    int defaultValue;
+    ProfileKeyId id;
     int EditorSettings::*field;
     bool flag;
 };
 
 // The hotkey modifiers but Win, which follows its own rule below.
 const NumberKey kNumberKeys[] = {
-    {kHotKeySection, "ALT", 1, &EditorSettings::alt, true},
-    {kHotKeySection, "Ctrl", 0, &EditorSettings::ctrl, true},
-    {kHotKeySection, "Shift", 0, &EditorSettings::shift, true},
-    {kHotKeySection, "Key", 49, &EditorSettings::key, false},
-    {kMainSection, "History", 10, &EditorSettings::history, false},
-    {kMainSection, "ToolTip", 1, &EditorSettings::toolTip, true},
-    {kMainSection, "TaskTray", 1, &EditorSettings::taskTray, true},
-    {kMainSection, "ImeCtrl", 2, &EditorSettings::imeCtrl, false},
-    {kMainSection, "WndWidth", 265, &EditorSettings::width, false},
-    {kMainSection, "WndHeight", 43, &EditorSettings::height, false},
-    {kMainSection, "SavePosition", 0, &EditorSettings::savePosition, true},
-    {kMainSection, "Match", 1, &EditorSettings::match, true},
-    {kMainSection, "Rank", 0, &EditorSettings::rank, true},
-    {kMainSection, "Calc", 1, &EditorSettings::calc, true},
+    {kKeyAlt, &EditorSettings::alt, true},
+    {kKeyCtrl, &EditorSettings::ctrl, true},
+    {kKeyShift, &EditorSettings::shift, true},
+    {kKeyVirtualKey, &EditorSettings::key, false},
+    {kKeyHistory, &EditorSettings::history, false},
+    {kKeyToolTip, &EditorSettings::toolTip, true},
+    {kKeyTaskTray, &EditorSettings::taskTray, true},
+    {kKeyImeCtrl, &EditorSettings::imeCtrl, false},
+    {kKeyWndWidth, &EditorSettings::width, false},
+    {kKeyWndHeight, &EditorSettings::height, false},
+    {kKeySavePosition, &EditorSettings::savePosition, true},
+    {kKeyMatch, &EditorSettings::match, true},
+    {kKeyRank, &EditorSettings::rank, true},
+    {kKeyCalc, &EditorSettings::calc, true},
 };
 
 const char* TextOf(const CString& text)
@@ -93,11 +90,16 @@ bool AliasNeedsWriting(const CArray<CStringPair>& loaded, const CStringPair& ali
     return !SameBytes(before.first, alias.first) || !SameBytes(before.second, alias.second);
 }
 
-bool WriteNumber(const char* profile, const char* section, const char* key, const int& value)
+int ReadNumber(const char* profile, const ProfileKey& key)
+{
+    return static_cast<int>(GetPrivateProfileIntA(key.section, key.name, key.defaultValue, profile));
+}
+
+bool WriteNumber(const char* profile, const ProfileKey& key, const int& value)
 {
     CString text;
     text.Format("%d", value);
-    return WritePrivateProfileStringA(section, key, text.data, profile) != 0;
+    return WritePrivateProfileStringA(key.section, key.name, text.data, profile) != 0;
 }
 
 // How many lines of [Alias] carry name, letter case aside; -1 when the
@@ -151,13 +153,13 @@ bool SaveNumbers(const char* profile, EditorSettings& loaded, const EditorSettin
         int value = edited.*item.field;
         if (item.flag)
             value = value ? 1 : 0;
-        if (!WriteNumber(profile, item.section, item.key, value))
+        if (!WriteNumber(profile, kProfileKeys[item.id], value))
             return false;
         loaded.*item.field = value;
         wrote = true;
     }
     if (writeWin) {
-        if (!WriteNumber(profile, kHotKeySection, "Win", edited.win ? 1 : 0))
+        if (!WriteNumber(profile, kProfileKeys[kKeyWin], edited.win ? 1 : 0))
             return false;
         loaded.win = edited.win ? 1 : 0;
         wrote = true;
@@ -207,11 +209,9 @@ bool IsControlOrBroken(const unsigned char* p, const int& width)
 bool LoadEditorSettings(const char* profile, EditorSettings& settings)
 {
     const char* file = profile ? profile : "";
-    for (const NumberKey& item : kNumberKeys) {
-        settings.*item.field =
-            static_cast<int>(GetPrivateProfileIntA(item.section, item.key, item.defaultValue, file));
-    }
-    settings.win = static_cast<int>(GetPrivateProfileIntA(kHotKeySection, "Win", 0, file));
+    for (const NumberKey& item : kNumberKeys)
+        settings.*item.field = ReadNumber(file, kProfileKeys[item.id]);
+    settings.win = ReadNumber(file, kProfileKeys[kKeyWin]);
     settings.aliases.SetSize(0);
     int length = 0;
     char* names = ReadKeyNames(file, kAliasSection, length);

@@ -4,9 +4,9 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "commands/profile_text.h"
 #include "editor/indirect_text.h"
 #include "editor/plain_text.h"
-#include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/mbcs.h"
 #include "support/shortcut.h"

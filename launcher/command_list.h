@@ -3,7 +3,8 @@
 #ifndef QUELT_LAUNCHER_COMMAND_LIST_H
 #define QUELT_LAUNCHER_COMMAND_LIST_H
 
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
+#include "commands/profile_lists.h"
 #include "launcher/command_names.h"
 #include "support/array.h"
 #include "support/string.h"
@@ -22,6 +23,7 @@ struct LauncherSettings {
 };
 
 class CToolTipWindow;
+struct ProfileKey;
 
 class CCommandList {
 public:
@@ -76,14 +78,7 @@ private:
                   const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);
     void ApplyAliases();
-    int ReadInt(const char* section, const char* key, const int& fallback);
+    int ReadInt(const ProfileKey& key);
 };
-
-// Section names, key lists: the profile reader's double-NUL lists, fetched
-// into a buffer that doubles until the list fits. The caller frees the
-// result with free(); null when memory ran out. length receives the length
-// the reader returned.
-char* ReadSectionNames(const char* file, int& length);
-char* ReadKeyNames(const char* file, const char* section, int& length);
 
 #endif

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
 #include "launcher/name_sort_key.h"
 
 namespace {

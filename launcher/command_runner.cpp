@@ -6,34 +6,11 @@
 
 #include <new>
 
+#include "commands/line_parser.h"
 #include "launcher/launcher_ids.h"
 #include "support/native_paths.h"
 
 using Zint_Std::CString;
-
-char* ExpandEnvironmentToFit(const char* text)
-{
-    DWORD needed = ExpandEnvironmentStringsA(text, 0, 0);
-    DWORD size = needed > 500 ? needed + 1 : 500;
-    for (int attempt = 0; attempt < 3; attempt++) {
-        char* buffer = static_cast<char*>(calloc(size, 1));
-        if (!buffer)
-            return 0;
-        DWORD written = ExpandEnvironmentStringsA(text, buffer, size);
-        if (written && written <= size)
-            return buffer;
-        free(buffer);
-        if (!written)
-            break;
-        size = written + 1;  // the environment grew in between
-    }
-    // Expansion failed: the text is used as written.
-    size_t length = strlen(text);
-    char* copy = static_cast<char*>(calloc(length + 1 < 500 ? 500 : length + 1, 1));
-    if (copy)
-        memcpy(copy, text, length);
-    return copy;
-}
 
 CCommandRunner::CCommandRunner(HINSTANCE instance, HWND window, const CString& folder)
     : hInstance(instance), mainWindow(window), installFolder(folder)

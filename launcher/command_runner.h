@@ -40,9 +40,4 @@ private:
     void EmptyRecycleBin();
 };
 
-// Expands environment references into a zero-filled buffer of at least 500
-// bytes that holds the whole result, however long; the caller frees it.
-// Null when memory ran out.
-char* ExpandEnvironmentToFit(const char* text);
-
 #endif

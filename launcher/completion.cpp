@@ -5,9 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "commands/use_counts.h"
 #include "launcher/name_matcher.h"
 #include "launcher/tooltip_window.h"
-#include "launcher/use_counts.h"
 
 using Zint_Std::CString;
 

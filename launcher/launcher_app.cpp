@@ -3,8 +3,8 @@
 #include <objbase.h>
 #include <string.h>
 
+#include "commands/line_parser.h"
 #include "launcher/launcher_ids.h"
-#include "launcher/line_parser.h"
 #include "launcher/message_filter.h"
 #include "support/files.h"
 

@@ -5,8 +5,8 @@
 
 #include <string.h>
 
+#include "commands/line_parser.h"
 #include "launcher/calculator.h"
-#include "launcher/line_parser.h"
 
 using Zint_Std::CString;
 

@@ -19,15 +19,11 @@
 #ifndef RC_INVOKED
 #include <windows.h>
 
+#include "commands/editor_contract.h"
+
 const UINT WM_TRAYNOTIFY = WM_USER + 0x41B;    // 2075
 const UINT WM_REGISTERPATH = WM_USER + 0x47F;  // 2175
 const UINT TRAY_ICON_ID = 93657;
-// Sent by the launcher to each open dialog of the editor library when it
-// has to end at once (an uninstall, the end of the session): the dialog
-// closes as cancelled, without a question, unsaved changes discarded, and
-// answers kDialogEndedUnasked. Other dialogs answer 0.
-const UINT WM_ENDEDITORDIALOG = WM_APP + 0x100;
-const LRESULT kDialogEndedUnasked = 1;
 
 const char kLauncherWindowClass[] = "QUELT_APP_WND_CLASS";
 const char kLauncherTitle[] = "Quelt";

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <stdlib.h>
 
+#include "commands/profile_keys.h"
 #include "support/files.h"
 #include "support/registry.h"
 
@@ -75,26 +76,26 @@ CCommandList::CCommandList(const CString& installFolder)
         Zint_Std::CopyToOwnFile(installFolder + kProfileName, profileFile);
 }
 
-int CCommandList::ReadInt(const char* section, const char* key, const int& fallback)
+int CCommandList::ReadInt(const ProfileKey& key)
 {
-    return static_cast<int>(
-        GetPrivateProfileIntA(section, key, fallback, profileFile.data ? profileFile.data : ""));
+    return static_cast<int>(GetPrivateProfileIntA(key.section, key.name, key.defaultValue,
+                                                  profileFile.data ? profileFile.data : ""));
 }
 
 void CCommandList::ReadHotKey(LauncherSettings& settings)
 {
     settings.modifiers = 0;
     settings.key = 0;
-    if (ReadInt("HotKey", "ALT", 1))
+    if (ReadInt(kProfileKeys[kKeyAlt]))
         settings.modifiers |= MOD_ALT;
-    if (ReadInt("HotKey", "Ctrl", 0))
+    if (ReadInt(kProfileKeys[kKeyCtrl]))
         settings.modifiers |= MOD_CONTROL;
-    if (ReadInt("HotKey", "Shift", 0))
+    if (ReadInt(kProfileKeys[kKeyShift]))
         settings.modifiers |= MOD_SHIFT;
     // The Windows key never combines with the others.
-    if (!settings.modifiers && ReadInt("HotKey", "Win", 0))
+    if (!settings.modifiers && ReadInt(kProfileKeys[kKeyWin]))
         settings.modifiers = MOD_WIN;
-    settings.key = ReadInt("HotKey", "Key", 49);
+    settings.key = ReadInt(kProfileKeys[kKeyVirtualKey]);
 }
 
 void CCommandList::ApplyAliases()
@@ -117,19 +118,19 @@ void CCommandList::ApplyAliases()
 int CCommandList::ReadSettings(LauncherSettings& settings)
 {
     ReadHotKey(settings);
-    settings.history = ReadInt("QUELT", "History", 10);
-    settings.toolTip = ReadInt("QUELT", "ToolTip", 1);
-    settings.taskTray = ReadInt("QUELT", "TaskTray", 1);
-    imeMode = ReadInt("QUELT", "ImeCtrl", 2);
-    settings.width = ReadInt("QUELT", "WndWidth", 265);
-    settings.height = ReadInt("QUELT", "WndHeight", 43);
-    savePosition = ReadInt("QUELT", "SavePosition", 0);
-    matchBeyondPrefix = ReadInt("QUELT", "Match", 1);
-    rankByUse = ReadInt("QUELT", "Rank", 0);
-    calculator = ReadInt("QUELT", "Calc", 1);
+    settings.history = ReadInt(kProfileKeys[kKeyHistory]);
+    settings.toolTip = ReadInt(kProfileKeys[kKeyToolTip]);
+    settings.taskTray = ReadInt(kProfileKeys[kKeyTaskTray]);
+    imeMode = ReadInt(kProfileKeys[kKeyImeCtrl]);
+    settings.width = ReadInt(kProfileKeys[kKeyWndWidth]);
+    settings.height = ReadInt(kProfileKeys[kKeyWndHeight]);
+    savePosition = ReadInt(kProfileKeys[kKeySavePosition]);
+    matchBeyondPrefix = ReadInt(kProfileKeys[kKeyMatch]);
+    rankByUse = ReadInt(kProfileKeys[kKeyRank]);
+    calculator = ReadInt(kProfileKeys[kKeyCalc]);
     if (savePosition) {
-        settings.x = ReadInt("QUELT", "PositionX", 0);
-        settings.y = ReadInt("QUELT", "PositionY", 0);
+        settings.x = ReadInt(kProfileKeys[kKeyPositionX]);
+        settings.y = ReadInt(kProfileKeys[kKeyPositionY]);
     } else {
         settings.x = 0;
         settings.y = 0;
@@ -144,8 +145,10 @@ int CCommandList::WritePosition(const int& x, const int& y)
         return 1;
     CString text;
     text.Format("%d", x);
-    WritePrivateProfileStringA("QUELT", "PositionX", text.data, profileFile.data);
+    const ProfileKey& keyX = kProfileKeys[kKeyPositionX];
+    WritePrivateProfileStringA(keyX.section, keyX.name, text.data, profileFile.data);
     text.Format("%d", y);
-    WritePrivateProfileStringA("QUELT", "PositionY", text.data, profileFile.data);
+    const ProfileKey& keyY = kProfileKeys[kKeyPositionY];
+    WritePrivateProfileStringA(keyY.section, keyY.name, text.data, profileFile.data);
     return 1;
 }

@@ -5,8 +5,8 @@
 
 #include <string.h>
 
+#include "commands/profile_text.h"
 #include "editor/command_store.h"
-#include "editor/profile_text.h"
 #include "launcher/command_list.h"
 #include "support/files.h"
 #include "test_paths.h"

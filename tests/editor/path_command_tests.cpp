@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <string.h>
 
+#include "commands/profile_text.h"
 #include "editor/command_store.h"
 #include "editor/path_command.h"
-#include "editor/profile_text.h"
 #include "support/mbcs.h"
 #include "support/shortcut.h"
 #include "test_paths.h"

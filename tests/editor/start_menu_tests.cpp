@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/profile_text.h"
 #include "editor/plain_text.h"
-#include "editor/profile_text.h"
 #include "support/files.h"
 #include "support/shortcut.h"
 #include "test_paths.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
 #include "launcher/command_list.h"
 #include "test_paths.h"
 

@@ -8,10 +8,10 @@
 #include <string.h>
 
 #include "bench_clock.h"
+#include "commands/line_parser.h"
 #include "completion_bench.h"
 #include "launcher/calculator.h"
 #include "launcher/command_list.h"
-#include "launcher/line_parser.h"
 #include "support/files.h"
 #include "test_paths.h"
 

@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "launcher/line_parser.h"
+#include "commands/line_parser.h"
 
 using Zint_Std::CString;
 

@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "commands/line_parser.h"
 #include "launcher/command_runner.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_ids.h"

@@ -5,9 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "commands/line_parser.h"
 #include "launcher/command_list.h"
 #include "launcher/command_runner.h"
-#include "launcher/line_parser.h"
 #include "support/files.h"
 #include "test_paths.h"
 

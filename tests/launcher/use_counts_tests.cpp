@@ -5,10 +5,10 @@
 
 #include <string.h>
 
+#include "commands/use_counts.h"
 #include "editor/command_store.h"
 #include "launcher/command_list.h"
 #include "launcher/tooltip_window.h"
-#include "launcher/use_counts.h"
 #include "test_paths.h"
 
 using Zint_Std::CString;

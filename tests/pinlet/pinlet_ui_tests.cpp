@@ -8,9 +8,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "commands/profile_text.h"
 #include "editor/editor_driver.h"
 #include "editor/editor_ids.h"
-#include "editor/profile_text.h"
 #include "launcher/ui_driver.h"
 #include "pinlet_driver.h"
 #include "support/files.h"

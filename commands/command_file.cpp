@@ -1,4 +1,4 @@
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
 
 #include <stdlib.h>
 #include <string.h>

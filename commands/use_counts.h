@@ -4,8 +4,8 @@
 // name, separated by tabs, each line ended by CR LF. A count halves every 30
 // days without a run, so that what one uses now comes before what one used a
 // lot long ago.
-#ifndef QUELT_LAUNCHER_USE_COUNTS_H
-#define QUELT_LAUNCHER_USE_COUNTS_H
+#ifndef QUELT_COMMANDS_USE_COUNTS_H
+#define QUELT_COMMANDS_USE_COUNTS_H
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // platform's profile reader answers it: the same sections, the same keys,
 // the same values, cut at the same lengths. The editors find in it the
 // exact lines they change.
-#ifndef QUELT_LAUNCHER_COMMAND_FILE_H
-#define QUELT_LAUNCHER_COMMAND_FILE_H
+#ifndef QUELT_COMMANDS_COMMAND_FILE_H
+#define QUELT_COMMANDS_COMMAND_FILE_H
 
 #include <windows.h>
 

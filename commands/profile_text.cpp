@@ -1,4 +1,4 @@
-#include "editor/profile_text.h"
+#include "commands/profile_text.h"
 
 #include <string.h>
 #include <windows.h>

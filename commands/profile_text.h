@@ -1,8 +1,8 @@
 // Text rules of the editors: what a command name may hold, how long a value
 // may be, and how a value is written so that the profile reader gives back
 // exactly what the user typed.
-#ifndef QUELT_EDITOR_PROFILE_TEXT_H
-#define QUELT_EDITOR_PROFILE_TEXT_H
+#ifndef QUELT_COMMANDS_PROFILE_TEXT_H
+#define QUELT_COMMANDS_PROFILE_TEXT_H
 
 #include "support/string.h"
 

@@ -1,8 +1,8 @@
 // Turning a typed line and a command's PATH into what the shell starts. Pure
-// text in, text out (the association query aside), so the command editor can
-// show the same result the launcher would run.
-#ifndef QUELT_LAUNCHER_LINE_PARSER_H
-#define QUELT_LAUNCHER_LINE_PARSER_H
+// text in, text out (the association query and the environment aside), so
+// the command editor can show the same result the launcher would run.
+#ifndef QUELT_COMMANDS_LINE_PARSER_H
+#define QUELT_COMMANDS_LINE_PARSER_H
 
 #include "support/string.h"
 
@@ -39,5 +39,10 @@ Zint_Std::CString SubstituteArguments(const Zint_Std::CString& path, const Typed
 // knows the whole text as one file.
 void SeparateFileAndParameters(const Zint_Std::CString& text, ProgramQuery query,
                                LaunchPlan& plan);
+
+// Expands environment references into a zero-filled buffer of at least 500
+// bytes that holds the whole result, however long; the caller frees it.
+// Null when memory ran out.
+char* ExpandEnvironmentToFit(const char* text);
 
 #endif

@@ -1,9 +1,9 @@
 // The new text of a command file: the changes of a save applied to the
 // file as it is now, each at its own place, every other byte kept.
-#ifndef QUELT_EDITOR_COMMAND_TEXT_EDIT_H
-#define QUELT_EDITOR_COMMAND_TEXT_EDIT_H
+#ifndef QUELT_COMMANDS_COMMAND_TEXT_EDIT_H
+#define QUELT_COMMANDS_COMMAND_TEXT_EDIT_H
 
-#include "launcher/command_file.h"
+#include "commands/command_file.h"
 #include "support/array.h"
 #include "support/string.h"
 

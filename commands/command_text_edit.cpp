@@ -1,4 +1,4 @@
-#include "editor/command_text_edit.h"
+#include "commands/command_text_edit.h"
 
 #include <stdlib.h>
 #include <string.h>

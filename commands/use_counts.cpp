@@ -1,4 +1,4 @@
-#include "launcher/use_counts.h"
+#include "commands/use_counts.h"
 
 #include <math.h>
 #include <new>
