@@ -22,7 +22,7 @@ bool PutOnClipboard(HWND owner, const CString& text)
     char* bytes = static_cast<char*>(memory.Lock());
     if (!bytes)
         return false;
-    memcpy(bytes, text.data ? text.data : "", length);
+    memcpy(bytes, text.Text(), length);
     bytes[length] = 0;
     memory.Unlock();
     if (!OpenClipboard(owner))

@@ -78,7 +78,7 @@ CCommandList::CCommandList(const CString& installFolder)
 int CCommandList::ReadInt(const char* section, const char* key, const int& fallback)
 {
     return static_cast<int>(
-        GetPrivateProfileIntA(section, key, fallback, profileFile.data ? profileFile.data : ""));
+        GetPrivateProfileIntA(section, key, fallback, profileFile.Text()));
 }
 
 void CCommandList::ReadHotKey(LauncherSettings& settings)
@@ -99,7 +99,7 @@ void CCommandList::ReadHotKey(LauncherSettings& settings)
 
 void CCommandList::ApplyAliases()
 {
-    const char* file = profileFile.data ? profileFile.data : "";
+    const char* file = profileFile.Text();
     int length = 0;
     char* keys = ReadKeyNames(file, "Alias", length);
     if (!keys)

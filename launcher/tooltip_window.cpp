@@ -85,7 +85,7 @@ bool CToolTipWindow::Show(const CString& text, const int& x, const int& y)
         for (int i = 0; i < entries.count; i++) {
             CString row = RowText(entries.items[i]);
             SIZE size = {0, 0};
-            GetTextExtentPoint32A(dc, row.data ? row.data : "", row.GetLength(), &size);
+            GetTextExtentPoint32A(dc, row.Text(), row.GetLength(), &size);
             if (size.cx > width)
                 width = size.cx;
             if (size.cy > height)
@@ -128,7 +128,7 @@ const char* CToolTipWindow::Cycle(const CString& text, const bool& backwards)
     }
     currentText = entries.items[selected].first;
     InvalidateRect(window, 0, FALSE);
-    return entries.items[selected].first.data ? entries.items[selected].first.data : "";
+    return entries.items[selected].first.Text();
 }
 
 void CToolTipWindow::Paint(HDC target)
@@ -159,7 +159,7 @@ void CToolTipWindow::Paint(HDC target)
                 SetTextColor(memory, GetSysColor(COLOR_INFOTEXT));
             }
             CString text = RowText(entries.items[i]);
-            TextOutA(memory, client.left + 2, y, text.data ? text.data : "", text.GetLength());
+            TextOutA(memory, client.left + 2, y, text.Text(), text.GetLength());
         }
     }
 }

@@ -107,7 +107,7 @@ bool CBalloonWnd::Show(const CString& newText, const int& newFlags, const int& n
         font = *newFont;
     else
         SetDefaultFont(font);
-    const char* shown = text.data ? text.data : "";
+    const char* shown = text.Text();
     // Other programs (and accessibility tools) read the text with WM_GETTEXT;
     // without a caption the window text is never drawn.
     SetWindowTextA(hWnd, shown);
@@ -190,6 +190,6 @@ void CBalloonWnd::Paint(HDC target, const RECT& client)
     Rectangle(memory, client.left, client.top, client.right, client.bottom);
     RECT textArea = {client.left + 2, client.top + 1, client.right - 2, client.bottom - 1};
     SetBkMode(memory, TRANSPARENT);
-    const char* shown = text.data ? text.data : "";
+    const char* shown = text.Text();
     DrawTextA(memory, shown, text.GetLength(), &textArea, TextFormat(kPaintFormat));
 }

@@ -63,7 +63,7 @@ void ReadFolderAndVersion(CRegistryKey& key, InstallState& state)
     if (key.QueryString("InstFolder", value))
         state.installFolder.Assign(value);
     if (key.QueryString("Version", value))
-        state.previousVersion = atof(value.data ? value.data : "");
+        state.previousVersion = atof(value.Text());
 }
 
 // The start-up shortcut was chosen last time exactly when its path was

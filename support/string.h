@@ -36,6 +36,8 @@ public:
     void Append(const CString& other);
     void AppendChar(const char& c);
 
+    // The text, or "" while there is no buffer.
+    const char* Text() const { return data ? data : ""; }
     int GetLength() const;
     bool IsEmpty() const;
     bool EqualsNoCase(const CString& other) const;

@@ -65,7 +65,7 @@ TEST(SetupPathsTest, InstallFolderChecks)
     for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); ++i) {
         CString folder;
         EXPECT_EQ(kCases[i].verdict, CheckInstallFolder(kCases[i].typed, folder)) << i;
-        EXPECT_STREQ(kCases[i].folder, folder.data ? folder.data : "") << i;
+        EXPECT_STREQ(kCases[i].folder, folder.Text()) << i;
         EXPECT_EQ(kCases[i].verdict == kFolderUsable, !InstallFolderRefusal(kCases[i].verdict));
     }
 }
