@@ -161,7 +161,7 @@ void RemoveOtherRecord(HKEY root, const InstallState& state)
     DeleteReplacedStartupLink(startupFile, state.startupLinkPath);
     const CString menu = OwnMenuFolder(programMenuFolder);
     if (!menu.IsEmpty() &&
-        !(!state.programMenuFolder.IsEmpty() && SameFolder(menu, state.programMenuFolder)))
+        !(!state.programMenuFolder.IsEmpty() && SameResolvedFolder(menu, state.programMenuFolder)))
         Zint_Std::DeleteFolderTree(menu);
 }
 

@@ -80,7 +80,7 @@ void TakeSettingsRecord(HKEY root, const CString& installFolder, CString& progra
         return;
     CString recorded;
     if (ReadRecordedFolder(key, recorded)) {
-        if (!SameFolder(recorded, installFolder))
+        if (!SameResolvedFolder(recorded, installFolder))
             return;
         ReadLinkRecord(key, programMenuFolder, startupFile);
     }

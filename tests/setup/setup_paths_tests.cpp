@@ -12,7 +12,7 @@ using Zint_Std::CString;
 
 TEST(SetupPathsTest, FoldersCompareByWholeComponents)
 {
-    EXPECT_TRUE(SameFolder("C:\\work\\x\\..\\quelt_", "c:\\WORK\\QUELT_\\"));
+    EXPECT_TRUE(SameResolvedFolder("C:\\work\\x\\..\\quelt_", "c:\\WORK\\QUELT_\\"));
     EXPECT_FALSE(FoldersOverlap("C:\\work\\quelt_2\\", "C:\\work\\quelt_\\"));
     EXPECT_TRUE(FoldersOverlap("C:\\work\\quelt_\\inside\\", "C:\\work\\quelt_\\"));
     EXPECT_TRUE(FoldersOverlap("C:\\work\\", "C:\\work\\quelt_\\"));
