@@ -162,7 +162,7 @@ void CChangeDialog::OnDropFiles(HDROP drop)
     DragQueryFileA(drop, 0, item.data, length + 1);
     DragFinish(drop);
     CString folder = FolderOfDroppedItem(item);
-    SetDlgItemTextA(hDlg, IDC_FOLDER, folder.data ? folder.data : "");
+    SetDlgItemTextA(hDlg, IDC_FOLDER, folder.Text());
 }
 
 void CChangeDialog::OnRun()

@@ -42,7 +42,7 @@ BOOL CAliasDialog::OnInitDialog()
 
 bool CAliasDialog::CheckInput(const CString& name, const CString& value)
 {
-    const char* nameText = name.data ? name.data : "";
+    const char* nameText = name.Text();
     const char* problem = 0;
     switch (CheckAliasName(nameText)) {
     case kAliasNameEmpty: problem = kNameEmpty; break;

@@ -17,11 +17,6 @@ using Zint_Std::CString;
 
 namespace {
 
-const char* TextOf(const CString& text)
-{
-    return text.data ? text.data : "";
-}
-
 // A folder field as the shell sees it: environment references expanded.
 CString ExpandedFolder(const CString& folder)
 {
@@ -69,10 +64,10 @@ BOOL CCommandDialog::OnInitDialog()
 {
     SetWindowTextA(window, entry.loadedName.IsEmpty() ? "新しいコマンド" : "コマンドの編集");
     filling = true;
-    SetItemText(IDC_COMMAND_NAME, TextOf(entry.name));
-    SetItemText(IDC_COMMAND_PATH, TextOf(entry.path));
-    SetItemText(IDC_COMMAND_FOLDER, TextOf(entry.folder));
-    SetItemText(IDC_COMMAND_COMMENT, TextOf(entry.comment));
+    SetItemText(IDC_COMMAND_NAME, entry.name.Text());
+    SetItemText(IDC_COMMAND_PATH, entry.path.Text());
+    SetItemText(IDC_COMMAND_FOLDER, entry.folder.Text());
+    SetItemText(IDC_COMMAND_COMMENT, entry.comment.Text());
     filling = false;
     UpdatePreview();
     // The focus goes to the first field, the name.
@@ -121,12 +116,12 @@ void CCommandDialog::UpdatePreview()
     CString folder = ItemText(IDC_COMMAND_FOLDER);
     CString sample = ItemText(IDC_PREVIEW_ARGUMENTS);
     CommandPreview preview;
-    ComputeCommandPreview(TextOf(name), TextOf(path), TextOf(folder), TextOf(sample),
+    ComputeCommandPreview(name.Text(), path.Text(), folder.Text(), sample.Text(),
                           ShellFindsProgram, preview);
-    SetItemText(IDC_PREVIEW_FILE, TextOf(preview.file));
-    SetItemText(IDC_PREVIEW_PARAMETERS, TextOf(preview.parameters));
-    SetItemText(IDC_PREVIEW_FOLDER, TextOf(preview.folder));
-    SetItemText(IDC_PREVIEW_NOTE, TextOf(preview.note));
+    SetItemText(IDC_PREVIEW_FILE, preview.file.Text());
+    SetItemText(IDC_PREVIEW_PARAMETERS, preview.parameters.Text());
+    SetItemText(IDC_PREVIEW_FOLDER, preview.folder.Text());
+    SetItemText(IDC_PREVIEW_NOTE, preview.note.Text());
 }
 
 void CCommandDialog::BrowseForFile()
@@ -167,7 +162,7 @@ void CCommandDialog::BrowseForFolder()
 
 bool CCommandDialog::CheckName(const CString& name)
 {
-    switch (CheckCommandName(TextOf(name))) {
+    switch (CheckCommandName(name.Text())) {
     case kNameEmpty:
         ShowInputProblem(IDC_COMMAND_NAME, "コマンド名を入力してください。");
         return false;
@@ -201,7 +196,7 @@ bool CCommandDialog::CheckLength(const int& id, const CString& text, const char*
     const int length = text.GetLength();
     // A value that starts or ends with a blank or a quote is stored in
     // quotes and has one byte less.
-    const int readable = ReadableLength(TextOf(text), limit);
+    const int readable = ReadableLength(text.Text(), limit);
     if (length <= readable)
         return true;
     CString message;
@@ -214,7 +209,7 @@ bool CCommandDialog::CheckLength(const int& id, const CString& text, const char*
 
 bool CCommandDialog::CheckLineBreak(const int& id, const CString& text, const char* label)
 {
-    if (!HasLineBreak(TextOf(text)))
+    if (!HasLineBreak(text.Text()))
         return true;
     CString message;
     message.Format("%sに改行や制御文字は使えません。", label);

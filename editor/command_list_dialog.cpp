@@ -12,11 +12,6 @@ using Zint_Std::CString;
 
 namespace {
 
-const char* TextOf(const CString& s)
-{
-    return s.data ? s.data : "";
-}
-
 enum ListColumn { kNameColumn = 0, kPathColumn, kFolderColumn, kCommentColumn };
 
 }  // namespace
@@ -58,9 +53,9 @@ bool CCommandListDialog::Matches(const CommandEntry& entry) const
 {
     if (entry.deleted)
         return false;
-    const char* part = TextOf(filter);
-    return ContainsText(TextOf(entry.name), part) || ContainsText(TextOf(entry.path), part) ||
-           ContainsText(TextOf(entry.comment), part);
+    const char* part = filter.Text();
+    return ContainsText(entry.name.Text(), part) || ContainsText(entry.path.Text(), part) ||
+           ContainsText(entry.comment.Text(), part);
 }
 
 void CCommandListDialog::Fill(const int& select, const int& fallbackRow)
@@ -71,10 +66,10 @@ void CCommandListDialog::Fill(const int& select, const int& fallbackRow)
         const CommandEntry& entry = store.entries.items[i];
         if (!Matches(entry))
             continue;
-        const int row = list.AddRow(TextOf(entry.name), i);
-        list.SetCell(row, kPathColumn, TextOf(entry.path));
-        list.SetCell(row, kFolderColumn, TextOf(entry.folder));
-        list.SetCell(row, kCommentColumn, TextOf(entry.comment));
+        const int row = list.AddRow(entry.name.Text(), i);
+        list.SetCell(row, kPathColumn, entry.path.Text());
+        list.SetCell(row, kFolderColumn, entry.folder.Text());
+        list.SetCell(row, kCommentColumn, entry.comment.Text());
     }
     SendMessageA(list.list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list.list, 0, TRUE);
@@ -88,7 +83,7 @@ void CCommandListDialog::Fill(const int& select, const int& fallbackRow)
 
 void CCommandListDialog::ShowEntry(const CString& name)
 {
-    const int index = store.FindName(TextOf(name), -1);
+    const int index = store.FindName(name.Text(), -1);
     if (index >= 0 && !Matches(store.entries.items[index]) && !filter.IsEmpty()) {
         filter = "";
         filling = true;
@@ -135,8 +130,8 @@ void CCommandListDialog::NewCommand()
     entry.deleted = 0;
     if (!EditCommandEntry(window, store, entry, -1))
         return;
-    if (store.AddNew(TextOf(entry.name), TextOf(entry.path), TextOf(entry.folder),
-                     TextOf(entry.comment)) < 0) {
+    if (store.AddNew(entry.name.Text(), entry.path.Text(), entry.folder.Text(),
+                     entry.comment.Text()) < 0) {
         ShowError("メモリが足りません。");
         return;
     }
@@ -167,7 +162,7 @@ void CCommandListDialog::DuplicateSelected()
     if (index < 0)
         return;
     CommandEntry copy = store.entries.items[index];
-    copy.name = store.UniqueName(TextOf(copy.name));
+    copy.name = store.UniqueName(copy.name.Text());
     // A command of its own: nothing of the original's section goes with it.
     copy.loadedName = "";
     copy.loadedPath = "";
@@ -175,8 +170,8 @@ void CCommandListDialog::DuplicateSelected()
     copy.loadedComment = "";
     if (!EditCommandEntry(window, store, copy, -1))
         return;
-    if (store.AddNew(TextOf(copy.name), TextOf(copy.path), TextOf(copy.folder),
-                     TextOf(copy.comment)) < 0) {
+    if (store.AddNew(copy.name.Text(), copy.path.Text(), copy.folder.Text(),
+                     copy.comment.Text()) < 0) {
         ShowError("メモリが足りません。");
         return;
     }

@@ -45,7 +45,7 @@ CString FolderOfFile(const CString& file)
     char* drive = static_cast<char*>(calloc(size, 1));
     char* directory = static_cast<char*>(calloc(size, 1));
     if (drive && directory) {
-        _splitpath(file.data ? file.data : "", drive, directory, 0, 0);
+        _splitpath(file.Text(), drive, directory, 0, 0);
         result = CString(drive) + directory;
     }
     free(drive);

@@ -22,7 +22,7 @@ const char* const kKeys[] = {"PATH", "FOLDER", "COMMENT"};
 
 bool SameBytes(const CString& a, const CString& b)
 {
-    return lstrcmpA(a.data ? a.data : "", b.data ? b.data : "") == 0 &&
+    return lstrcmpA(a.Text(), b.Text()) == 0 &&
            a.GetLength() == b.GetLength();
 }
 
@@ -30,7 +30,7 @@ bool SameBytes(const CString& a, const CString& b)
 // a tie the element of the later half goes first.
 bool ComesAfterOrTies(const CommandEntry& a, const CommandEntry& b)
 {
-    return lstrcmpiA(a.name.data ? a.name.data : "", b.name.data ? b.name.data : "") >= 0;
+    return lstrcmpiA(a.name.Text(), b.name.Text()) >= 0;
 }
 
 void MergeSort(CommandEntry* items, CommandEntry* scratch, const int& count)
@@ -66,7 +66,7 @@ bool CCommandStore::Load()
     entries.SetSize(0);
     twinCount = 0;
     CCommandFile current;
-    if (!current.Read(file.data ? file.data : ""))
+    if (!current.Read(file.Text()))
         return false;
     for (int i = 0; i < current.SectionCount(); i++) {
         if (!current.IsListed(i))
@@ -108,7 +108,7 @@ int CCommandStore::FindName(const char* name, const int& skip) const
 {
     for (int i = 0; i < entries.count; i++) {
         if (i != skip && !entries.items[i].deleted &&
-            lstrcmpiA(entries.items[i].name.data ? entries.items[i].name.data : "", name) == 0)
+            lstrcmpiA(entries.items[i].name.Text(), name) == 0)
             return i;
     }
     return -1;
@@ -117,7 +117,7 @@ int CCommandStore::FindName(const char* name, const int& skip) const
 CString CCommandStore::UniqueName(const char* base) const
 {
     CString name(base);
-    for (int suffix = 2; FindName(name.data ? name.data : "", -1) >= 0; suffix++) {
+    for (int suffix = 2; FindName(name.Text(), -1) >= 0; suffix++) {
         name = base;
         CString number;
         number.Format("%d", suffix);
@@ -210,7 +210,7 @@ bool CCommandStore::CanBeWritten() const
         const CommandEntry& entry = entries.items[i];
         if (entry.deleted || !IsChanged(i))
             continue;
-        const NameProblem problem = CheckCommandName(entry.name.data ? entry.name.data : "");
+        const NameProblem problem = CheckCommandName(entry.name.Text());
         if (problem == kNameEmpty || problem == kNameBreaksProfile)
             return false;
         if (HoldsLineBreak(entry.path) || HoldsLineBreak(entry.folder) ||
@@ -306,7 +306,7 @@ SaveResult CCommandStore::Save()
     // program or a hand edit changed meanwhile elsewhere stays.
     CCommandFile current;
     refusedMarkedFile = false;
-    if (!current.Read(file.data ? file.data : ""))
+    if (!current.Read(file.Text()))
         return kSaveFailed;
     if (current.IsConverted()) {
         refusedMarkedFile = true;
@@ -331,8 +331,8 @@ SaveResult CCommandStore::Save()
         const CString* loaded[] = {&entry.loadedPath, &entry.loadedFolder, &entry.loadedComment};
         const char* texts[3];
         for (int k = 0; k < 3; k++) {
-            encoded[k] = EncodeProfileValue(values[k]->data ? values[k]->data : "");
-            texts[k] = values[k]->IsEmpty() ? "" : (encoded[k].data ? encoded[k].data : "");
+            encoded[k] = EncodeProfileValue(values[k]->Text());
+            texts[k] = values[k]->IsEmpty() ? "" : (encoded[k].Text());
         }
         // A new command, or one whose section is gone from the file.
         if (section < 0) {
@@ -344,7 +344,7 @@ SaveResult CCommandStore::Save()
                  TakeTwinsAlong(edit, twins, section, entry);
         for (int k = 0; ok && k < 3; k++) {
             if (!SameBytes(*values[k], *loaded[k]))
-                ok = edit.SetValue(section, kKeys[k], encoded[k].data ? encoded[k].data : "");
+                ok = edit.SetValue(section, kKeys[k], encoded[k].Text());
         }
     }
     int length = 0;

@@ -10,11 +10,6 @@ using Zint_Std::CString;
 
 namespace {
 
-const char* TextOf(const CString& s)
-{
-    return s.data ? s.data : "";
-}
-
 // Posted after a refused name: the message box comes when the list has
 // finished with its label edit.
 const UINT kShowRefusal = WM_APP + 1;
@@ -52,9 +47,9 @@ BOOL CImportShortcutsDialog::OnInitDialog()
 
     for (int i = 0; i < scan.proposals.count; i++) {
         const ShortcutProposal& proposal = scan.proposals.items[i];
-        const int row = list.AddRow(TextOf(proposal.name), i);
-        list.SetCell(row, kPathColumn, TextOf(proposal.path));
-        list.SetCell(row, kLinkColumn, TextOf(proposal.linkFile));
+        const int row = list.AddRow(proposal.name.Text(), i);
+        list.SetCell(row, kPathColumn, proposal.path.Text());
+        list.SetCell(row, kLinkColumn, proposal.linkFile.Text());
         list.SetChecked(row, false);
     }
     initialised = true;
@@ -138,12 +133,12 @@ bool CImportShortcutsDialog::EndLabelEdit(NMLVDISPINFOA* info)
 
 void CImportShortcutsDialog::ShowRefusal(const int& row)
 {
-    MessageBoxA(window, TextOf(refusal), kEditorTitle, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(window, refusal.Text(), kEditorTitle, MB_OK | MB_ICONEXCLAMATION);
     // Back to the edit with what was typed, to put it right.
     SetFocus(list.list);
     HWND edit = reinterpret_cast<HWND>(SendMessageA(list.list, LVM_EDITLABELA, row, 0));
     if (edit) {
-        SetWindowTextA(edit, TextOf(refusedName));
+        SetWindowTextA(edit, refusedName.Text());
         SendMessageA(edit, EM_SETSEL, 0, -1);
     }
 }
@@ -163,8 +158,8 @@ void CImportShortcutsDialog::AddChecked()
         if (!list.IsChecked(row) || index < 0 || index >= scan.proposals.count)
             continue;
         const ShortcutProposal& proposal = scan.proposals.items[index];
-        if (store.AddNew(TextOf(proposal.name), TextOf(proposal.path), TextOf(proposal.folder),
-                         TextOf(proposal.comment)) < 0)
+        if (store.AddNew(proposal.name.Text(), proposal.path.Text(), proposal.folder.Text(),
+                         proposal.comment.Text()) < 0)
             break;
         if (added == 0)
             firstAdded = proposal.name;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <stdlib.h>
 
+#include "support/handles.h"
+
 using Zint_Std::CString;
 
 namespace {
@@ -27,11 +29,11 @@ bool LoadIndirectText(const char* source, CString& text)
         return false;
     // Looked up by name: the function is missing from older systems, which
     // would otherwise refuse to load the library at all.
-    HMODULE shlwapi = LoadLibraryA("shlwapi.dll");
-    if (!shlwapi)
+    Zint_Std::CLibrary shlwapi("shlwapi.dll");
+    if (!shlwapi.module)
         return false;
     LoadIndirectStringFunction load = reinterpret_cast<LoadIndirectStringFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shlwapi, "SHLoadIndirectString")));
+        reinterpret_cast<void*>(GetProcAddress(shlwapi.module, "SHLoadIndirectString")));
     bool ok = false;
     // Not every resolver expands "%SystemRoot%" in the library's path.
     CString expanded;
@@ -58,6 +60,5 @@ bool LoadIndirectText(const char* source, CString& text)
         text = "";
     free(wideSource);
     free(resolved);
-    FreeLibrary(shlwapi);
     return ok;
 }

@@ -67,8 +67,8 @@ CString NameFromPath(const char* path, const bool& isFolder)
     if (IsDriveRoot(path))
         return CString(path).Tokenize(":", true);
     CString whole = WithoutTrailingBackslash(path);
-    const char* last = Zint_Std::FindLastBackslash(whole.data ? whole.data : "");
-    CString element(last ? last + 1 : (whole.data ? whole.data : ""));
+    const char* last = Zint_Std::FindLastBackslash(whole.Text());
+    CString element(last ? last + 1 : (whole.Text()));
     if (!isFolder && element.data) {
         // The extension starts at the last dot; a name that is all
         // extension (".profile") keeps it.
@@ -81,7 +81,7 @@ CString NameFromPath(const char* path, const bool& isFolder)
         if (dot && dot != element.data)
             *dot = 0;
     }
-    return CommandNameFromText(element.data ? element.data : "");
+    return CommandNameFromText(element.Text());
 }
 
 bool CommandFromPath(const char* path, const CCommandStore& store, CommandEntry& entry)
@@ -122,6 +122,6 @@ bool CommandFromPath(const char* path, const CCommandStore& store, CommandEntry&
     if (!name.IsEmpty())
         entry.name = store.UniqueName(name.data);
     entry.path = CutToBytes(command.data, kMaxPathBytes);
-    entry.folder = CutToBytes(folder.data ? folder.data : "", kMaxFolderBytes);
+    entry.folder = CutToBytes(folder.Text(), kMaxFolderBytes);
     return true;
 }

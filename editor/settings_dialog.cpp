@@ -175,12 +175,12 @@ void CSettingsDialog::ShowAliases(const int& selected)
         row.mask = LVIF_TEXT;
         row.iItem = i;
         row.iSubItem = 0;
-        row.pszText = const_cast<char*>(alias.first.data ? alias.first.data : "");
+        row.pszText = const_cast<char*>(alias.first.Text());
         const int at =
             static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
         row.iItem = at;
         row.iSubItem = 1;
-        row.pszText = const_cast<char*>(alias.second.data ? alias.second.data : "");
+        row.pszText = const_cast<char*>(alias.second.Text());
         SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&row));
     }
     if (selected >= 0 && selected < edited.aliases.count) {

@@ -45,14 +45,9 @@ const NumberKey kNumberKeys[] = {
     {kKeyCalc, &EditorSettings::calc, true},
 };
 
-const char* TextOf(const CString& text)
-{
-    return text.data ? text.data : "";
-}
-
 bool SameBytes(const CString& a, const CString& b)
 {
-    return strcmp(TextOf(a), TextOf(b)) == 0;
+    return strcmp(a.Text(), b.Text()) == 0;
 }
 
 bool NumberDiffers(const NumberKey& item, const EditorSettings& loaded,
@@ -83,7 +78,7 @@ bool WinNeedsWriting(const EditorSettings& loaded, const EditorSettings& edited)
 // case aside; -1 for a new one.
 bool AliasNeedsWriting(const CArray<CStringPair>& loaded, const CStringPair& alias, int& match)
 {
-    match = FindAlias(loaded, TextOf(alias.first), -1);
+    match = FindAlias(loaded, alias.first.Text(), -1);
     if (match < 0)
         return true;
     const CStringPair& before = loaded.items[match];
@@ -133,7 +128,7 @@ bool DeleteAlias(const char* profile, const char* name)
 
 void AddOrReplaceAlias(CArray<CStringPair>& aliases, const CStringPair& alias)
 {
-    const int at = FindAlias(aliases, TextOf(alias.first), -1);
+    const int at = FindAlias(aliases, alias.first.Text(), -1);
     if (at >= 0) {
         aliases.items[at].first = alias.first;
         aliases.items[at].second = alias.second;
@@ -174,10 +169,10 @@ bool SaveAliases(const char* profile, EditorSettings& loaded, const EditorSettin
     // too and is written again, since a write keeps the old spelling.
     for (int i = loaded.aliases.count - 1; i >= 0; i--) {
         const CStringPair& before = loaded.aliases.items[i];
-        const int at = FindAlias(edited.aliases, TextOf(before.first), -1);
+        const int at = FindAlias(edited.aliases, before.first.Text(), -1);
         if (at >= 0 && SameBytes(edited.aliases.items[at].first, before.first))
             continue;
-        if (!DeleteAlias(profile, TextOf(before.first)))
+        if (!DeleteAlias(profile, before.first.Text()))
             return false;
         RemoveAlias(loaded.aliases, i);
         wrote = true;
@@ -187,8 +182,8 @@ bool SaveAliases(const char* profile, EditorSettings& loaded, const EditorSettin
         int match = -1;
         if (!AliasNeedsWriting(loaded.aliases, alias, match))
             continue;
-        CString encoded = EncodeProfileValue(TextOf(alias.second));
-        if (!WritePrivateProfileStringA(kAliasSection, TextOf(alias.first), TextOf(encoded),
+        CString encoded = EncodeProfileValue(alias.second.Text());
+        if (!WritePrivateProfileStringA(kAliasSection, alias.first.Text(), encoded.Text(),
                                         profile))
             return false;
         AddOrReplaceAlias(loaded.aliases, alias);
@@ -261,7 +256,7 @@ bool SettingsDiffer(const EditorSettings& loaded, const EditorSettings& edited)
     if (WinNeedsWriting(loaded, edited))
         return true;
     for (int i = 0; i < loaded.aliases.count; i++) {
-        const int at = FindAlias(edited.aliases, TextOf(loaded.aliases.items[i].first), -1);
+        const int at = FindAlias(edited.aliases, loaded.aliases.items[i].first.Text(), -1);
         if (at < 0)
             return true;
     }
@@ -314,7 +309,7 @@ UINT HotKeyModifiers(const EditorSettings& settings)
 int FindAlias(const CArray<CStringPair>& aliases, const char* name, const int& skip)
 {
     for (int i = 0; i < aliases.count; i++) {
-        if (i != skip && lstrcmpiA(TextOf(aliases.items[i].first), name ? name : "") == 0)
+        if (i != skip && lstrcmpiA(aliases.items[i].first.Text(), name ? name : "") == 0)
             return i;
     }
     return -1;

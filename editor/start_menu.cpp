@@ -18,11 +18,6 @@ namespace {
 
 const char kFallbackName[] = "ショートカット";
 
-const char* TextOf(const CString& s)
-{
-    return s.data ? s.data : "";
-}
-
 bool HoldsBlank(const char* text)
 {
     for (int i = 0; text[i];) {
@@ -56,8 +51,8 @@ bool IsShortcutFile(const CString& path)
 // The link's file name without its extension.
 CString BaseNameOf(const CString& linkFile)
 {
-    const char* last = Zint_Std::FindLastBackslash(TextOf(linkFile));
-    CString name(last ? last + 1 : TextOf(linkFile));
+    const char* last = Zint_Std::FindLastBackslash(linkFile.Text());
+    CString name(last ? last + 1 : linkFile.Text());
     const int length = name.GetLength();
     if (length >= 4 && lstrcmpiA(name.data + length - 4, ".lnk") == 0)
         name.data[length - 4] = 0;
@@ -77,7 +72,7 @@ CString SubFolderOf(const CString& linkFile, const CString& root)
 CString PathValue(const CString& target, const CString& arguments)
 {
     CString path;
-    if (HoldsBlank(TextOf(target))) {
+    if (HoldsBlank(target.Text())) {
         path = "\"";
         path.Append(target);
         path.Append("\"");
@@ -88,12 +83,12 @@ CString PathValue(const CString& target, const CString& arguments)
         path.Append(" ");
         path.Append(arguments);
     }
-    return CutToBytes(TextOf(path), kMaxPathBytes);
+    return CutToBytes(path.Text(), kMaxPathBytes);
 }
 
 bool SameText(const CString& a, const CString& b)
 {
-    return lstrcmpiA(TextOf(a), TextOf(b)) == 0;
+    return lstrcmpiA(a.Text(), b.Text()) == 0;
 }
 
 }  // namespace
@@ -111,7 +106,7 @@ void CStartMenuScan::ProgramFolders(CArray<CString>& folders)
 int CStartMenuScan::FindProposedName(const char* name, const int& skip) const
 {
     for (int i = 0; i < proposals.count; i++) {
-        if (i != skip && lstrcmpiA(TextOf(proposals.items[i].name), name ? name : "") == 0)
+        if (i != skip && lstrcmpiA(proposals.items[i].name.Text(), name ? name : "") == 0)
             return i;
     }
     return -1;
@@ -121,8 +116,8 @@ CString CStartMenuScan::UniqueName(const char* base, const CCommandStore& store,
                                    const int& skip) const
 {
     CString name(base);
-    for (int suffix = 2; store.FindName(TextOf(name), -1) >= 0 ||
-                         FindProposedName(TextOf(name), skip) >= 0;
+    for (int suffix = 2; store.FindName(name.Text(), -1) >= 0 ||
+                         FindProposedName(name.Text(), skip) >= 0;
          suffix++) {
         CString number;
         number.Format("%d", suffix);
@@ -136,30 +131,30 @@ void CStartMenuScan::AddProposal(const CString& linkFile, const CString& root,
                                  const Zint_Std::ShortcutContents& link, const CCommandStore& store)
 {
     ShortcutProposal proposal;
-    CString base = CommandNameFromText(TextOf(BaseNameOf(linkFile)));
+    CString base = CommandNameFromText(BaseNameOf(linkFile).Text());
     if (base.IsEmpty())
         base = kFallbackName;
-    proposal.name = UniqueName(TextOf(base), store, -1);
+    proposal.name = UniqueName(base.Text(), store, -1);
     // Whatever the link holds comes from outside: a line break in it would
     // end the value and could start a section in the command file.
-    const CString target = WithoutControlCharacters(TextOf(link.target));
-    const CString workingFolder = WithoutControlCharacters(TextOf(link.workingFolder));
+    const CString target = WithoutControlCharacters(link.target.Text());
+    const CString workingFolder = WithoutControlCharacters(link.workingFolder.Text());
     // A description that names a resource string is read from there; one
     // that cannot be read gives way to the sub-folder, as a missing one.
     CString resolved;
-    const bool indirect = IsIndirectText(TextOf(link.description));
+    const bool indirect = IsIndirectText(link.description.Text());
     if (indirect)
-        LoadIndirectText(TextOf(link.description), resolved);
+        LoadIndirectText(link.description.Text(), resolved);
     const CString description =
-        WithoutControlCharacters(indirect ? TextOf(resolved) : TextOf(link.description));
-    proposal.path = PathValue(target, WithoutControlCharacters(TextOf(link.arguments)));
+        WithoutControlCharacters(indirect ? resolved.Text() : link.description.Text());
+    proposal.path = PathValue(target, WithoutControlCharacters(link.arguments.Text()));
     const CString folder =
-        workingFolder.IsEmpty() ? FolderWithoutBackslash(TextOf(target)) : workingFolder;
-    proposal.folder = CutToBytes(TextOf(folder), kMaxFolderBytes);
+        workingFolder.IsEmpty() ? FolderWithoutBackslash(target.Text()) : workingFolder;
+    proposal.folder = CutToBytes(folder.Text(), kMaxFolderBytes);
     const CString comment = description.IsEmpty()
-                                ? WithoutControlCharacters(TextOf(SubFolderOf(linkFile, root)))
+                                ? WithoutControlCharacters(SubFolderOf(linkFile, root).Text())
                                 : description;
-    proposal.comment = CutToBytes(TextOf(comment), kMaxCommentBytes);
+    proposal.comment = CutToBytes(comment.Text(), kMaxCommentBytes);
     proposal.linkFile = linkFile;
     proposals.Add(proposal);
 }
@@ -188,7 +183,7 @@ bool CStartMenuScan::Scan(const CArray<CString>& folders, const CCommandStore& s
         links.Sort(true);
         for (int i = 0; i < links.count; i++) {
             Zint_Std::ShortcutContents link;
-            if (!Zint_Std::ReadShortcutFile(TextOf(links.items[i]), link) || link.target.IsEmpty())
+            if (!Zint_Std::ReadShortcutFile(links.items[i].Text(), link) || link.target.IsEmpty())
                 continue;
             CString key(link.target);
             key.Append("\n");

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-namespace {
+#include "support/string.h"
 
-unsigned char FoldAscii(const unsigned char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
+using Zint_Std::FoldAsciiCase;
+
+namespace {
 
 int CharacterWidth(const unsigned char* p)
 {
@@ -24,7 +23,7 @@ bool StartsWith(const unsigned char* text, const unsigned char* part)
         if (width == 2) {
             if (text[0] != part[0] || text[1] != part[1])
                 return false;
-        } else if (FoldAscii(text[0]) != FoldAscii(part[0])) {
+        } else if (FoldAsciiCase(text[0]) != FoldAsciiCase(part[0])) {
             return false;
         }
         text += width;

@@ -52,7 +52,7 @@ int CCommandRunner::RunArrowOption(const CString& name, const CString& file,
         char* directory = static_cast<char*>(calloc(size, 1));
         int result = 0;
         if (drive && directory) {
-            _splitpath(file.data ? file.data : "", drive, directory, 0, 0);
+            _splitpath(file.Text(), drive, directory, 0, 0);
             CString target = CString(drive) + directory;
             result = ShellLaunch(target, CString(), target);
         }
@@ -109,7 +109,7 @@ bool CCommandRunner::TakeBackEditName(char* buffer)
 int CCommandRunner::ShellLaunch(const CString& file, const CString& parameters,
                                 const CString& folder)
 {
-    char* expandedFile = ExpandEnvironmentToFit(file.data ? file.data : "");
+    char* expandedFile = ExpandEnvironmentToFit(file.Text());
     char* expandedFolder = folder.IsEmpty() ? static_cast<char*>(calloc(500, 1))
                                             : ExpandEnvironmentToFit(folder.data);
     int result = 0;

@@ -10,17 +10,13 @@
 #include "launcher/tooltip_window.h"
 
 using Zint_Std::CString;
+using Zint_Std::FoldAsciiCase;
 
 namespace {
 
 const int kLongestSharedPrefix = 65;
 const int kMostPadding = 63;
 const int kNameBuffer = 512;
-
-unsigned char FoldLetter(const unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
 
 // Whether name begins with low (already lower-cased), A to Z folded in
 // single-byte characters only: a trail byte is never a letter.
@@ -40,7 +36,7 @@ bool BeginsWithLowered(const char* name, const char* low, const int& lowLength)
             i += 2;
             continue;
         }
-        if (FoldLetter(n[i]) != l[i])
+        if (FoldAsciiCase(n[i]) != l[i])
             return false;
         i++;
     }
@@ -56,7 +52,7 @@ void LowerSingleByteLetters(char* text)
             p += 2;
             continue;
         }
-        *p = FoldLetter(*p);
+        *p = FoldAsciiCase(*p);
         p++;
     }
 }
@@ -77,7 +73,7 @@ int SharedLength(const char* const* candidates, const int& count, const int& typ
         for (int k = 1; k < count; k++) {
             const unsigned char* other =
                 reinterpret_cast<const unsigned char*>(candidates[k]) + typedLength + i;
-            const bool same = width == 1 ? FoldLetter(rest[i]) == FoldLetter(other[0])
+            const bool same = width == 1 ? FoldAsciiCase(rest[i]) == FoldAsciiCase(other[0])
                                          : rest[i] == other[0] && rest[i + 1] == other[1];
             if (!same)
                 return i;
@@ -134,7 +130,8 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     int shortest = 0x7FFFFFFF;
     for (int i = 0; i < names.count; i++) {
         const char* name = names.Name(i);
-        if (FoldLetter(static_cast<unsigned char>(name[0])) != static_cast<unsigned char>(low[0]))
+        if (FoldAsciiCase(static_cast<unsigned char>(name[0])) !=
+            static_cast<unsigned char>(low[0]))
             continue;
         if (!BeginsWithLowered(name, low, lowLength))
             continue;

@@ -21,7 +21,7 @@ const char* CInputHistory::Older()
     if (cursor < capacity - 1 && cursor < entries.count - 1)
         cursor++;
     const CString& entry = entries.items[cursor];
-    return entry.data ? entry.data : "";
+    return entry.Text();
 }
 
 const char* CInputHistory::Newer()
@@ -32,7 +32,7 @@ const char* CInputHistory::Newer()
     if (cursor < 0)
         return "";
     const CString& entry = entries.items[cursor];
-    return entry.data ? entry.data : "";
+    return entry.Text();
 }
 
 void CInputHistory::Limit(const int& maxEntries)

@@ -7,6 +7,7 @@
 
 #include "commands/line_parser.h"
 #include "launcher/calculator.h"
+#include "support/handles.h"
 
 using Zint_Std::CString;
 
@@ -15,27 +16,23 @@ namespace {
 bool PutOnClipboard(HWND owner, const CString& text)
 {
     const int length = text.GetLength();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    if (!memory)
+    Zint_Std::CGlobalMemory memory(length + 1);
+    if (!memory.memory)
         return false;
-    char* bytes = static_cast<char*>(GlobalLock(memory));
-    if (!bytes) {
-        GlobalFree(memory);
+    char* bytes = static_cast<char*>(memory.Lock());
+    if (!bytes)
         return false;
-    }
-    memcpy(bytes, text.data ? text.data : "", length);
+    memcpy(bytes, text.Text(), length);
     bytes[length] = 0;
-    GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
+    memory.Unlock();
+    if (!OpenClipboard(owner))
         return false;
-    }
     EmptyClipboard();
     // The clipboard owns the memory once it took it.
-    const bool taken = SetClipboardData(CF_TEXT, memory) != 0;
+    const bool taken = SetClipboardData(CF_TEXT, memory.memory) != 0;
     CloseClipboard();
-    if (!taken)
-        GlobalFree(memory);
+    if (taken)
+        memory.HandOver();
     return taken;
 }
 

@@ -103,7 +103,7 @@ int CLauncherApp::SelectionStart(const CString& text)
     SendMessageA(inputBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     const int position = static_cast<int>(start);
     if (editCountsCharacters)
-        return ByteOffsetOf(text.data ? text.data : "", position);
+        return ByteOffsetOf(text.Text(), position);
     return position < text.GetLength() ? position : text.GetLength();
 }
 
@@ -214,7 +214,7 @@ bool CLauncherApp::DeleteCharacter()
         pos -= count;
     }
     text.Delete(pos, count);
-    SetInputText(text.data ? text.data : "", pos);
+    SetInputText(text.Text(), pos);
     return false;
 }
 

@@ -78,8 +78,8 @@ CCommandList::CCommandList(const CString& installFolder)
 
 int CCommandList::ReadInt(const ProfileKey& key)
 {
-    return static_cast<int>(GetPrivateProfileIntA(key.section, key.name, key.defaultValue,
-                                                  profileFile.data ? profileFile.data : ""));
+    return static_cast<int>(
+        GetPrivateProfileIntA(key.section, key.name, key.defaultValue, profileFile.Text()));
 }
 
 void CCommandList::ReadHotKey(LauncherSettings& settings)
@@ -100,7 +100,7 @@ void CCommandList::ReadHotKey(LauncherSettings& settings)
 
 void CCommandList::ApplyAliases()
 {
-    const char* file = profileFile.data ? profileFile.data : "";
+    const char* file = profileFile.Text();
     int length = 0;
     char* keys = ReadKeyNames(file, "Alias", length);
     if (!keys)

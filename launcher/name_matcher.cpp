@@ -4,12 +4,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-namespace {
+#include "support/string.h"
 
-unsigned char Folded(const unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
+using Zint_Std::FoldAsciiCase;
+
+namespace {
 
 bool IsAsciiLetterOrDigit(const unsigned char c)
 {
@@ -55,7 +54,7 @@ bool SameCharacter(const unsigned char* name, const int& n, const unsigned char*
 {
     if (width == 2)
         return CharacterWidth(name + n) == 2 && name[n] == typed[t] && name[n + 1] == typed[t + 1];
-    return CharacterWidth(name + n) == 1 && Folded(name[n]) == typed[t];
+    return CharacterWidth(name + n) == 1 && FoldAsciiCase(name[n]) == typed[t];
 }
 
 // The whole typed text at name[at], character by character.

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "support/handles.h"
+
 using Zint_Std::CString;
 using Zint_Std::CStringPair;
 
@@ -76,21 +78,20 @@ bool CToolTipWindow::Show(const CString& text, const int& x, const int& y)
     currentText = text;
     selected = -1;
     HDC dc = GetDC(window);
-    HFONT listFont = CreateFontIndirectA(&font);
-    HGDIOBJ oldFont = SelectObject(dc, listFont);
     int width = 0;
     int height = 0;
-    for (int i = 0; i < entries.count; i++) {
-        CString row = RowText(entries.items[i]);
-        SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, row.data ? row.data : "", row.GetLength(), &size);
-        if (size.cx > width)
-            width = size.cx;
-        if (size.cy > height)
-            height = size.cy;
+    {
+        Zint_Std::CGdiSelection listFont(dc, CreateFontIndirectA(&font));
+        for (int i = 0; i < entries.count; i++) {
+            CString row = RowText(entries.items[i]);
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(dc, row.Text(), row.GetLength(), &size);
+            if (size.cx > width)
+                width = size.cx;
+            if (size.cy > height)
+                height = size.cy;
+        }
     }
-    SelectObject(dc, oldFont);
-    DeleteObject(listFont);
     ReleaseDC(window, dc);
     SetWindowPos(window, HWND_TOP, x, y, width + 4, height * entries.count + 2,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -127,7 +128,7 @@ const char* CToolTipWindow::Cycle(const CString& text, const bool& backwards)
     }
     currentText = entries.items[selected].first;
     InvalidateRect(window, 0, FALSE);
-    return entries.items[selected].first.data ? entries.items[selected].first.data : "";
+    return entries.items[selected].first.Text();
 }
 
 void CToolTipWindow::Paint(HDC target)
@@ -137,15 +138,11 @@ void CToolTipWindow::Paint(HDC target)
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     // Drawn off screen and copied in one step, so the rows never flicker.
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    HBRUSH background = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
-    HPEN frame = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HFONT listFont = CreateFontIndirectA(&font);
-    HGDIOBJ oldBrush = SelectObject(memory, background);
-    HGDIOBJ oldPen = SelectObject(memory, frame);
-    HGDIOBJ oldFont = SelectObject(memory, listFont);
+    Zint_Std::CMemoryPaint paint(target, client);
+    HDC memory = paint.dc;
+    Zint_Std::CGdiSelection background(memory, CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
+    Zint_Std::CGdiSelection frame(memory, CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    Zint_Std::CGdiSelection listFont(memory, CreateFontIndirectA(&font));
     Rectangle(memory, 0, 0, width, height);
     SetBkMode(memory, TRANSPARENT);
     if (entries.count > 0) {
@@ -162,19 +159,9 @@ void CToolTipWindow::Paint(HDC target)
                 SetTextColor(memory, GetSysColor(COLOR_INFOTEXT));
             }
             CString text = RowText(entries.items[i]);
-            TextOutA(memory, client.left + 2, y, text.data ? text.data : "", text.GetLength());
+            TextOutA(memory, client.left + 2, y, text.Text(), text.GetLength());
         }
     }
-    BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldFont);
-    SelectObject(memory, oldPen);
-    SelectObject(memory, oldBrush);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(listFont);
-    DeleteObject(frame);
-    DeleteObject(background);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
 }
 
 CToolTipWindow* CreateToolTipWindow(HINSTANCE instance, HWND owner)

@@ -62,7 +62,7 @@ bool CPathRegistration::WaitForLauncher()
 
 void CPathRegistration::PostPath(const CString& path)
 {
-    ATOM atom = GlobalAddAtomA(path.data ? path.data : "");
+    ATOM atom = GlobalAddAtomA(path.Text());
     if (!atom)
         return;
     // Lets the launcher's dialog come to the front.

@@ -1,5 +1,7 @@
 #include "balloon_wnd.h"
 
+#include "support/handles.h"
+
 using Zint_Std::CString;
 
 const char kBalloonClassName[] = "ZINT_TOOLTIP_WND";
@@ -105,18 +107,17 @@ bool CBalloonWnd::Show(const CString& newText, const int& newFlags, const int& n
         font = *newFont;
     else
         SetDefaultFont(font);
-    const char* shown = text.data ? text.data : "";
+    const char* shown = text.Text();
     // Other programs (and accessibility tools) read the text with WM_GETTEXT;
     // without a caption the window text is never drawn.
     SetWindowTextA(hWnd, shown);
 
     RECT measured = {0, 0, 0, 0};
     HDC dc = GetDC(hWnd);
-    HFONT textFont = CreateFontIndirectA(&font);
-    HGDIOBJ previousFont = SelectObject(dc, textFont);
-    DrawTextA(dc, shown, -1, &measured, TextFormat(kMeasureFormat));
-    SelectObject(dc, previousFont);
-    DeleteObject(textFont);
+    {
+        Zint_Std::CGdiSelection textFont(dc, CreateFontIndirectA(&font));
+        DrawTextA(dc, shown, -1, &measured, TextFormat(kMeasureFormat));
+    }
     ReleaseDC(hWnd, dc);
     int width = measured.right + 4;
     int height = measured.bottom + 2;
@@ -180,34 +181,15 @@ LRESULT CBalloonWnd::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
 
 void CBalloonWnd::Paint(HDC target, const RECT& client)
 {
-    int width = client.right - client.left;
-    int height = client.bottom - client.top;
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-
-    HBRUSH brush = CreateSolidBrush(kBalloonColour);
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HFONT textFont = CreateFontIndirectA(&font);
-    HGDIOBJ previousBrush = SelectObject(memory, brush);
-    HGDIOBJ previousPen = SelectObject(memory, pen);
-    HGDIOBJ previousFont = SelectObject(memory, textFont);
+    Zint_Std::CMemoryPaint paint(target, client);
+    HDC memory = paint.dc;
+    Zint_Std::CGdiSelection brush(memory, CreateSolidBrush(kBalloonColour));
+    Zint_Std::CGdiSelection pen(memory, CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    Zint_Std::CGdiSelection textFont(memory, CreateFontIndirectA(&font));
 
     Rectangle(memory, client.left, client.top, client.right, client.bottom);
     RECT textArea = {client.left + 2, client.top + 1, client.right - 2, client.bottom - 1};
     SetBkMode(memory, TRANSPARENT);
-    const char* shown = text.data ? text.data : "";
+    const char* shown = text.Text();
     DrawTextA(memory, shown, text.GetLength(), &textArea, TextFormat(kPaintFormat));
-
-    BitBlt(target, client.left, client.top, width, height, memory, client.left, client.top,
-           SRCCOPY);
-    SelectObject(memory, previousFont);
-    SelectObject(memory, previousPen);
-    SelectObject(memory, previousBrush);
-    SelectObject(memory, previousBitmap);
-    DeleteObject(textFont);
-    DeleteObject(pen);
-    DeleteObject(brush);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
 }

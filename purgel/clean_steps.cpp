@@ -48,7 +48,9 @@ RemovedAs RemoveEntry(const CString& path, const bool& foldersToo)
     return kKept;
 }
 
-bool SameFolder(const CString& first, const CString& second)
+// The two folder names are the same text but for case and a trailing
+// backslash; nothing is resolved on the disk.
+bool SameFolderText(const CString& first, const CString& second)
 {
     if (first.IsEmpty() || second.IsEmpty())
         return false;
@@ -182,7 +184,7 @@ bool IsProtectedFolder(const CString& folder, const CString& windowsFolder,
     // "C:\DOCUME~1\taro\" is the profile "C:\Documents and Settings\taro\":
     // the names compare only in one spelling.
     const CString path = LongFormOf(folder);
-    return IsRootFolder(path) || SameFolder(path, LongFormOf(windowsFolder)) ||
+    return IsRootFolder(path) || SameFolderText(path, LongFormOf(windowsFolder)) ||
            IsAtOrAbove(path, LongFormOf(profileFolder)) ||
            IsAtOrAbove(path, LongFormOf(programFolder));
 }

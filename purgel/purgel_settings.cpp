@@ -28,7 +28,7 @@ CPurgelSettings::CPurgelSettings()
 
 void CPurgelSettings::Load(const CString& path)
 {
-    const char* file = path.data ? path.data : "";
+    const char* file = path.Text();
     winTempFile = GetPrivateProfileIntA(kSection, "WIN_TEMP_FILE", 1, file);
     tempFolder = GetPrivateProfileIntA(kSection, "TEMP_FOLDER", 1, file);
     recentFolder = GetPrivateProfileIntA(kSection, "RECENT_FOLDER", 0, file);

@@ -63,7 +63,7 @@ void ReadFolderAndVersion(CRegistryKey& key, InstallState& state)
     if (key.QueryString("InstFolder", value))
         state.installFolder.Assign(value);
     if (key.QueryString("Version", value))
-        state.previousVersion = atof(value.data ? value.data : "");
+        state.previousVersion = atof(value.Text());
 }
 
 // The start-up shortcut was chosen last time exactly when its path was
@@ -161,7 +161,7 @@ void RemoveOtherRecord(HKEY root, const InstallState& state)
     DeleteReplacedStartupLink(startupFile, state.startupLinkPath);
     const CString menu = OwnMenuFolder(programMenuFolder);
     if (!menu.IsEmpty() &&
-        !(!state.programMenuFolder.IsEmpty() && SameFolder(menu, state.programMenuFolder)))
+        !(!state.programMenuFolder.IsEmpty() && SameResolvedFolder(menu, state.programMenuFolder)))
         Zint_Std::DeleteFolderTree(menu);
 }
 

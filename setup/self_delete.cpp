@@ -6,6 +6,7 @@
 
 #include "setup_paths.h"
 #include "support/files.h"
+#include "support/handles.h"
 #include "support/mbcs.h"
 
 using Zint_Std::CString;
@@ -48,18 +49,8 @@ void StartBatchFile(const CString& batchPath, const CString& folder)
     // /d: no AutoRun command of the user's runs first; /s keeps the quotes
     // around the name.
     line.Format("\"%s\" /d /s /c \"\"%s\"\"", interpreter.data, name ? name + 1 : batchPath.data);
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION started;
-    ZeroMemory(&started, sizeof(started));
-    if (!CreateProcessA(interpreter.data, line.data, 0, 0, FALSE, CREATE_NO_WINDOW, 0,
-                        folder.data, &startup, &started))
-        return;
-    CloseHandle(started.hProcess);
-    CloseHandle(started.hThread);
+    Zint_Std::CStartedProcess started;
+    started.Start(interpreter.data, line.data, false, folder.data, true);
 }
 
 bool WriteLine(HANDLE file, const char* format, const char* argument)
@@ -111,10 +102,11 @@ void CSetupApp::ScheduleSelfDelete(const bool& removePackage)
     if (program.GetLength() > kBatchPathRoom || batch.GetLength() > kBatchPathRoom)
         return;
 
-    HANDLE file = CreateFileA(batchPath.data, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, 0);
-    if (file == INVALID_HANDLE_VALUE)
+    Zint_Std::CHandle batchFile(CreateFileA(batchPath.data, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, 0));
+    if (!batchFile.IsOpen())
         return;
+    const HANDLE file = batchFile.handle;
     WriteLine(file, "@echo off\r\n", "");
     WriteNumberLine(file, "set quelt_tries=%d\r\n", kDeleteTries);
     WriteLine(file, ":one_more\r\n", "");
@@ -126,7 +118,7 @@ void CSetupApp::ScheduleSelfDelete(const bool& removePackage)
     WriteLine(file, "if exist \"%s\" goto one_more:\r\n", program.data);
     WriteLine(file, ":deleted\r\n", "");
     WriteLine(file, "del \"%s\"\r\n", batch.data);
-    CloseHandle(file);
+    batchFile.Close();
 
     StartBatchFile(batchPath, moduleFolder);
 }

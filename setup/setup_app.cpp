@@ -48,7 +48,7 @@ bool ReadInstallFolder(HKEY root, CString& folder)
 bool RecordedInstallFolderIs(HKEY root, const CString& folder)
 {
     CString recorded;
-    return ReadInstallFolder(root, recorded) && SameFolder(recorded, folder);
+    return ReadInstallFolder(root, recorded) && SameResolvedFolder(recorded, folder);
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ bool FolderIsOrLiesIn(const CString& inner, const CString& outer)
     return IsOrLiesInNormal(NormalFolder(inner), NormalFolder(outer));
 }
 
-bool SameFolder(const CString& first, const CString& second)
+bool SameResolvedFolder(const CString& first, const CString& second)
 {
     const CString a = NormalFolder(first);
     const CString b = NormalFolder(second);
@@ -180,7 +180,7 @@ bool UninstallCommandNamesFolder(const CString& command, const CString& folder)
     if (name <= 0 || !SamePathText(program.data + name, kProgram))
         return false;
     program.Delete(name + 1, sizeof(kProgram) - 2);
-    return SameFolder(program, folder);
+    return SameResolvedFolder(program, folder);
 }
 
 bool FoldersOverlap(const CString& first, const CString& second)

@@ -23,7 +23,9 @@ bool SamePathText(const char* first, const char* second);
 Zint_Std::CString NormalFolder(const Zint_Std::CString& folder);
 // inner is outer itself or lies somewhere inside it.
 bool FolderIsOrLiesIn(const Zint_Std::CString& inner, const Zint_Std::CString& outer);
-bool SameFolder(const Zint_Std::CString& first, const Zint_Std::CString& second);
+// The two name one folder once both are resolved as NormalFolder does (short
+// names, "..", case); false when either cannot be resolved.
+bool SameResolvedFolder(const Zint_Std::CString& first, const Zint_Std::CString& second);
 // One of the two folders is, contains or lies inside the other; also true
 // when either cannot be resolved, so that doubt never deletes anything.
 bool FoldersOverlap(const Zint_Std::CString& first, const Zint_Std::CString& second);

@@ -7,6 +7,7 @@
 
 #include "setup_paths.h"
 #include "support/files.h"
+#include "support/handles.h"
 #include "support/registry.h"
 #include "uninstall_dialog.h"
 
@@ -79,7 +80,7 @@ void TakeSettingsRecord(HKEY root, const CString& installFolder, CString& progra
         return;
     CString recorded;
     if (ReadRecordedFolder(key, recorded)) {
-        if (!SameFolder(recorded, installFolder))
+        if (!SameResolvedFolder(recorded, installFolder))
             return;
         ReadLinkRecord(key, programMenuFolder, startupFile);
     }
@@ -141,20 +142,20 @@ void DeleteUserSettings(const CString& installFolder)
     RemoveDirectoryA(userFolder.data);
 }
 
-void RunToEnd(const CString& program, const char* argument)
+// Starts program with the command line "program" arguments.
+bool StartWithArguments(const char* program, const char* arguments, const bool& inheritHandles,
+                        const char* folder, Zint_Std::CStartedProcess& started)
 {
     CString line;
-    line.Format("\"%s\" %s", program.data, argument);
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started;
-    ZeroMemory(&started, sizeof(started));
-    if (!CreateProcessA(program.data, line.data, 0, 0, FALSE, 0, 0, 0, &startup, &started))
-        return;
-    WaitForSingleObject(started.hProcess, INFINITE);
-    CloseHandle(started.hProcess);
-    CloseHandle(started.hThread);
+    line.Format("\"%s\" %s", program, arguments);
+    return started.Start(program, line.data, inheritHandles, folder, false);
+}
+
+void RunToEnd(const CString& program, const char* argument)
+{
+    Zint_Std::CStartedProcess started;
+    if (StartWithArguments(program.data, argument, false, 0, started))
+        WaitForSingleObject(started.process.handle, INFINITE);
 }
 
 const char kNotInstalledHere[] =
@@ -219,42 +220,32 @@ void CSetupApp::StartUninstall()
     wsprintfA(copy, "%s.exe", tempFile);
     MoveFileA(tempFile, copy);
 
-    HANDLE self = OpenProcess(SYNCHRONIZE, TRUE, GetCurrentProcessId());
+    Zint_Std::CHandle self(OpenProcess(SYNCHRONIZE, TRUE, GetCurrentProcessId()));
     char parameters[512];
     wsprintfA(parameters, "/MainUninst %d %d %s",
-              static_cast<int>(reinterpret_cast<INT_PTR>(self)), deleteSettings,
+              static_cast<int>(reinterpret_cast<INT_PTR>(self.handle)), deleteSettings,
               moduleFolder.data);
     // The handed-over number names a handle only in a process that
     // inherited it, so the copy is started directly, with inheritance.
-    CString line;
-    line.Format("\"%s\" %s", copy, parameters);
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started;
-    ZeroMemory(&started, sizeof(started));
-    if (CreateProcessA(copy, line.data, 0, 0, TRUE, 0, 0, tempFolder, &startup, &started)) {
-        CloseHandle(started.hProcess);
-        CloseHandle(started.hThread);
-    }
-    if (self)
-        CloseHandle(self);
+    Zint_Std::CStartedProcess started;
+    StartWithArguments(copy, parameters, true, tempFolder, started);
 }
 
 bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
                              const CString& installFolder)
 {
-    HANDLE firstStage = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(waitHandle));
+    HANDLE handedOver = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(waitHandle));
+    // Only a handle that names a process is this program's to close.
+    Zint_Std::CHandle firstStage(handedOver && NamesAProcess(handedOver) ? handedOver : 0);
     if (!IsRecordedInstallFolder(installFolder)) {
-        if (firstStage && NamesAProcess(firstStage))
-            CloseHandle(firstStage);
+        firstStage.Close();
         Notify(kNotInstalledHere);
         return false;
     }
     Sleep(500);
-    if (firstStage && NamesAProcess(firstStage)) {
-        WaitForSingleObject(firstStage, INFINITE);
-        CloseHandle(firstStage);
+    if (firstStage.IsOpen()) {
+        WaitForSingleObject(firstStage.handle, INFINITE);
+        firstStage.Close();
     }
     Sleep(500);
 

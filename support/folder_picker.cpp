@@ -30,7 +30,7 @@ bool CFolderPicker::Browse()
     BROWSEINFOA info;
     ZeroMemory(&info, sizeof(info));
     info.hwndOwner = owner;
-    info.lpszTitle = title.data ? title.data : "";
+    info.lpszTitle = title.Text();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     if (!initialFolder.IsEmpty()) {
         info.lpfn = SelectInitialFolder;

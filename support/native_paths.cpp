@@ -105,7 +105,7 @@ void ReadSystemFolderView(SystemFolderView& view)
 CString NativeProgramPath(const CString& file, const SystemFolderView& view)
 {
     char native[kRoom];
-    return NativeFile(file.data ? file.data : "", view, native) ? CString(native) : file;
+    return NativeFile(file.Text(), view, native) ? CString(native) : file;
 }
 
 CString NativeProgramPath(const CString& file)

@@ -74,7 +74,7 @@ bool CRegistryKey::SetString(const char* name, const CString& value)
 {
     if (!hKey)
         return false;
-    const char* text = value.data ? value.data : "";
+    const char* text = value.Text();
     LONG status = RegSetValueExA(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                                  value.GetLength() + 1);
     return status == ERROR_SUCCESS;

@@ -14,11 +14,6 @@ const IID kShellLinkA = {0x000214EE, 0x0000, 0x0000,
 const IID kPersistFile = {0x0000010B, 0x0000, 0x0000,
                           {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-const char* TextOf(const CString& s)
-{
-    return s.data ? s.data : "";
-}
-
 }  // namespace
 
 namespace {
@@ -144,9 +139,9 @@ bool CShortcutWriter::WriteShortcut(const ShortcutRequest& request)
     // path is refused rather than cut to another name.
     if (request.linkPath.GetLength() > 511)
         return false;
-    link->SetArguments(TextOf(request.arguments));
-    link->SetPath(TextOf(request.targetPath));
-    link->SetWorkingDirectory(TextOf(request.workingFolder));
+    link->SetArguments(request.arguments.Text());
+    link->SetPath(request.targetPath.Text());
+    link->SetWorkingDirectory(request.workingFolder.Text());
     link->SetDescription("");
     ZeroMemory(widePath, sizeof(widePath));
     if (!MultiByteToWideChar(CP_ACP, 0, request.linkPath.data, -1, widePath, 512))

@@ -206,7 +206,7 @@ bool CString::EqualsNoCase(const CString& other) const
         return true;
     if (GetLength() != other.GetLength())
         return false;
-    return lstrcmpiA(data ? data : "", other.data ? other.data : "") == 0;
+    return lstrcmpiA(data ? data : "", other.Text()) == 0;
 }
 
 short CString::Find(const char* text, const int& from) const

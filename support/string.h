@@ -36,6 +36,8 @@ public:
     void Append(const CString& other);
     void AppendChar(const char& c);
 
+    // The text, or "" while there is no buffer.
+    const char* Text() const { return data ? data : ""; }
     int GetLength() const;
     bool IsEmpty() const;
     bool EqualsNoCase(const CString& other) const;
@@ -65,6 +67,13 @@ public:
 };
 
 CString operator+(const CString& left, const CString& right);
+
+// A to Z as a to z, every other byte as it is: the case fold of names, which
+// leaves double-byte characters alone since a trail byte is never a letter.
+inline unsigned char FoldAsciiCase(const unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
 
 // Orderings of the sorts: an empty string is smaller than any other, the rest
 // compare with the locale-aware lstrcmpA.

@@ -25,11 +25,6 @@ const char kEditCaption[] = "コマンドの編集";
 const char kProfile[] = "[HotKey]\r\nALT=1\r\nKey=49\r\n[QUELT]\r\nHistory=10\r\nToolTip=1\r\n"
                         "TaskTray=1\r\nImeCtrl=2\r\nWndWidth=265\r\nWndHeight=43\r\n";
 
-const char* Text(const CString& text)
-{
-    return text.data ? text.data : "";
-}
-
 struct FocusWait {
     HWND dialog;
     HWND item;
@@ -112,10 +107,10 @@ protected:
     void ExpectFields(const char* name, const char* path, const char* folder,
                       const char* comment)
     {
-        EXPECT_STREQ(name, Text(dialog.Text(IDC_COMMAND_NAME)));
-        EXPECT_STREQ(path, Text(dialog.Text(IDC_COMMAND_PATH)));
-        EXPECT_STREQ(folder, Text(dialog.Text(IDC_COMMAND_FOLDER)));
-        EXPECT_STREQ(comment, Text(dialog.Text(IDC_COMMAND_COMMENT)));
+        EXPECT_STREQ(name, dialog.Text(IDC_COMMAND_NAME).Text());
+        EXPECT_STREQ(path, dialog.Text(IDC_COMMAND_PATH).Text());
+        EXPECT_STREQ(folder, dialog.Text(IDC_COMMAND_FOLDER).Text());
+        EXPECT_STREQ(comment, dialog.Text(IDC_COMMAND_COMMENT).Text());
     }
     void PressOkAndWaitClosed()
     {
@@ -140,7 +135,7 @@ protected:
         HWND box = dialog.WaitForMessageBox("Quelt");
         ASSERT_TRUE(box != 0) << "no message for " << words;
         CString label = MessageBoxLabel(box);
-        EXPECT_TRUE(strstr(Text(label), words)) << Text(label);
+        EXPECT_TRUE(strstr(label.Text(), words)) << label.Text();
         if (screenshot) {
             EXPECT_TRUE(ScreenshotOfDialog(box, screenshot));
         }
@@ -161,7 +156,7 @@ protected:
     {
         int length = 0;
         CString now = ReadWholeFile(commandFile, &length);
-        EXPECT_STREQ(Text(before), Text(now));
+        EXPECT_STREQ(before.Text(), now.Text());
         EXPECT_EQ(before.GetLength(), length);
         EXPECT_FALSE(Zint_Std::PathExists((launcher.folder + "quelt_cmd.txt.bak").data));
     }
@@ -174,10 +169,10 @@ protected:
         ASSERT_TRUE(launcher.ShowWithHotKey());
         ASSERT_TRUE(launcher.Type(prefix));
         ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds '"
-                                                    << Text(launcher.EditText()) << "'";
+                                                    << launcher.EditText().Text() << "'";
         ASSERT_TRUE(launcher.Keys("Tab"));
         EXPECT_TRUE(launcher.WaitEditText(completed))
-            << "the box holds '" << Text(launcher.EditText()) << "'";
+            << "the box holds '" << launcher.EditText().Text() << "'";
         ASSERT_TRUE(launcher.Keys("Escape"));
         EXPECT_TRUE(launcher.WaitHidden());
     }
@@ -195,7 +190,7 @@ protected:
                                         kUiTimeoutMs, &ignored));
         ASSERT_TRUE(PostMessageA(launcher.edit, WM_KEYDOWN, VK_TAB, 0x000F0001));
         EXPECT_TRUE(launcher.WaitEditText(completed))
-            << "the box holds '" << Text(launcher.EditText()) << "'";
+            << "the box holds '" << launcher.EditText().Text() << "'";
         ASSERT_TRUE(PostMessageA(launcher.edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
         EXPECT_TRUE(launcher.WaitHidden());
     }
@@ -212,7 +207,7 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     ASSERT_TRUE(launcher.Keys("Return"));
     ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, kNewCaption));
     ExpectFields("", "", "", "");
-    EXPECT_STREQ("PATHが空のコマンドは実行されません", Text(dialog.Text(IDC_PREVIEW_NOTE)));
+    EXPECT_STREQ("PATHが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
     // The focus starts in the name.
     FocusWait wait = {dialog.dialog, dialog.Item(IDC_COMMAND_NAME)};
     EXPECT_TRUE(WaitUntil(FocusReached, &wait));
@@ -228,18 +223,18 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
 
     ASSERT_NO_FATAL_FAILURE(Fill("zebra", "\"C:\\Program Files\\x.exe\" -a", "  C:\\work",
                                  "しま模様の表"));
-    EXPECT_STREQ("C:\\Program Files\\x.exe", Text(dialog.Text(IDC_PREVIEW_FILE)));
-    EXPECT_STREQ("-a", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
+    EXPECT_STREQ("C:\\Program Files\\x.exe", dialog.Text(IDC_PREVIEW_FILE).Text());
+    EXPECT_STREQ("-a", dialog.Text(IDC_PREVIEW_PARAMETERS).Text());
     EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-new-filled"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
 
     // Exactly as typed, leading blanks and quotes included.
-    EXPECT_STREQ("\"C:\\Program Files\\x.exe\" -a", Text(Value("zebra", "PATH")));
-    EXPECT_STREQ("  C:\\work", Text(Value("zebra", "FOLDER")));
-    EXPECT_STREQ("しま模様の表", Text(Value("zebra", "COMMENT")));
-    EXPECT_STREQ("@2500", Text(Value("newcmd", "PATH")));
-    EXPECT_STREQ("keep.exe", Text(Value("keep", "PATH")));
-    EXPECT_STREQ(Text(before), Text(ReadWholeFile(launcher.folder + "quelt_cmd.txt.bak")));
+    EXPECT_STREQ("\"C:\\Program Files\\x.exe\" -a", Value("zebra", "PATH").Text());
+    EXPECT_STREQ("  C:\\work", Value("zebra", "FOLDER").Text());
+    EXPECT_STREQ("しま模様の表", Value("zebra", "COMMENT").Text());
+    EXPECT_STREQ("@2500", Value("newcmd", "PATH").Text());
+    EXPECT_STREQ("keep.exe", Value("keep", "PATH").Text());
+    EXPECT_STREQ(before.Text(), ReadWholeFile(launcher.folder + "quelt_cmd.txt.bak").Text());
     ExpectCompletes("zeb", "zebra ");
 }
 
@@ -278,10 +273,10 @@ TEST_F(CommandDialogUiTest, ArrowEditOpensThatCommandAndChangesOnlyItsComment)
     ASSERT_TRUE(launcher.Keys("Return"));
     ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, kEditCaption));
     ExpectFields("Edit-Me", "x.exe ->edit", "C:\\work", "古い説明");
-    EXPECT_STREQ("x.exe", Text(dialog.Text(IDC_PREVIEW_FILE)));
-    EXPECT_STREQ("->edit", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
-    EXPECT_STREQ("C:\\work", Text(dialog.Text(IDC_PREVIEW_FOLDER)));
-    EXPECT_STREQ("->edit: このコマンドを編集画面で開きます", Text(dialog.Text(IDC_PREVIEW_NOTE)));
+    EXPECT_STREQ("x.exe", dialog.Text(IDC_PREVIEW_FILE).Text());
+    EXPECT_STREQ("->edit", dialog.Text(IDC_PREVIEW_PARAMETERS).Text());
+    EXPECT_STREQ("C:\\work", dialog.Text(IDC_PREVIEW_FOLDER).Text());
+    EXPECT_STREQ("->edit: このコマンドを編集画面で開きます", dialog.Text(IDC_PREVIEW_NOTE).Text());
     EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-edit-existing"));
 
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_COMMENT, "新しい説明"));
@@ -294,7 +289,7 @@ TEST_F(CommandDialogUiTest, ArrowEditOpensThatCommandAndChangesOnlyItsComment)
     CString head(expected);
     head.data[at] = 0;
     CString changed = head + "COMMENT=新しい説明" + (expected.data + at);
-    EXPECT_STREQ(Text(changed), Text(ReadWholeFile(commandFile)));
+    EXPECT_STREQ(changed.Text(), ReadWholeFile(commandFile).Text());
     EXPECT_TRUE(Zint_Std::PathExists((launcher.folder + "quelt_cmd.txt.bak").data));
 }
 
@@ -342,9 +337,9 @@ TEST_F(CommandDialogUiTest, InvalidInputIsRefusedUntilFixed)
     ASSERT_TRUE(PostMessageA(dialog.Item(IDC_COMMAND_COMMENT), WM_KEYDOWN, VK_RETURN, 0x001C0001));
     ASSERT_TRUE(dialog.WaitClosed());
     ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
-    EXPECT_STREQ("fresh.exe", Text(Value("fresh", "PATH")));
-    EXPECT_STREQ("ok", Text(Value("fresh", "COMMENT")));
-    EXPECT_STREQ("notepad.exe", Text(Value("Notepad", "PATH")));
+    EXPECT_STREQ("fresh.exe", Value("fresh", "PATH").Text());
+    EXPECT_STREQ("ok", Value("fresh", "COMMENT").Text());
+    EXPECT_STREQ("notepad.exe", Value("Notepad", "PATH").Text());
 }
 
 TEST_F(CommandDialogUiTest, FailedWriteIsReportedAndTheFileStays)
@@ -361,12 +356,12 @@ TEST_F(CommandDialogUiTest, FailedWriteIsReportedAndTheFileStays)
     // The dialog is gone: the message belongs to the launcher's window.
     HWND box = WaitForProcessWindow(launcher.process.dwProcessId, "#32770", "Quelt", true);
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("コマンドファイルに書き込めませんでした。", Text(MessageBoxLabel(box)));
+    EXPECT_STREQ("コマンドファイルに書き込めませんでした。", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
     ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
     CloseHandle(held);
-    EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
-    EXPECT_STREQ("", Text(Value("beta", "PATH")));
+    EXPECT_STREQ(before.Text(), ReadWholeFile(commandFile).Text());
+    EXPECT_STREQ("", Value("beta", "PATH").Text());
 }
 
 TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
@@ -379,11 +374,11 @@ TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
     ASSERT_NO_FATAL_FAILURE(OpenForPath(program));
     // "Run" is taken (letter case aside): the name gets a number.
     ExpectFields("Run2", (CString("\"") + program + "\"").data, tools.data, "");
-    EXPECT_STREQ(program.data, Text(dialog.Text(IDC_PREVIEW_FILE)));
+    EXPECT_STREQ(program.data, dialog.Text(IDC_PREVIEW_FILE).Text());
     EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-new-from-path"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
-    EXPECT_STREQ((CString("\"") + program + "\"").data, Text(Value("Run2", "PATH")));
-    EXPECT_STREQ(tools.data, Text(Value("Run2", "FOLDER")));
+    EXPECT_STREQ((CString("\"") + program + "\"").data, Value("Run2", "PATH").Text());
+    EXPECT_STREQ(tools.data, Value("Run2", "FOLDER").Text());
 
     // A shortcut gives its target, arguments and working folder.
     CString work = launcher.folder + "work";
@@ -400,10 +395,10 @@ TEST_F(CommandDialogUiTest, RegisteredPathBecomesANewCommand)
     ASSERT_NO_FATAL_FAILURE(OpenForPath(request.linkPath));
     CString command = CString("\"") + program + "\" -q";
     ExpectFields("MyTool", command.data, work.data, "");
-    EXPECT_STREQ("-q", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
+    EXPECT_STREQ("-q", dialog.Text(IDC_PREVIEW_PARAMETERS).Text());
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed());
-    EXPECT_STREQ(command.data, Text(Value("MyTool", "PATH")));
-    EXPECT_STREQ(work.data, Text(Value("MyTool", "FOLDER")));
+    EXPECT_STREQ(command.data, Value("MyTool", "PATH").Text());
+    EXPECT_STREQ(work.data, Value("MyTool", "FOLDER").Text());
     // A single candidate comes in its own spelling.
     ExpectCompletesThroughMessages("myt", "MyTool ");
 }
@@ -438,11 +433,11 @@ TEST_F(CommandDialogUiTest, BrowsedFileIsPutIntoThePathQuotedWhenItHoldsABlank)
         static bool Holds(void* context)
         {
             PathWait* wait = static_cast<PathWait*>(context);
-            return strcmp(Text(wait->dialog->Text(IDC_COMMAND_PATH)), wait->expected) == 0;
+            return strcmp(wait->dialog->Text(IDC_COMMAND_PATH).Text(), wait->expected) == 0;
         }
     } wait = {&dialog, quoted.data};
-    EXPECT_TRUE(WaitUntil(PathWait::Holds, &wait)) << Text(dialog.Text(IDC_COMMAND_PATH));
-    EXPECT_STREQ(program.data, Text(dialog.Text(IDC_PREVIEW_FILE)));
+    EXPECT_TRUE(WaitUntil(PathWait::Holds, &wait)) << dialog.Text(IDC_COMMAND_PATH).Text();
+    EXPECT_STREQ(program.data, dialog.Text(IDC_PREVIEW_FILE).Text());
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());
     ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());
@@ -455,28 +450,28 @@ TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
     ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
     ASSERT_NO_FATAL_FAILURE(Fill("show", "%WINDIR%\\notepad.exe -x $2", "%WINDIR%\\temp", ""));
     // Without a sample the placeholders stay as written.
-    EXPECT_STREQ("-x $2", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
-    EXPECT_TRUE(strstr(Text(dialog.Text(IDC_PREVIEW_NOTE)), "$1"));
+    EXPECT_STREQ("-x $2", dialog.Text(IDC_PREVIEW_PARAMETERS).Text());
+    EXPECT_TRUE(strstr(dialog.Text(IDC_PREVIEW_NOTE).Text(), "$1"));
     ASSERT_TRUE(dialog.SetText(IDC_PREVIEW_ARGUMENTS, "one two three"));
     char windows[MAX_PATH];
     ASSERT_TRUE(GetEnvironmentVariableA("WINDIR", windows, sizeof(windows)));
-    EXPECT_STREQ((CString(windows) + "\\notepad.exe").data, Text(dialog.Text(IDC_PREVIEW_FILE)));
-    EXPECT_STREQ("-x two three", Text(dialog.Text(IDC_PREVIEW_PARAMETERS)));
-    EXPECT_STREQ((CString(windows) + "\\temp").data, Text(dialog.Text(IDC_PREVIEW_FOLDER)));
-    EXPECT_STREQ("", Text(dialog.Text(IDC_PREVIEW_NOTE)));
+    EXPECT_STREQ((CString(windows) + "\\notepad.exe").data, dialog.Text(IDC_PREVIEW_FILE).Text());
+    EXPECT_STREQ("-x two three", dialog.Text(IDC_PREVIEW_PARAMETERS).Text());
+    EXPECT_STREQ((CString(windows) + "\\temp").data, dialog.Text(IDC_PREVIEW_FOLDER).Text());
+    EXPECT_STREQ("", dialog.Text(IDC_PREVIEW_NOTE).Text());
     EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-preview-sample"));
 
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, "x.exe ->of"));
     ASSERT_TRUE(dialog.SetText(IDC_PREVIEW_ARGUMENTS, ""));
-    EXPECT_TRUE(strstr(Text(dialog.Text(IDC_PREVIEW_NOTE)), "作業フォルダ「"));
-    EXPECT_TRUE(strstr(Text(dialog.Text(IDC_PREVIEW_NOTE)), "」を開きます"));
+    EXPECT_TRUE(strstr(dialog.Text(IDC_PREVIEW_NOTE).Text(), "作業フォルダ「"));
+    EXPECT_TRUE(strstr(dialog.Text(IDC_PREVIEW_NOTE).Text(), "」を開きます"));
     EXPECT_TRUE(ScreenshotOfDialog(dialog.dialog, "command-preview-note"));
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, "@2500"));
     EXPECT_STREQ("組み込みコマンド 2500: 新しいコマンドを作ります",
-                 Text(dialog.Text(IDC_PREVIEW_NOTE)));
+                 dialog.Text(IDC_PREVIEW_NOTE).Text());
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, ""));
-    EXPECT_STREQ("PATHが空のコマンドは実行されません", Text(dialog.Text(IDC_PREVIEW_NOTE)));
-    EXPECT_STREQ("", Text(dialog.Text(IDC_PREVIEW_FILE)));
+    EXPECT_STREQ("PATHが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
+    EXPECT_STREQ("", dialog.Text(IDC_PREVIEW_FILE).Text());
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());
     ASSERT_NO_FATAL_FAILURE(WaitEditorReturned());

@@ -47,11 +47,6 @@ const char kCommands[] = "; Quelt のコマンド\r\n"
                          "[alpha]\r\nPATH=alpha.exe\r\n"
                          "[lister]\r\nPATH=@2100\r\n";
 
-const char* Text(const CString& text)
-{
-    return text.data ? text.data : "";
-}
-
 // The command file's text with the lines from the one that starts with
 // first up to (not including) the one that starts with next taken out.
 std::string WithoutLines(const char* text, const char* first, const char* next)
@@ -104,7 +99,7 @@ struct CellWait {
 bool CellHolds(void* context)
 {
     CellWait* wait = static_cast<CellWait*>(context);
-    return strcmp(Text(wait->dialog->Cell(wait->id, wait->row, 0)), wait->text) == 0;
+    return strcmp(wait->dialog->Cell(wait->id, wait->row, 0).Text(), wait->text) == 0;
 }
 
 struct ItemTextWait {
@@ -116,13 +111,13 @@ struct ItemTextWait {
 bool ItemHolds(void* context)
 {
     ItemTextWait* wait = static_cast<ItemTextWait*>(context);
-    return strcmp(Text(wait->dialog->Text(wait->id)), wait->text) == 0;
+    return strcmp(wait->dialog->Text(wait->id).Text(), wait->text) == 0;
 }
 
 // A program path as PATH holds it: quoted when it has a blank.
 CString AsPath(const CString& program)
 {
-    if (!strchr(Text(program), ' '))
+    if (!strchr(program.Text(), ' '))
         return program;
     return CString("\"") + program + "\"";
 }
@@ -175,7 +170,7 @@ protected:
         std::vector<std::string> names;
         const int rows = list.RowCount(IDC_LIST_COMMANDS);
         for (int row = 0; row < rows; row++)
-            names.push_back(Text(list.Cell(IDC_LIST_COMMANDS, row, 0)));
+            names.push_back(list.Cell(IDC_LIST_COMMANDS, row, 0).Text());
         return names;
     }
     void Select(const char* name)
@@ -192,7 +187,7 @@ protected:
         HWND box = list.WaitForMessageBox("Quelt");
         ASSERT_TRUE(box != 0);
         EXPECT_STREQ((std::string("「") + name + "」を削除しますか?").c_str(),
-                     Text(MessageBoxLabel(box)));
+                     MessageBoxLabel(box).Text());
         ASSERT_TRUE(CDialogUnderTest::Answer(box, answer));
         if (answer == IDYES) {
             ASSERT_TRUE(list.WaitRowCount(IDC_LIST_COMMANDS, rows - 1));
@@ -210,11 +205,11 @@ protected:
         GetPrivateProfileStringA(section, key, "\x01", value.data, 1024, commandFile.data);
         return value;
     }
-    bool HasSection(const char* section) { return strcmp(Text(Value(section, "PATH")), "\x01") != 0; }
+    bool HasSection(const char* section) { return strcmp(Value(section, "PATH").Text(), "\x01") != 0; }
     CString Backup() { return ReadWholeFile(launcher.folder + "quelt_cmd.txt.bak"); }
     void ExpectFileUntouched()
     {
-        EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
+        EXPECT_STREQ(before.Text(), ReadWholeFile(commandFile).Text());
         EXPECT_FALSE(Zint_Std::PathExists((launcher.folder + "quelt_cmd.txt.bak").data));
     }
     // The launcher read the file again: Tab completes the prefix to the
@@ -225,18 +220,18 @@ protected:
         // The last dialog has gone; Wine leaves the X focus on the desktop.
         ASSERT_TRUE(launcher.FocusBoxForKeys());
         ASSERT_TRUE(launcher.Type(prefix));
-        ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds " << Text(launcher.EditText());
+        ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds " << launcher.EditText().Text();
         ASSERT_TRUE(launcher.Keys("Tab"));
         const std::string completed = std::string(name) + " ";
         EXPECT_TRUE(launcher.WaitEditText(completed.c_str()))
-            << "the box holds " << Text(launcher.EditText());
+            << "the box holds " << launcher.EditText().Text();
         ASSERT_TRUE(launcher.Keys("Escape"));
         EXPECT_TRUE(launcher.WaitHidden());
     }
     void ExpectStatus(const char* text)
     {
         ItemTextWait wait = {&list, IDC_LIST_STATUS, text};
-        EXPECT_TRUE(WaitUntil(ItemHolds, &wait)) << Text(list.Text(IDC_LIST_STATUS));
+        EXPECT_TRUE(WaitUntil(ItemHolds, &wait)) << list.Text(IDC_LIST_STATUS).Text();
     }
 };
 
@@ -254,17 +249,17 @@ TEST_F(CommandListUiTest, OpensFromTheMenuTheTrayAndTheBuiltInCodeWithRowsInTheL
     EXPECT_EQ(expected, Names());
     const int calc = list.FindRow(IDC_LIST_COMMANDS, "Calc");
     ASSERT_GE(calc, 0);
-    EXPECT_STREQ("calc.exe", Text(list.Cell(IDC_LIST_COMMANDS, calc, 1)));
-    EXPECT_STREQ("C:\\windows", Text(list.Cell(IDC_LIST_COMMANDS, calc, 2)));
-    EXPECT_STREQ("電卓", Text(list.Cell(IDC_LIST_COMMANDS, calc, 3)));
+    EXPECT_STREQ("calc.exe", list.Cell(IDC_LIST_COMMANDS, calc, 1).Text());
+    EXPECT_STREQ("C:\\windows", list.Cell(IDC_LIST_COMMANDS, calc, 2).Text());
+    EXPECT_STREQ("電卓", list.Cell(IDC_LIST_COMMANDS, calc, 3).Text());
     ExpectStatus("5 件のコマンド");
     // The first row starts selected, so that the row buttons work at once.
     EXPECT_EQ(0, list.SelectedRow(IDC_LIST_COMMANDS));
     EXPECT_TRUE(list.IsEnabled(IDC_LIST_EDIT));
     EXPECT_TRUE(list.IsEnabled(IDC_LIST_DUPLICATE));
     EXPECT_TRUE(list.IsEnabled(IDC_LIST_DELETE));
-    EXPECT_STREQ("新規(&N)...", Text(list.Text(IDC_LIST_NEW)));
-    EXPECT_STREQ("スタートメニューから取り込み(&I)...", Text(list.Text(IDC_LIST_IMPORT)));
+    EXPECT_STREQ("新規(&N)...", list.Text(IDC_LIST_NEW).Text());
+    EXPECT_STREQ("スタートメニューから取り込み(&I)...", list.Text(IDC_LIST_IMPORT).Text());
     EXPECT_TRUE(TakeScreenshot("command-list"));
     // Nothing changed: Cancel closes without a question.
     ASSERT_TRUE(list.Click(IDCANCEL));
@@ -333,14 +328,14 @@ TEST_F(CommandListUiTest, DeleteThenOkTakesOutOnlyThatSectionAndKeepsABackup)
     EXPECT_EQ(-1, list.FindRow(IDC_LIST_COMMANDS, "browser"));
     ExpectStatus("4 件のコマンド");
     // The next row takes the selection.
-    EXPECT_STREQ("Calc", Text(list.Cell(IDC_LIST_COMMANDS, list.SelectedRow(IDC_LIST_COMMANDS), 0)));
+    EXPECT_STREQ("Calc", list.Cell(IDC_LIST_COMMANDS, list.SelectedRow(IDC_LIST_COMMANDS), 0).Text());
     // Still in memory only.
-    EXPECT_STREQ(Text(before), Text(ReadWholeFile(commandFile)));
+    EXPECT_STREQ(before.Text(), ReadWholeFile(commandFile).Text());
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
 
     EXPECT_EQ(WithoutBlankLines(WithoutLines(kCommands, "[browser]", "[alpha]")),
-              WithoutBlankLines(Text(ReadWholeFile(commandFile))));
-    EXPECT_STREQ(kCommands, Text(Backup()));
+              WithoutBlankLines(ReadWholeFile(commandFile).Text()));
+    EXPECT_STREQ(kCommands, Backup().Text());
     EXPECT_FALSE(HasSection("browser"));
     ExpectCompletes("lis", "lister");
 }
@@ -353,27 +348,27 @@ TEST_F(CommandListUiTest, RenameThroughTheEditorMovesTheWholeSection)
     ASSERT_TRUE(list.Click(IDC_LIST_EDIT));
     CDialogUnderTest editor;
     ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kEditCaption));
-    EXPECT_STREQ("Calc", Text(editor.Text(IDC_COMMAND_NAME)));
-    EXPECT_STREQ("calc.exe", Text(editor.Text(IDC_COMMAND_PATH)));
+    EXPECT_STREQ("Calc", editor.Text(IDC_COMMAND_NAME).Text());
+    EXPECT_STREQ("calc.exe", editor.Text(IDC_COMMAND_PATH).Text());
     ASSERT_TRUE(editor.SetText(IDC_COMMAND_NAME, "Rechner"));
     ASSERT_TRUE(editor.SetText(IDC_COMMAND_COMMENT, "計算機"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(editor));
     // The row moved to its place in the order and stays selected.
     // alpha, browser, lister, notepad, Rechner.
     CellWait moved = {&list, IDC_LIST_COMMANDS, 4, "Rechner"};
-    ASSERT_TRUE(WaitUntil(CellHolds, &moved)) << Text(list.Cell(IDC_LIST_COMMANDS, 4, 0));
+    ASSERT_TRUE(WaitUntil(CellHolds, &moved)) << list.Cell(IDC_LIST_COMMANDS, 4, 0).Text();
     EXPECT_EQ(4, list.SelectedRow(IDC_LIST_COMMANDS));
     EXPECT_EQ(-1, list.FindRow(IDC_LIST_COMMANDS, "Calc"));
-    EXPECT_STREQ("計算機", Text(list.Cell(IDC_LIST_COMMANDS, 4, 3)));
+    EXPECT_STREQ("計算機", list.Cell(IDC_LIST_COMMANDS, 4, 3).Text());
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
 
     EXPECT_FALSE(HasSection("Calc"));
-    EXPECT_STREQ("calc.exe", Text(Value("Rechner", "PATH")));
-    EXPECT_STREQ("C:\\windows", Text(Value("Rechner", "FOLDER")));
-    EXPECT_STREQ("計算機", Text(Value("Rechner", "COMMENT")));
-    EXPECT_STREQ("blue", Text(Value("Rechner", "X-COLOR")));
-    EXPECT_STREQ("notepad.exe", Text(Value("notepad", "PATH")));
-    EXPECT_STREQ(kCommands, Text(Backup()));
+    EXPECT_STREQ("calc.exe", Value("Rechner", "PATH").Text());
+    EXPECT_STREQ("C:\\windows", Value("Rechner", "FOLDER").Text());
+    EXPECT_STREQ("計算機", Value("Rechner", "COMMENT").Text());
+    EXPECT_STREQ("blue", Value("Rechner", "X-COLOR").Text());
+    EXPECT_STREQ("notepad.exe", Value("notepad", "PATH").Text());
+    EXPECT_STREQ(kCommands, Backup().Text());
     ExpectCompletes("rech", "Rechner");
 }
 
@@ -385,27 +380,27 @@ TEST_F(CommandListUiTest, DuplicateAndNewAddCommandsOnOk)
     ASSERT_TRUE(list.Click(IDC_LIST_DUPLICATE));
     CDialogUnderTest editor;
     ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kNewCaption));
-    EXPECT_STREQ("notepad2", Text(editor.Text(IDC_COMMAND_NAME)));
-    EXPECT_STREQ("notepad.exe", Text(editor.Text(IDC_COMMAND_PATH)));
-    EXPECT_STREQ("メモ帳", Text(editor.Text(IDC_COMMAND_COMMENT)));
+    EXPECT_STREQ("notepad2", editor.Text(IDC_COMMAND_NAME).Text());
+    EXPECT_STREQ("notepad.exe", editor.Text(IDC_COMMAND_PATH).Text());
+    EXPECT_STREQ("メモ帳", editor.Text(IDC_COMMAND_COMMENT).Text());
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(editor));
     ASSERT_TRUE(list.WaitRowCount(IDC_LIST_COMMANDS, 6));
     EXPECT_STREQ("notepad2",
-                 Text(list.Cell(IDC_LIST_COMMANDS, list.SelectedRow(IDC_LIST_COMMANDS), 0)));
+                 list.Cell(IDC_LIST_COMMANDS, list.SelectedRow(IDC_LIST_COMMANDS), 0).Text());
 
     // A filter that would hide the new command is cleared for it.
     ASSERT_TRUE(list.SetText(IDC_LIST_FILTER, "calc"));
     ASSERT_TRUE(list.Click(IDC_LIST_NEW));
     ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kNewCaption));
-    EXPECT_STREQ("", Text(editor.Text(IDC_COMMAND_NAME)));
+    EXPECT_STREQ("", editor.Text(IDC_COMMAND_NAME).Text());
     ASSERT_TRUE(editor.SetText(IDC_COMMAND_NAME, "zeta"));
     ASSERT_TRUE(editor.SetText(IDC_COMMAND_PATH, "zeta.exe -z"));
     ASSERT_TRUE(editor.SetText(IDC_COMMAND_COMMENT, "最後の文字"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(editor));
     ASSERT_TRUE(list.WaitRowCount(IDC_LIST_COMMANDS, 7));
-    EXPECT_STREQ("", Text(list.Text(IDC_LIST_FILTER)));
+    EXPECT_STREQ("", list.Text(IDC_LIST_FILTER).Text());
     EXPECT_EQ(6, list.SelectedRow(IDC_LIST_COMMANDS));
-    EXPECT_STREQ("zeta", Text(list.Cell(IDC_LIST_COMMANDS, 6, 0)));
+    EXPECT_STREQ("zeta", list.Cell(IDC_LIST_COMMANDS, 6, 0).Text());
 
     // A new command cancelled in the editor adds nothing.
     ASSERT_TRUE(list.Click(IDC_LIST_NEW));
@@ -417,14 +412,14 @@ TEST_F(CommandListUiTest, DuplicateAndNewAddCommandsOnOk)
     ExpectStatus("7 件のコマンド");
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
 
-    EXPECT_STREQ("notepad.exe", Text(Value("notepad2", "PATH")));
-    EXPECT_STREQ("メモ帳", Text(Value("notepad2", "COMMENT")));
-    EXPECT_STREQ("zeta.exe -z", Text(Value("zeta", "PATH")));
-    EXPECT_STREQ("最後の文字", Text(Value("zeta", "COMMENT")));
+    EXPECT_STREQ("notepad.exe", Value("notepad2", "PATH").Text());
+    EXPECT_STREQ("メモ帳", Value("notepad2", "COMMENT").Text());
+    EXPECT_STREQ("zeta.exe -z", Value("zeta", "PATH").Text());
+    EXPECT_STREQ("最後の文字", Value("zeta", "COMMENT").Text());
     EXPECT_FALSE(HasSection("never"));
     // What was there is still there, byte for byte, ahead of the new ones.
     const std::string kept = WithoutBlankLines(kCommands);
-    const std::string now = WithoutBlankLines(Text(ReadWholeFile(commandFile)));
+    const std::string now = WithoutBlankLines(ReadWholeFile(commandFile).Text());
     EXPECT_EQ(kept, now.substr(0, kept.size()));
     ExpectCompletes("zet", "zeta");
 }
@@ -439,7 +434,7 @@ TEST_F(CommandListUiTest, CancelWithChangesAsksAndWritesNothing)
     ASSERT_TRUE(list.Click(IDCANCEL));
     HWND box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("変更を破棄しますか?", Text(MessageBoxLabel(box)));
+    EXPECT_STREQ("変更を破棄しますか?", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_TRUE(list.IsOpen());
     EXPECT_EQ(4, list.RowCount(IDC_LIST_COMMANDS));
@@ -448,7 +443,7 @@ TEST_F(CommandListUiTest, CancelWithChangesAsksAndWritesNothing)
     ASSERT_TRUE(PostMessageA(list.Item(IDC_LIST_COMMANDS), WM_KEYDOWN, VK_ESCAPE, 0x00010001));
     box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("変更を破棄しますか?", Text(MessageBoxLabel(box)));
+    EXPECT_STREQ("変更を破棄しますか?", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDYES));
     ASSERT_TRUE(list.WaitClosed());
     ExpectFileUntouched();
@@ -483,9 +478,9 @@ TEST_F(CommandListUiTest, AChangeMadeElsewhereWhileTheListIsOpenSurvivesOk)
     ASSERT_NO_FATAL_FAILURE(DeleteSelected("alpha", IDYES));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
     EXPECT_FALSE(HasSection("alpha"));
-    EXPECT_STREQ("外で変えた", Text(Value("notepad", "COMMENT")));
-    EXPECT_STREQ("outside.exe", Text(Value("outside", "PATH")));
-    EXPECT_STREQ("calc.exe", Text(Value("Calc", "PATH")));
+    EXPECT_STREQ("外で変えた", Value("notepad", "COMMENT").Text());
+    EXPECT_STREQ("outside.exe", Value("outside", "PATH").Text());
+    EXPECT_STREQ("calc.exe", Value("Calc", "PATH").Text());
     ExpectCompletes("outs", "outside");
 }
 
@@ -513,9 +508,9 @@ TEST_F(CommandListUiTest, ChangesOfOneSaveThatMeetAtOnePlaceEachLandInTheirOwnCo
     ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_NEW, kNewCaption, 0, IDC_COMMAND_NAME, "backup"));
     ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_EDIT, kEditCaption, "zip", IDC_COMMAND_COMMENT, "archiver"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
-    EXPECT_STREQ("archiver", Text(Value("zip", "COMMENT")));
-    EXPECT_STREQ("\x01", Text(Value("backup", "COMMENT")));
-    EXPECT_STREQ("new.exe", Text(Value("backup", "PATH")));
+    EXPECT_STREQ("archiver", Value("zip", "COMMENT").Text());
+    EXPECT_STREQ("\x01", Value("backup", "COMMENT").Text());
+    EXPECT_STREQ("new.exe", Value("backup", "PATH").Text());
 
     ASSERT_TRUE(WriteTextFile(commandFile, "[b]\r\nPATH=b.exe\r\n[a]\r\nPATH=a.exe"));
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
@@ -524,7 +519,7 @@ TEST_F(CommandListUiTest, ChangesOfOneSaveThatMeetAtOnePlaceEachLandInTheirOwnCo
     ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_EDIT, kEditCaption, "b", IDC_COMMAND_COMMENT, "kept"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
     WritePrivateProfileStringA(0, 0, 0, commandFile.data);
-    EXPECT_STREQ("kept", Text(Value("b", "COMMENT")));
+    EXPECT_STREQ("kept", Value("b", "COMMENT").Text());
     EXPECT_FALSE(HasSection("a"));
 
     ASSERT_TRUE(WriteTextFile(commandFile, "[foo]\r\nPATH=shown.exe\r\n[FOO]\r\nPATH=hidden.exe\r\n"));
@@ -534,8 +529,8 @@ TEST_F(CommandListUiTest, ChangesOfOneSaveThatMeetAtOnePlaceEachLandInTheirOwnCo
     ASSERT_NO_FATAL_FAILURE(edit(IDC_LIST_NEW, kNewCaption, 0, IDC_COMMAND_NAME, "foo"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
     WritePrivateProfileStringA(0, 0, 0, commandFile.data);
-    EXPECT_STREQ("new.exe", Text(Value("foo", "PATH")));
-    EXPECT_EQ(nullptr, strstr(Text(ReadWholeFile(commandFile)), "hidden.exe"));
+    EXPECT_STREQ("new.exe", Value("foo", "PATH").Text());
+    EXPECT_EQ(nullptr, strstr(ReadWholeFile(commandFile).Text(), "hidden.exe"));
 }
 
 TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
@@ -547,7 +542,7 @@ TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
     ASSERT_TRUE(launcher.Keys("Return"));
     CDialogUnderTest editor;
     ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kEditCaption));
-    EXPECT_STREQ("Calc", Text(editor.Text(IDC_COMMAND_NAME)));
+    EXPECT_STREQ("Calc", editor.Text(IDC_COMMAND_NAME).Text());
     // Enter opened the editor; the list is still there behind it.
     EXPECT_TRUE(list.IsOpen());
     ASSERT_TRUE(editor.Click(IDCANCEL));
@@ -558,7 +553,7 @@ TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
     ASSERT_TRUE(launcher.Keys("Down Delete"));
     HWND box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("「lister」を削除しますか?", Text(MessageBoxLabel(box)));
+    EXPECT_STREQ("「lister」を削除しますか?", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_EQ(5, list.RowCount(IDC_LIST_COMMANDS));
 
@@ -572,7 +567,7 @@ TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
                  (row.top + row.bottom) / 2);
     ASSERT_TRUE(XDoTool(click.data));
     ASSERT_TRUE(editor.WaitFor(launcher.process.dwProcessId, kEditCaption));
-    EXPECT_STREQ("notepad", Text(editor.Text(IDC_COMMAND_NAME)));
+    EXPECT_STREQ("notepad", editor.Text(IDC_COMMAND_NAME).Text());
     ASSERT_TRUE(editor.Click(IDCANCEL));
     ASSERT_TRUE(editor.WaitClosed());
 
@@ -679,11 +674,11 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     ASSERT_GE(three, 0);
     const CString onePath = AsPath(tools + "\\one.exe");
     const CString twoPath = AsPath(tools + "\\two.exe") + " -two";
-    EXPECT_STREQ(onePath.data, Text(import.Cell(IDC_IMPORT_LIST, one, 1)));
-    EXPECT_STREQ(twoPath.data, Text(import.Cell(IDC_IMPORT_LIST, two, 1)));
+    EXPECT_STREQ(onePath.data, import.Cell(IDC_IMPORT_LIST, one, 1).Text());
+    EXPECT_STREQ(twoPath.data, import.Cell(IDC_IMPORT_LIST, two, 1).Text());
     EXPECT_STREQ((menu.folder + "Quelt Test One.lnk").data,
-                 Text(import.Cell(IDC_IMPORT_LIST, one, 2)));
-    EXPECT_STREQ("取り込むショートカットにチェックを付けてください", Text(import.Text(IDC_IMPORT_NOTE)));
+                 import.Cell(IDC_IMPORT_LIST, one, 2).Text());
+    EXPECT_STREQ("取り込むショートカットにチェックを付けてください", import.Text(IDC_IMPORT_NOTE).Text());
     // Nothing is ticked at the start.
     const int rows = import.RowCount(IDC_IMPORT_LIST);
     for (int row = 0; row < rows; row++)
@@ -693,7 +688,7 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     ASSERT_TRUE(import.Click(IDOK));
     HWND box = import.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_TRUE(strstr(Text(MessageBoxLabel(box)), "チェックを付けてください"));
+    EXPECT_TRUE(strstr(MessageBoxLabel(box).Text(), "チェックを付けてください"));
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
     EXPECT_TRUE(import.IsOpen());
 
@@ -718,7 +713,7 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
         SendMessageA(import.Item(IDC_IMPORT_LIST), LVM_GETEDITCONTROL, 0, 0));
     ASSERT_TRUE(launcher.Keys("Escape"));
     ASSERT_TRUE(WaitUntil(WindowGone, label));
-    EXPECT_STREQ("QueltTestOne", Text(import.Cell(IDC_IMPORT_LIST, one, 0)));
+    EXPECT_STREQ("QueltTestOne", import.Cell(IDC_IMPORT_LIST, one, 0).Text());
 
     // A name changed in place: one with a blank is refused and can be put right.
     label = reinterpret_cast<HWND>(
@@ -729,20 +724,20 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     ASSERT_TRUE(launcher.Keys("Return"));
     box = import.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_TRUE(strstr(Text(MessageBoxLabel(box)), "空白")) << Text(MessageBoxLabel(box));
+    EXPECT_TRUE(strstr(MessageBoxLabel(box).Text(), "空白")) << MessageBoxLabel(box).Text();
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
-    EXPECT_STREQ("QueltTestTwo", Text(import.Cell(IDC_IMPORT_LIST, two, 0)));
+    EXPECT_STREQ("QueltTestTwo", import.Cell(IDC_IMPORT_LIST, two, 0).Text());
     // Back in the edit with what was typed.
     label = reinterpret_cast<HWND>(SendMessageA(import.Item(IDC_IMPORT_LIST), LVM_GETEDITCONTROL, 0, 0));
     ASSERT_TRUE(label != 0);
-    EXPECT_STREQ("Quelt Two", Text(TextOfWindow(label)));
+    EXPECT_STREQ("Quelt Two", TextOfWindow(label).Text());
     // A name the command file has already (letter case aside).
     ASSERT_TRUE(SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("NOTEPAD")));
     ASSERT_TRUE(ActivateTestDesktop());
     ASSERT_TRUE(launcher.Keys("Return"));
     box = import.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_TRUE(strstr(Text(MessageBoxLabel(box)), "すでにあります")) << Text(MessageBoxLabel(box));
+    EXPECT_TRUE(strstr(MessageBoxLabel(box).Text(), "すでにあります")) << MessageBoxLabel(box).Text();
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDOK));
     label = reinterpret_cast<HWND>(SendMessageA(import.Item(IDC_IMPORT_LIST), LVM_GETEDITCONTROL, 0, 0));
     ASSERT_TRUE(label != 0);
@@ -750,7 +745,7 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     ASSERT_TRUE(ActivateTestDesktop());
     ASSERT_TRUE(launcher.Keys("Return"));
     CellWait renamed = {&import, IDC_IMPORT_LIST, two, "QtTwo"};
-    ASSERT_TRUE(WaitUntil(CellHolds, &renamed)) << Text(import.Cell(IDC_IMPORT_LIST, two, 0));
+    ASSERT_TRUE(WaitUntil(CellHolds, &renamed)) << import.Cell(IDC_IMPORT_LIST, two, 0).Text();
     EXPECT_TRUE(WaitUntil(WindowGone, label));
 
     ASSERT_TRUE(import.SetRowChecked(IDC_IMPORT_LIST, one, true));
@@ -759,7 +754,7 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     CString status;
     status.Format("%d 件中 2 件にチェック", rows);
     counted.text = status.data;
-    EXPECT_TRUE(WaitUntil(ItemHolds, &counted)) << Text(import.Text(IDC_IMPORT_STATUS));
+    EXPECT_TRUE(WaitUntil(ItemHolds, &counted)) << import.Text(IDC_IMPORT_STATUS).Text();
     EXPECT_TRUE(TakeScreenshot("import-shortcuts"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(import));
 
@@ -772,10 +767,10 @@ TEST_F(CommandListUiTest, ImportAddsTheTickedShortcutsWithTheirTargets)
     EXPECT_TRUE(TakeScreenshot("command-list-after-import"));
     ASSERT_NO_FATAL_FAILURE(PressOkAndWaitClosed(list));
 
-    EXPECT_STREQ(onePath.data, Text(Value("QueltTestOne", "PATH")));
-    EXPECT_STREQ(tools.data, Text(Value("QueltTestOne", "FOLDER")));
-    EXPECT_STREQ("QueltTest", Text(Value("QueltTestOne", "COMMENT")));
-    EXPECT_STREQ(twoPath.data, Text(Value("QtTwo", "PATH")));
+    EXPECT_STREQ(onePath.data, Value("QueltTestOne", "PATH").Text());
+    EXPECT_STREQ(tools.data, Value("QueltTestOne", "FOLDER").Text());
+    EXPECT_STREQ("QueltTest", Value("QueltTestOne", "COMMENT").Text());
+    EXPECT_STREQ(twoPath.data, Value("QtTwo", "PATH").Text());
     EXPECT_FALSE(HasSection("QueltTestTwo"));
     EXPECT_FALSE(HasSection("QueltTestThree"));
     ExpectCompletes("qtt", "QtTwo");

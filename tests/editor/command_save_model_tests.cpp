@@ -211,7 +211,7 @@ bool Matches(const CString& folder, const CString& file, const Model& model, std
 {
     int length = 0;
     const CString bytes = ReadWholeFile(file, &length);
-    const std::string text(bytes.data ? bytes.data : "", length);
+    const std::string text(bytes.Text(), length);
     why = "in the file\n" + text + "\n";
     if (MarkersIn(text) != model.markers)
         return why += "the lines of no deleted command are not all there in order", false;
@@ -245,9 +245,9 @@ bool Matches(const CString& folder, const CString& file, const Model& model, std
         for (int k = 0; k < 3; k++) {
             char value[1024] = "";
             GetPrivateProfileStringA(section.name.c_str(), kKeys[k], "", value, sizeof(value), file.data);
-            const char* own = editorValues[k]->data ? editorValues[k]->data : "";
+            const char* own = editorValues[k]->Text();
             if (section.values[k] != value || section.values[k] != own ||
-                section.values[k] != (run[k].data ? run[k].data : ""))
+                section.values[k] != (run[k].Text()))
                 return why += section.name + " " + kKeys[k] + " is not \"" + section.values[k] + "\"", false;
         }
     }

@@ -282,7 +282,7 @@ TEST(ProfileTextTest, CutsOnlyAtCharacterBoundaries)
     // "あい" is four bytes: three bytes hold only the first character.
     EXPECT_STREQ("あ", CutToBytes("あい", 3).data);
     EXPECT_STREQ("aあ", CutToBytes("aあい", 4).data);
-    EXPECT_STREQ("", CutToBytes("あ", 1).data ? CutToBytes("あ", 1).data : "");
+    EXPECT_STREQ("", CutToBytes("あ", 1).Text());
     CString longText;
     for (int i = 0; i < 300; i++)
         longText.Append("漢");
@@ -303,7 +303,7 @@ TEST(ProfileTextTest, OnlyValuesTheReaderWouldChangeAreWrapped)
     EXPECT_STREQ("\"\"x\"\"", EncodeProfileValue("\"x\"").data);
     EXPECT_STREQ("\" a\"", EncodeProfileValue(" a").data);
     EXPECT_STREQ("\"'a'\"", EncodeProfileValue("'a'").data);
-    EXPECT_STREQ("", EncodeProfileValue("").data ? EncodeProfileValue("").data : "");
+    EXPECT_STREQ("", EncodeProfileValue("").Text());
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ int CDialogUnderTest::FindRow(const int& id, const char* text) const
     const int rows = RowCount(id);
     for (int row = 0; row < rows; row++) {
         CString cell = Cell(id, row, 0);
-        if (strcmp(cell.data ? cell.data : "", text) == 0)
+        if (strcmp(cell.Text(), text) == 0)
             return row;
     }
     return -1;

@@ -16,11 +16,6 @@ using Zint_Std::CString;
 
 namespace {
 
-const char* Text(const CString& text)
-{
-    return text.data ? text.data : "";
-}
-
 // The folder without its trailing backslash.
 CString Plain(const CString& folder)
 {
@@ -82,10 +77,10 @@ TEST_F(PathCommandTest, FileWithExtensions)
     CString file = scratch + "report.final.txt";
     ASSERT_TRUE(WriteTextFile(file, "x"));
     CommandEntry entry = FromPath(file.data);
-    EXPECT_STREQ("report.final", Text(entry.name));
-    EXPECT_STREQ(file.data, Text(entry.path));
-    EXPECT_STREQ(Plain(scratch).data, Text(entry.folder));
-    EXPECT_STREQ("", Text(entry.comment));
+    EXPECT_STREQ("report.final", entry.name.Text());
+    EXPECT_STREQ(file.data, entry.path.Text());
+    EXPECT_STREQ(Plain(scratch).data, entry.folder.Text());
+    EXPECT_STREQ("", entry.comment.Text());
     EXPECT_TRUE(entry.loadedName.IsEmpty());
 }
 
@@ -95,10 +90,10 @@ TEST_F(PathCommandTest, BlankInThePathQuotesItAndLeavesTheName)
     CString file = scratch + "my tools\\big  app.exe";
     ASSERT_TRUE(WriteTextFile(file, "x"));
     CommandEntry entry = FromPath(file.data);
-    EXPECT_STREQ("bigapp", Text(entry.name));
-    EXPECT_STREQ(Quoted(file).data, Text(entry.path));
+    EXPECT_STREQ("bigapp", entry.name.Text());
+    EXPECT_STREQ(Quoted(file).data, entry.path.Text());
     // FOLDER is a value of its own: it needs no quotes.
-    EXPECT_STREQ((scratch + "my tools").data, Text(entry.folder));
+    EXPECT_STREQ((scratch + "my tools").data, entry.folder.Text());
 }
 
 TEST_F(PathCommandTest, FolderKeepsItsWholeNameAndIsItsOwnFolder)
@@ -106,14 +101,14 @@ TEST_F(PathCommandTest, FolderKeepsItsWholeNameAndIsItsOwnFolder)
     CString folder = scratch + "data.2024 set";
     ASSERT_TRUE(CreateDirectoryA(folder.data, 0));
     CommandEntry entry = FromPath(folder.data);
-    EXPECT_STREQ("data.2024set", Text(entry.name));
-    EXPECT_STREQ(Quoted(folder).data, Text(entry.path));
-    EXPECT_STREQ(folder.data, Text(entry.folder));
+    EXPECT_STREQ("data.2024set", entry.name.Text());
+    EXPECT_STREQ(Quoted(folder).data, entry.path.Text());
+    EXPECT_STREQ(folder.data, entry.folder.Text());
     // With a trailing backslash the same.
     CommandEntry slashed = FromPath((folder + "\\").data);
-    EXPECT_STREQ("data.2024set", Text(slashed.name));
-    EXPECT_STREQ(Quoted(folder).data, Text(slashed.path));
-    EXPECT_STREQ(folder.data, Text(slashed.folder));
+    EXPECT_STREQ("data.2024set", slashed.name.Text());
+    EXPECT_STREQ(Quoted(folder).data, slashed.path.Text());
+    EXPECT_STREQ(folder.data, slashed.folder.Text());
 }
 
 TEST_F(PathCommandTest, DoubleByteNamesWithBackslashTrailBytes)
@@ -124,37 +119,37 @@ TEST_F(PathCommandTest, DoubleByteNamesWithBackslashTrailBytes)
     CString file = folder + "\\表.txt";
     ASSERT_TRUE(WriteTextFile(file, "x"));
     CommandEntry entry = FromPath(file.data);
-    EXPECT_STREQ("表", Text(entry.name));
-    EXPECT_STREQ(folder.data, Text(entry.folder));
-    EXPECT_STREQ("表示", Text(FromPath(folder.data).name));
+    EXPECT_STREQ("表", entry.name.Text());
+    EXPECT_STREQ(folder.data, entry.folder.Text());
+    EXPECT_STREQ("表示", FromPath(folder.data).name.Text());
     // The ideographic space is a blank too.
-    EXPECT_STREQ("全角空白", Text(NameFromPath("C:\\x\\全角　空白.txt", false)));
+    EXPECT_STREQ("全角空白", NameFromPath("C:\\x\\全角　空白.txt", false).Text());
 }
 
 TEST_F(PathCommandTest, DriveRootGivesItsLetter)
 {
     CommandEntry root = FromPath("C:\\");
-    EXPECT_STREQ("C", Text(root.name));
-    EXPECT_STREQ("C:\\", Text(root.path));
-    EXPECT_STREQ("C:\\", Text(root.folder));
+    EXPECT_STREQ("C", root.name.Text());
+    EXPECT_STREQ("C:\\", root.path.Text());
+    EXPECT_STREQ("C:\\", root.folder.Text());
     CommandEntry bare = FromPath("c:");
-    EXPECT_STREQ("c", Text(bare.name));
-    EXPECT_STREQ("c:\\", Text(bare.path));
-    EXPECT_STREQ("c:\\", Text(bare.folder));
+    EXPECT_STREQ("c", bare.name.Text());
+    EXPECT_STREQ("c:\\", bare.path.Text());
+    EXPECT_STREQ("c:\\", bare.folder.Text());
 }
 
 TEST_F(PathCommandTest, NameMadeUniqueLetterCaseAside)
 {
     CString notepad = scratch + "notepad.exe";
     ASSERT_TRUE(WriteTextFile(notepad, "x"));
-    EXPECT_STREQ("notepad2", Text(FromPath(notepad.data).name));
+    EXPECT_STREQ("notepad2", FromPath(notepad.data).name.Text());
     CString tool = scratch + "TOOL.bat";
     ASSERT_TRUE(WriteTextFile(tool, "x"));
-    EXPECT_STREQ("TOOL3", Text(FromPath(tool.data).name));
+    EXPECT_STREQ("TOOL3", FromPath(tool.data).name.Text());
     // Brackets would break the section line: they go like blanks.
     CString bracketed = scratch + "a[1].txt";
     ASSERT_TRUE(WriteTextFile(bracketed, "x"));
-    EXPECT_STREQ("a1", Text(FromPath(bracketed.data).name));
+    EXPECT_STREQ("a1", FromPath(bracketed.data).name.Text());
 }
 
 TEST_F(PathCommandTest, ShortcutWithArgumentsAndWorkingFolder)
@@ -166,9 +161,9 @@ TEST_F(PathCommandTest, ShortcutWithArgumentsAndWorkingFolder)
     ASSERT_TRUE(CreateDirectoryA(work.data, 0));
     CString link = WriteLink("My Editor.LNK", target, "-n \"a b.txt\"", work.data);
     CommandEntry entry = FromPath(link.data);
-    EXPECT_STREQ("MyEditor", Text(entry.name));
-    EXPECT_STREQ((Quoted(target) + " -n \"a b.txt\"").data, Text(entry.path));
-    EXPECT_STREQ(work.data, Text(entry.folder));
+    EXPECT_STREQ("MyEditor", entry.name.Text());
+    EXPECT_STREQ((Quoted(target) + " -n \"a b.txt\"").data, entry.path.Text());
+    EXPECT_STREQ(work.data, entry.folder.Text());
 }
 
 TEST_F(PathCommandTest, ShortcutWithoutWorkingFolderUsesTheTargetsFolder)
@@ -177,14 +172,14 @@ TEST_F(PathCommandTest, ShortcutWithoutWorkingFolderUsesTheTargetsFolder)
     ASSERT_TRUE(WriteTextFile(target, "x"));
     CString link = WriteLink("runner.lnk", target, "", "");
     CommandEntry entry = FromPath(link.data);
-    EXPECT_STREQ("runner", Text(entry.name));
-    EXPECT_STREQ(target.data, Text(entry.path));
-    EXPECT_STREQ(Plain(scratch).data, Text(entry.folder));
+    EXPECT_STREQ("runner", entry.name.Text());
+    EXPECT_STREQ(target.data, entry.path.Text());
+    EXPECT_STREQ(Plain(scratch).data, entry.folder.Text());
 
     Zint_Std::ShortcutContents read;
     ASSERT_TRUE(ReadShortcutTarget(link.data, read));
-    EXPECT_STREQ(target.data, Text(read.target));
-    EXPECT_STREQ("", Text(read.arguments));
+    EXPECT_STREQ(target.data, read.target.Text());
+    EXPECT_STREQ("", read.arguments.Text());
 }
 
 TEST_F(PathCommandTest, BrokenShortcutIsTakenAsAPlainFile)
@@ -194,8 +189,8 @@ TEST_F(PathCommandTest, BrokenShortcutIsTakenAsAPlainFile)
     Zint_Std::ShortcutContents read;
     EXPECT_FALSE(ReadShortcutTarget(notALink.data, read));
     CommandEntry entry = FromPath(notALink.data);
-    EXPECT_STREQ("fake", Text(entry.name));
-    EXPECT_STREQ(notALink.data, Text(entry.path));
+    EXPECT_STREQ("fake", entry.name.Text());
+    EXPECT_STREQ(notALink.data, entry.path.Text());
 }
 
 TEST_F(PathCommandTest, LongDoubleBytePathsCutOnWholeCharacters)

@@ -128,7 +128,7 @@ TEST_F(SettingsStoreTest, EveryKeyIsRead)
     EXPECT_STREQ("Quoted", s.aliases.items[1].first.data);
     EXPECT_STREQ(" two ", s.aliases.items[1].second.data);
     EXPECT_STREQ("Empty", s.aliases.items[2].first.data);
-    EXPECT_STREQ("", s.aliases.items[2].second.data ? s.aliases.items[2].second.data : "");
+    EXPECT_STREQ("", s.aliases.items[2].second.Text());
     EXPECT_STREQ("ツール", s.aliases.items[3].first.data);
     EXPECT_STREQ("ドキュメント", s.aliases.items[3].second.data);
     // The launcher's rule: Win only alone, so here Ctrl and Shift.

@@ -22,7 +22,7 @@ namespace {
 
 std::string Text(const CString& s)
 {
-    return s.data ? s.data : "";
+    return s.Text();
 }
 
 // A scratch tree: targets that exist, a user and a common programs folder,

@@ -35,7 +35,7 @@ CString ClipboardText()
 
 bool ClipboardHolds(void* expected)
 {
-    return strcmp(ClipboardText().data ? ClipboardText().data : "",
+    return strcmp(ClipboardText().Text(),
                   static_cast<const char*>(expected)) == 0;
 }
 

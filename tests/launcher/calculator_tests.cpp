@@ -86,7 +86,7 @@ TEST(Calculator, GrammarAndFormattingTable)
             EXPECT_STREQ(c.result, result.data) << "\"" << c.expression << "\"";
         } else {
             EXPECT_FALSE(calculated) << "\"" << c.expression << "\" gave "
-                                     << (result.data ? result.data : "");
+                                     << (result.Text());
             EXPECT_TRUE(result.IsEmpty()) << "\"" << c.expression << "\"";
         }
     }

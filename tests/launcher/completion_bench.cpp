@@ -194,7 +194,7 @@ void BenchOneList(const CString& folder, const int& names, CToolTipWindow* list)
     const double d = Median(reads, runs);
     const double u = Median(sums, runs);
     printf("  %6d names, %d candidates (listed %d), result \"%s\"\n", commands.names.count,
-           candidates, list->entries.count, result.data ? result.data : "");
+           candidates, list->entries.count, result.Text());
     printf("      Complete %.2f ms (slowest %.2f); scan %.2f ms + comment reads %.2f ms "
            "(%.0f us each) = %.2f ms; ratio %.2f\n",
            c * 1e3, slowest * 1e3, s * 1e3, d * 1e3, candidates ? d * 1e6 / candidates : 0.0,

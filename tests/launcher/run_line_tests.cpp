@@ -74,7 +74,7 @@ struct ProbeRecord {
 CString Field(const CString& raw, const char* key)
 {
     CString result;
-    const char* at = strstr(raw.data ? raw.data : "", key);
+    const char* at = strstr(raw.Text(), key);
     if (!at)
         return result;
     at += strlen(key);

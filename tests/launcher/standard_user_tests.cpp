@@ -215,7 +215,7 @@ TEST_F(StandardUserTest, PurgelInAClosedFolderWritesItsSettingsToTheUserFolder)
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         const CString own = ReadWholeFile(user + "Purgel.ini");
-        EXPECT_EQ(0, strncmp(own.data ? own.data : "", "; shipped\r\n", 11)) << own.data;
+        EXPECT_EQ(0, strncmp(own.Text(), "; shipped\r\n", 11)) << own.data;
         EXPECT_EQ(0u, GetPrivateProfileIntA("DEL_FLAG", "TEMP_FOLDER", 1, (user + "Purgel.ini").data));
         // The user's own choice is read back on the next run, not the shipped one.
         if (run == 0)

@@ -306,7 +306,7 @@ bool EditHolds(void* context)
 {
     TextWait* wait = static_cast<TextWait*>(context);
     CString text = wait->launcher->EditText();
-    return strcmp(text.data ? text.data : "", wait->text) == 0;
+    return strcmp(text.Text(), wait->text) == 0;
 }
 
 }  // namespace
@@ -353,7 +353,7 @@ int ByteOffset(const CString& text, const int& position)
     static const bool characters = EditsCountCharacters();
     if (!characters)
         return position;
-    const unsigned char* start = reinterpret_cast<const unsigned char*>(text.data ? text.data : "");
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(text.Text());
     const unsigned char* p = start;
     for (int i = 0; i < position && *p; i++)
         p += (IsDBCSLeadByte(*p) && p[1]) ? 2 : 1;

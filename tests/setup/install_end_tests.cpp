@@ -120,6 +120,6 @@ TEST(InstallEnd, StartsWithTheUsersRightsOrTellsHowQueltStarts)
             WaitForSingleObject(thread, 15000);
         }
         CloseHandle(thread);
-        EXPECT_STREQ(kCases[i].started, starter.started.data ? starter.started.data : "");
+        EXPECT_STREQ(kCases[i].started, starter.started.Text());
     }
 }

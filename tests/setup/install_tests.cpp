@@ -236,7 +236,7 @@ TEST_F(SetupInstallTest, BrowseTakesTheChosenFolderAsItIs)
         if (picker) {
             const CString shown =
                 SelectedTreeItemText(FindWindowExA(picker, 0, WC_TREEVIEWA, 0));
-            printf("the picker shows '%s'; opening it again\n", shown.data ? shown.data : "");
+            printf("the picker shows '%s'; opening it again\n", shown.Text());
             ASSERT_TRUE(CDialogUnderTest::Answer(picker, IDCANCEL));
             const DWORD start = GetTickCount();
             while (IsWindow(picker) && GetTickCount() - start < kSetupWaitMs)

@@ -17,12 +17,12 @@ inline void ExpectShortcut(const Zint_Std::CString& link, const Zint_Std::CStrin
 {
     Zint_Std::ShortcutContents contents;
     ASSERT_TRUE(Zint_Std::ReadShortcutFile(link.data, contents)) << link.data;
-    EXPECT_STREQ(target.data, contents.target.data ? contents.target.data : "") << link.data;
-    EXPECT_STREQ(arguments, contents.arguments.data ? contents.arguments.data : "")
+    EXPECT_STREQ(target.data, contents.target.Text()) << link.data;
+    EXPECT_STREQ(arguments, contents.arguments.Text())
         << link.data;
-    EXPECT_STREQ(folder.data, contents.workingFolder.data ? contents.workingFolder.data : "")
+    EXPECT_STREQ(folder.data, contents.workingFolder.Text())
         << link.data;
-    EXPECT_STREQ("", contents.description.data ? contents.description.data : "") << link.data;
+    EXPECT_STREQ("", contents.description.Text()) << link.data;
 }
 
 inline void ExpectExists(const Zint_Std::CString& path)

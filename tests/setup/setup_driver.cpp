@@ -571,7 +571,7 @@ struct TextSearch {
 BOOL CALLBACK MatchChildText(HWND child, LPARAM parameter)
 {
     TextSearch* search = reinterpret_cast<TextSearch*>(parameter);
-    if (strcmp(TextOfWindow(child).data ? TextOfWindow(child).data : "", search->text) == 0) {
+    if (strcmp(TextOfWindow(child).Text(), search->text) == 0) {
         search->found = true;
         return FALSE;
     }
@@ -605,7 +605,7 @@ bool ItemShows(void* context)
 {
     ItemTextQuery* query = static_cast<ItemTextQuery*>(context);
     CString text = TextOfWindow(query->item);
-    return strcmp(text.data ? text.data : "", query->text) == 0;
+    return strcmp(text.Text(), query->text) == 0;
 }
 
 }  // namespace
@@ -665,7 +665,7 @@ bool TreeSelects(void* context)
 {
     TreeQuery* query = static_cast<TreeQuery*>(context);
     CString text = SelectedTreeItemText(query->tree);
-    return strcmp(text.data ? text.data : "", query->text) == 0;
+    return strcmp(text.Text(), query->text) == 0;
 }
 
 }  // namespace

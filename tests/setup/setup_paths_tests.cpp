@@ -12,7 +12,7 @@ using Zint_Std::CString;
 
 TEST(SetupPathsTest, FoldersCompareByWholeComponents)
 {
-    EXPECT_TRUE(SameFolder("C:\\work\\x\\..\\quelt_", "c:\\WORK\\QUELT_\\"));
+    EXPECT_TRUE(SameResolvedFolder("C:\\work\\x\\..\\quelt_", "c:\\WORK\\QUELT_\\"));
     EXPECT_FALSE(FoldersOverlap("C:\\work\\quelt_2\\", "C:\\work\\quelt_\\"));
     EXPECT_TRUE(FoldersOverlap("C:\\work\\quelt_\\inside\\", "C:\\work\\quelt_\\"));
     EXPECT_TRUE(FoldersOverlap("C:\\work\\", "C:\\work\\quelt_\\"));
@@ -65,7 +65,7 @@ TEST(SetupPathsTest, InstallFolderChecks)
     for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); ++i) {
         CString folder;
         EXPECT_EQ(kCases[i].verdict, CheckInstallFolder(kCases[i].typed, folder)) << i;
-        EXPECT_STREQ(kCases[i].folder, folder.data ? folder.data : "") << i;
+        EXPECT_STREQ(kCases[i].folder, folder.Text()) << i;
         EXPECT_EQ(kCases[i].verdict == kFolderUsable, !InstallFolderRefusal(kCases[i].verdict));
     }
 }

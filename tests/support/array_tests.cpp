@@ -30,7 +30,7 @@ std::vector<std::string> TextsOf(const CArray<CString>& list)
 {
     std::vector<std::string> texts;
     for (int i = 0; i < list.count; i++)
-        texts.push_back(list.items[i].data ? list.items[i].data : "");
+        texts.push_back(list.items[i].Text());
     return texts;
 }
 
