@@ -36,11 +36,6 @@ inline bool IsBlank(const unsigned char c)
     return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20;
 }
 
-inline unsigned char FoldAscii(const unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 bool IsAscii(const char* text, const int& length)
 {
     for (int i = 0; i < length; i++) {
@@ -97,7 +92,7 @@ unsigned int HashName(const char* text, const int& length)
     unsigned int hash = 2166136261u;
     if (IsAscii(text, length)) {
         for (int i = 0; i < length; i++)
-            hash = HashUnits(hash, FoldAscii(static_cast<unsigned char>(text[i])));
+            hash = HashUnits(hash, Zint_Std::FoldAsciiCase(static_cast<unsigned char>(text[i])));
         return hash;
     }
     int wideLength = 0;
@@ -117,8 +112,8 @@ bool SameFolded(const char* a, const int& aLength, const char* b, const int& bLe
         if (aLength != bLength)
             return false;
         for (int i = 0; i < aLength; i++) {
-            if (FoldAscii(static_cast<unsigned char>(a[i])) !=
-                FoldAscii(static_cast<unsigned char>(b[i])))
+            if (Zint_Std::FoldAsciiCase(static_cast<unsigned char>(a[i])) !=
+                Zint_Std::FoldAsciiCase(static_cast<unsigned char>(b[i])))
                 return false;
         }
         return true;
@@ -349,7 +344,7 @@ bool CCommandFile::Read(const char* file)
     writeTime = 0;
     size = 0;
     readTime = Now();
-    HANDLE handle = CreateFileA(path.data ? path.data : "", GENERIC_READ,
+    HANDLE handle = CreateFileA(path.Text(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, 0);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -398,7 +393,7 @@ bool CCommandFile::Read(const char* file)
 
 bool CCommandFile::Refresh(const char* file)
 {
-    if (!file || lstrcmpiA(file, path.data ? path.data : "") != 0 || path.IsEmpty())
+    if (!file || lstrcmpiA(file, path.Text()) != 0 || path.IsEmpty())
         return Read(file);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExA(path.data, GetFileExInfoStandard, &data)) {

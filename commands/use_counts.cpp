@@ -22,11 +22,6 @@ const ULONGLONG kMostMillionths = 1000000000ull * 1000000ull;
 
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
-unsigned char Folded(const unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // The next byte of a name as names compare: A to Z folded in single-byte
 // characters, a double-byte character's two bytes as they are (the trail
 // byte of many is in 'A'..'Z': 0x8350 and 0x8370 are two characters).
@@ -46,7 +41,7 @@ inline unsigned char NextCompared(const unsigned char* leadBytes, const unsigned
         trail = true;
         return c;
     }
-    return Folded(c);
+    return Zint_Std::FoldAsciiCase(c);
 }
 
 // Command names compare as the command file compares them. Comparing the
@@ -225,7 +220,7 @@ void CUseCounts::RemoveAt(const int& at)
 UseCountsLoad CUseCounts::Load(const CString& path)
 {
     Clear();
-    HANDLE file = CreateFileA(path.data ? path.data : "", GENERIC_READ, FILE_SHARE_READ, 0,
+    HANDLE file = CreateFileA(path.Text(), GENERIC_READ, FILE_SHARE_READ, 0,
                               OPEN_EXISTING, 0, 0);
     if (file == INVALID_HANDLE_VALUE) {
         // Only a file that is not there may be created; one that another

@@ -21,7 +21,7 @@ int CCommandList::Load()
 
 void CCommandList::RefreshCommands()
 {
-    commands.Refresh(commandFile.data ? commandFile.data : "");
+    commands.Refresh(commandFile.Text());
 }
 
 namespace {

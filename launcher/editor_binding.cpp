@@ -168,6 +168,6 @@ void CLauncherApp::TellPathNotRegistered(const CString& path)
     CString text;
     text.Format("Quelt のダイアログが開いているため、次のパスを登録できませんでした。\n\n%s\n\n"
                 "ダイアログを閉じてから、もう一度送ってください。",
-                path.data ? path.data : "");
+                path.Text());
     MessageBoxA(ActiveDialog(), text.data, kLauncherTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }

@@ -165,7 +165,7 @@ int CompareWithReader(const CString& folder, const std::string& content, const i
             for (const int size : sizes) {
                 const std::string theirs = ReaderValue(name.c_str(), key, size, file.data);
                 const CString value = engine.Value(section, key, size);
-                const std::string ours = value.data ? value.data : "";
+                const std::string ours = value.Text();
                 if (theirs != ours && !differences++)
                     ADD_FAILURE() << "[" << Printable(name) << "] " << key << " size " << size
                                   << ": reader \"" << Printable(theirs) << "\", engine \""
