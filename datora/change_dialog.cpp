@@ -6,6 +6,7 @@
 #include "datora/drop_target.h"
 #include "datora/resource.h"
 #include "datora/tree_change.h"
+#include "support/dialog_forwarder.h"
 #include "support/files.h"
 #include "support/string.h"
 
@@ -21,13 +22,6 @@ const int kPathLength = 500;
 
 }  // namespace
 
-INT_PTR CALLBACK ChangeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (!g_changeDialog)
-        return FALSE;
-    return g_changeDialog->HandleMessage(dialog, message, wParam, lParam);
-}
-
 CChangeDialog::CChangeDialog(HINSTANCE instance, HWND owner)
     : hInstance(instance), hDlg(0), hOwner(owner)
 {
@@ -41,7 +35,8 @@ CChangeDialog::~CChangeDialog()
 
 INT_PTR CChangeDialog::Run()
 {
-    return DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_CHANGE), hOwner, ChangeDialogProc, 0);
+    return DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_CHANGE), hOwner,
+                           Zint_Std::ForwardToDialogObject<CChangeDialog, &g_changeDialog>, 0);
 }
 
 INT_PTR CChangeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -35,6 +35,4 @@ private:
 // The one dialog object of the process; set while it exists.
 extern CChangeDialog* g_changeDialog;
 
-INT_PTR CALLBACK ChangeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 #endif

@@ -2,6 +2,7 @@
 
 #include "install_folder_check.h"
 #include "setup_ids.h"
+#include "support/dialog_forwarder.h"
 #include "support/files.h"
 
 using Zint_Std::CString;
@@ -33,16 +34,9 @@ CInstallDlg::~CInstallDlg()
 
 bool CInstallDlg::Show()
 {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALL), owner, DialogProc, 0) ==
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_INSTALL), owner,
+                           Zint_Std::ForwardToDialogObject<CInstallDlg, &g_installDialog>, 0) ==
            IDOK;
-}
-
-INT_PTR CALLBACK CInstallDlg::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                         LPARAM lParam)
-{
-    if (!g_installDialog)
-        return FALSE;
-    return g_installDialog->HandleMessage(dialog, message, wParam, lParam);
 }
 
 INT_PTR CInstallDlg::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM)

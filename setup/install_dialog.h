@@ -27,8 +27,6 @@ public:
     bool Show();
 
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                       LPARAM lParam);
 
 private:
     INT_PTR OnInitDialog(HWND dialog);

@@ -1,6 +1,7 @@
 #include "uninstall_dialog.h"
 
 #include "setup_ids.h"
+#include "support/dialog_forwarder.h"
 
 CUninstallDlg* g_uninstallDialog = 0;
 
@@ -18,16 +19,9 @@ CUninstallDlg::~CUninstallDlg()
 
 bool CUninstallDlg::Show()
 {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), owner, DialogProc, 0) ==
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), owner,
+                           Zint_Std::ForwardToDialogObject<CUninstallDlg, &g_uninstallDialog>, 0) ==
            IDOK;
-}
-
-INT_PTR CALLBACK CUninstallDlg::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                           LPARAM lParam)
-{
-    if (!g_uninstallDialog)
-        return FALSE;
-    return g_uninstallDialog->HandleMessage(dialog, message, wParam, lParam);
 }
 
 INT_PTR CUninstallDlg::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -19,8 +19,6 @@ public:
     bool Show();
 
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                       LPARAM lParam);
 
 private:
     CUninstallDlg(const CUninstallDlg&);
