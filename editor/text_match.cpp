@@ -2,16 +2,13 @@
 
 #include <windows.h>
 
+#include "support/mbcs.h"
 #include "support/string.h"
 
+using Zint_Std::CharacterWidth;
 using Zint_Std::FoldAsciiCase;
 
 namespace {
-
-int CharacterWidth(const unsigned char* p)
-{
-    return IsDBCSLeadByte(p[0]) && p[1] ? 2 : 1;
-}
 
 // Whether part stands at text, compared character by character.
 bool StartsWith(const unsigned char* text, const unsigned char* part)

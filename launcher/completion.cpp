@@ -8,6 +8,7 @@
 #include "commands/use_counts.h"
 #include "launcher/name_matcher.h"
 #include "launcher/tooltip_window.h"
+#include "support/mbcs.h"
 
 using Zint_Std::CString;
 using Zint_Std::FoldAsciiCase;
@@ -67,7 +68,7 @@ int SharedLength(const char* const* candidates, const int& count, const int& typ
     const unsigned char* rest = reinterpret_cast<const unsigned char*>(candidates[0]) + typedLength;
     int i = 0;
     while (i < limit) {
-        const int width = (IsDBCSLeadByte(rest[i]) && rest[i + 1]) ? 2 : 1;
+        const int width = Zint_Std::CharacterWidth(rest + i);
         if (i + width > limit)
             break;
         for (int k = 1; k < count; k++) {

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "support/mbcs.h"
 #include "support/string.h"
 
 using Zint_Std::FoldAsciiCase;
@@ -17,21 +18,11 @@ bool IsAsciiLetterOrDigit(const unsigned char c)
 
 // The code page's lead bytes, asked once: the search looks at every byte of
 // tens of thousands of names per key press.
-class CLeadBytes {
-public:
-    CLeadBytes()
-    {
-        for (int b = 0; b < 256; b++)
-            lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) ? 1 : 0;
-    }
-    unsigned char lead[256];
-};
-
-const CLeadBytes leadBytes;
+const unsigned char* const leadBytes = Zint_Std::LeadByteTable();
 
 int CharacterWidth(const unsigned char* text)
 {
-    return (leadBytes.lead[text[0]] && text[1]) ? 2 : 1;
+    return Zint_Std::CharacterWidth(leadBytes, text);
 }
 
 // A word starts the name, follows a blank or sign, follows a double-byte

@@ -9,6 +9,17 @@ namespace Zint_Std {
 // of 256 flags, asked of the system once, for loops over whole files.
 const unsigned char* LeadByteTable();
 
+// The bytes of the character at p: 2 for a lead byte with a byte after it,
+// else 1. The first form takes the table of LeadByteTable, for hot loops.
+inline int CharacterWidth(const unsigned char* leadBytes, const unsigned char* p)
+{
+    return leadBytes[p[0]] && p[1] ? 2 : 1;
+}
+inline int CharacterWidth(const unsigned char* p)
+{
+    return CharacterWidth(LeadByteTable(), p);
+}
+
 // The next character after p (p must not point at the terminator).
 const unsigned char* NextChar(const unsigned char* p);
 unsigned char* NextChar(unsigned char* p);
