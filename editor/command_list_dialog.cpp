@@ -290,18 +290,7 @@ bool CCommandListDialog::OnNotify(NMHDR* header, LRESULT& result)
 bool CCommandListDialog::OnMessage(const UINT& message, const WPARAM&, const LPARAM& lParam,
                                    INT_PTR& result)
 {
-    switch (message) {
-    case WM_SIZE:
-        layout.Apply();
-        result = 0;
-        return true;
-    case WM_GETMINMAXINFO:
-        layout.LimitSize(reinterpret_cast<MINMAXINFO*>(lParam));
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
+    return layout.HandleSizing(message, lParam, result);
 }
 
 int EditCommandList(HWND owner, const char* commandFile)

@@ -76,3 +76,15 @@ void CDialogLayout::LimitSize(MINMAXINFO* limits) const
     limits->ptMinTrackSize.x = smallest.cx;
     limits->ptMinTrackSize.y = smallest.cy;
 }
+
+bool CDialogLayout::HandleSizing(const UINT& message, const LPARAM& lParam, INT_PTR& result)
+{
+    if (message == WM_SIZE)
+        Apply();
+    else if (message == WM_GETMINMAXINFO)
+        LimitSize(reinterpret_cast<MINMAXINFO*>(lParam));
+    else
+        return false;
+    result = 0;
+    return true;
+}

@@ -26,6 +26,9 @@ public:
     void Apply();
     // WM_GETMINMAXINFO: never smaller than the size captured.
     void LimitSize(MINMAXINFO* limits) const;
+    // Both of the above for a dialog's message: true (result set) when it
+    // was WM_SIZE or WM_GETMINMAXINFO.
+    bool HandleSizing(const UINT& message, const LPARAM& lParam, INT_PTR& result);
 
 private:
     struct Placed {

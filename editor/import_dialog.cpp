@@ -220,20 +220,9 @@ bool CImportShortcutsDialog::OnNotify(NMHDR* header, LRESULT& result)
 bool CImportShortcutsDialog::OnMessage(const UINT& message, const WPARAM& wParam,
                                        const LPARAM& lParam, INT_PTR& result)
 {
-    switch (message) {
-    case kShowRefusal:
-        ShowRefusal(static_cast<int>(wParam));
-        result = 0;
-        return true;
-    case WM_SIZE:
-        layout.Apply();
-        result = 0;
-        return true;
-    case WM_GETMINMAXINFO:
-        layout.LimitSize(reinterpret_cast<MINMAXINFO*>(lParam));
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
+    if (message != kShowRefusal)
+        return layout.HandleSizing(message, lParam, result);
+    ShowRefusal(static_cast<int>(wParam));
+    result = 0;
+    return true;
 }
