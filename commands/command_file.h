@@ -11,12 +11,12 @@
 
 // One section header and the lines that follow it up to the next header.
 struct ProfileSection {
-    int headerStart;  // first byte of the header line
-    int nameStart;    // the name between the brackets, blanks trimmed
-    int nameEnd;      // end of that trimmed name
-    int nameLength;   // from nameStart up to a NUL character, which ends a name
-    int bodyStart;    // first byte after the header line and its line end;
-                      // the body ends where the next header begins
+    int headerStart;    // first byte of the header line
+    int nameStart;      // the name between the brackets, blanks trimmed
+    int nameEnd;        // end of that trimmed name
+    int nameLength;     // from nameStart up to a NUL character, which ends a name
+    int bodyStart;      // first byte after the header line and its line end;
+                        // the body ends where the next header begins
     unsigned int hash;  // of the letter-case-folded name
     int nextSameHash;   // the next section in the same hash slot; -1
     int firstOfName;    // non-zero: no earlier section has this name
@@ -25,8 +25,8 @@ struct ProfileSection {
 // One line as the reader splits it. A line ends at CR, LF or CR LF that is
 // not the second byte of a double-byte character.
 struct ProfileLine {
-    int start;       // first byte of the line
-    int textStart;   // the line's text, blanks trimmed
+    int start;      // first byte of the line
+    int textStart;  // the line's text, blanks trimmed
     int textEnd;
     int bracket;     // the last ']' in that text; -1
     int keyStart;    // the key: blanks trimmed, before the equals sign

@@ -11,7 +11,12 @@
 // a line comes before a key line added after it (at the very end of a file
 // the two meet), a key line added to a section before the next section
 // taken out there, and new sections after everything at the file's end.
-enum ReplacementRank { kInLine = 0, kNewLine, kCut, kAppended };
+enum ReplacementRank {
+    kInLine = 0,
+    kNewLine,
+    kCut,
+    kAppended
+};
 
 // Bytes start to end of the old text give way to text.
 struct TextReplacement {

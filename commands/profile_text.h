@@ -15,8 +15,8 @@ const int kMaxCommentBytes = 99;
 enum NameProblem {
     kNameFine = 0,
     kNameEmpty,
-    kNameHasBlank,        // a typed line ends the name at the first blank
-    kNameBreaksProfile,   // brackets, control characters, a broken character
+    kNameHasBlank,       // a typed line ends the name at the first blank
+    kNameBreaksProfile,  // brackets, control characters, a broken character
 };
 NameProblem CheckCommandName(const char* name);
 

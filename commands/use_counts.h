@@ -25,8 +25,8 @@ enum UseCountsLoad {
 
 struct UseCount {
     Zint_Std::CString name;
-    double count;         // as of lastRun
-    ULONGLONG lastRun;    // file time of the last run, or of the last change
+    double count;       // as of lastRun
+    ULONGLONG lastRun;  // file time of the last run, or of the last change
 };
 
 class CUseCounts {

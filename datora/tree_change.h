@@ -10,24 +10,29 @@
 
 // What the user asked for.
 struct ChangeRequest {
-    bool setTime;         // creation, last-access and last-write time of files
-    FILETIME time;        // UTC
-    bool setAttributes;   // files, and folders with includeFolders
+    bool setTime;        // creation, last-access and last-write time of files
+    FILETIME time;       // UTC
+    bool setAttributes;  // files, and folders with includeFolders
     DWORD attributes;
     bool includeFolders;  // sub-folders and the named folder itself
 };
 
 // What happened to the listed entries.
 struct ChangeTally {
-    int changed;  // every requested change took effect
-    int failed;   // at least one requested change did not
-    int skipped;  // folders when only the times were asked for
-    int refused;  // names that cannot be used as they are, paths too long
-    int links;    // left alone, and what they point at with them
-    int unlisted; // folders whose entries could not be read
+    int changed;   // every requested change took effect
+    int failed;    // at least one requested change did not
+    int skipped;   // folders when only the times were asked for
+    int refused;   // names that cannot be used as they are, paths too long
+    int links;     // left alone, and what they point at with them
+    int unlisted;  // folders whose entries could not be read
 };
 
-enum EntryOutcome { kEntryChanged, kEntryFailed, kEntrySkipped, kEntryLink };
+enum EntryOutcome {
+    kEntryChanged,
+    kEntryFailed,
+    kEntrySkipped,
+    kEntryLink
+};
 
 // The date of one picker with the time of day of the other, read as local
 // time under the time-zone rules in force on that date, as a UTC file time.

@@ -12,7 +12,12 @@ using Zint_Std::CString;
 
 namespace {
 
-enum ListColumn { kNameColumn = 0, kPathColumn, kFolderColumn, kCommentColumn };
+enum ListColumn {
+    kNameColumn = 0,
+    kPathColumn,
+    kFolderColumn,
+    kCommentColumn
+};
 
 }  // namespace
 

@@ -41,13 +41,13 @@ enum SaveStep {
 
 class CCommandStore {
 public:
-    Zint_Std::CString file;   // full path of the command file
+    Zint_Std::CString file;                  // full path of the command file
     Zint_Std::CArray<CommandEntry> entries;  // live and deleted ones
-    bool backedUp;            // the backup was made during this editing session
-    bool wroteFile;           // a save of this session changed the file
-    int twinCount;            // later sections whose names differ only in letter case
-    SaveStep failingStep;     // kNoStep; tests make this step fail
-    bool refusedMarkedFile;   // the last save found a byte order mark and wrote nothing
+    bool backedUp;                           // the backup was made during this editing session
+    bool wroteFile;                          // a save of this session changed the file
+    int twinCount;                           // later sections whose names differ only in letter case
+    SaveStep failingStep;                    // kNoStep; tests make this step fail
+    bool refusedMarkedFile;                  // the last save found a byte order mark and wrote nothing
 
     explicit CCommandStore(const char* commandFile);
 

@@ -16,7 +16,7 @@ extern const char* const kEditorTitle;
 
 class CEditorDialog {
 public:
-    HWND window;   // null while the dialog is not shown
+    HWND window;  // null while the dialog is not shown
     HWND owner;
     int templateId;
 

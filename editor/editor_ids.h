@@ -28,7 +28,7 @@
 #define IDC_PREVIEW_FILE 308       // read-only results of the preview
 #define IDC_PREVIEW_PARAMETERS 309
 #define IDC_PREVIEW_FOLDER 310
-#define IDC_PREVIEW_NOTE 311       // arrow options and built-in codes in words
+#define IDC_PREVIEW_NOTE 311  // arrow options and built-in codes in words
 
 // Import of Start-menu shortcuts: 400-499.
 #define IDD_IMPORT_SHORTCUTS 400
@@ -40,25 +40,25 @@
 
 // Settings editor: 500-599.
 #define IDD_SETTINGS 500
-#define IDC_SETTINGS_ALT 501          // hotkey modifiers
+#define IDC_SETTINGS_ALT 501  // hotkey modifiers
 #define IDC_SETTINGS_CTRL 502
 #define IDC_SETTINGS_SHIFT 503
 #define IDC_SETTINGS_WIN 504
-#define IDC_SETTINGS_KEY 505          // drop-down list; item data is the key code
+#define IDC_SETTINGS_KEY 505  // drop-down list; item data is the key code
 #define IDC_SETTINGS_HISTORY 506
 #define IDC_SETTINGS_HISTORY_SPIN 507
 #define IDC_SETTINGS_TOOLTIP 508
-#define IDC_SETTINGS_IME 509          // drop-down list; item data is the ImeCtrl value
+#define IDC_SETTINGS_IME 509  // drop-down list; item data is the ImeCtrl value
 #define IDC_SETTINGS_WIDTH 510
 #define IDC_SETTINGS_HEIGHT 511
 #define IDC_SETTINGS_SAVE_POSITION 512
 #define IDC_SETTINGS_TASK_TRAY 513
-#define IDC_SETTINGS_ALIASES 514      // list view: name, value
+#define IDC_SETTINGS_ALIASES 514  // list view: name, value
 #define IDC_SETTINGS_ALIAS_ADD 515
 #define IDC_SETTINGS_ALIAS_EDIT 516
 #define IDC_SETTINGS_ALIAS_DELETE 517
 #define IDC_SETTINGS_ALIAS_NOTE 518
-#define IDC_SETTINGS_MATCH 519        // the completion and the box's arithmetic
+#define IDC_SETTINGS_MATCH 519  // the completion and the box's arithmetic
 #define IDC_SETTINGS_RANK 520
 #define IDC_SETTINGS_CALC 521
 

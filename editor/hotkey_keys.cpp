@@ -13,10 +13,21 @@ struct KeyRun {
 
 // The list's order; each run is a block of consecutive codes.
 const KeyRun kRuns[] = {
-    {'0', '9'},     {'A', 'Z'},         {VK_F1, VK_F24},   {VK_SPACE, VK_SPACE},
-    {VK_INSERT, VK_INSERT}, {VK_DELETE, VK_DELETE}, {VK_HOME, VK_HOME}, {VK_END, VK_END},
-    {VK_PRIOR, VK_PRIOR},   {VK_NEXT, VK_NEXT},     {VK_LEFT, VK_LEFT}, {VK_UP, VK_UP},
-    {VK_RIGHT, VK_RIGHT},   {VK_DOWN, VK_DOWN},     {VK_NUMPAD0, VK_NUMPAD9},
+    {'0', '9'},
+    {'A', 'Z'},
+    {VK_F1, VK_F24},
+    {VK_SPACE, VK_SPACE},
+    {VK_INSERT, VK_INSERT},
+    {VK_DELETE, VK_DELETE},
+    {VK_HOME, VK_HOME},
+    {VK_END, VK_END},
+    {VK_PRIOR, VK_PRIOR},
+    {VK_NEXT, VK_NEXT},
+    {VK_LEFT, VK_LEFT},
+    {VK_UP, VK_UP},
+    {VK_RIGHT, VK_RIGHT},
+    {VK_DOWN, VK_DOWN},
+    {VK_NUMPAD0, VK_NUMPAD9},
 };
 
 struct NamedKey {
@@ -25,10 +36,17 @@ struct NamedKey {
 };
 
 const NamedKey kNamedKeys[] = {
-    {VK_SPACE, "スペース"},  {VK_INSERT, "Insert"},   {VK_DELETE, "Delete"},
-    {VK_HOME, "Home"},      {VK_END, "End"},         {VK_PRIOR, "Page Up"},
-    {VK_NEXT, "Page Down"}, {VK_LEFT, "← (左矢印)"}, {VK_UP, "↑ (上矢印)"},
-    {VK_RIGHT, "→ (右矢印)"}, {VK_DOWN, "↓ (下矢印)"},
+    {VK_SPACE, "スペース"},
+    {VK_INSERT, "Insert"},
+    {VK_DELETE, "Delete"},
+    {VK_HOME, "Home"},
+    {VK_END, "End"},
+    {VK_PRIOR, "Page Up"},
+    {VK_NEXT, "Page Down"},
+    {VK_LEFT, "← (左矢印)"},
+    {VK_UP, "↑ (上矢印)"},
+    {VK_RIGHT, "→ (右矢印)"},
+    {VK_DOWN, "↓ (下矢印)"},
 };
 
 }  // namespace

@@ -14,7 +14,11 @@ namespace {
 // finished with its label edit.
 const UINT kShowRefusal = WM_APP + 1;
 
-enum ImportColumn { kNameColumn = 0, kPathColumn, kLinkColumn };
+enum ImportColumn {
+    kNameColumn = 0,
+    kPathColumn,
+    kLinkColumn
+};
 
 }  // namespace
 

@@ -12,11 +12,11 @@
 class CSettingsDialog : public CEditorDialog {
 public:
     Zint_Std::CString profile;
-    ATOM hotKeyId;             // the launcher's registration on the owner
-    EditorSettings original;   // as the file held it when the dialog opened
-    EditorSettings loaded;     // what the file holds, after any write
-    EditorSettings edited;     // what the dialog shows
-    bool imePicked;            // the user chose an IME entry
+    ATOM hotKeyId;            // the launcher's registration on the owner
+    EditorSettings original;  // as the file held it when the dialog opened
+    EditorSettings loaded;    // what the file holds, after any write
+    EditorSettings edited;    // what the dialog shows
+    bool imePicked;           // the user chose an IME entry
 
     CSettingsDialog(HWND owner, const ATOM& hotKey, const char* profileFile);
 

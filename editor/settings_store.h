@@ -65,16 +65,16 @@ void RemoveAlias(Zint_Std::CArray<Zint_Std::CStringPair>& aliases, const int& in
 enum AliasNameProblem {
     kAliasNameFine = 0,
     kAliasNameEmpty,
-    kAliasNameHasEquals,     // an environment name cannot hold "="
-    kAliasNameHasBlank,      // blanks or control characters, a broken character
-    kAliasNameBreaksProfile, // a leading ";" or "[" reads as a comment or a section
+    kAliasNameHasEquals,      // an environment name cannot hold "="
+    kAliasNameHasBlank,       // blanks or control characters, a broken character
+    kAliasNameBreaksProfile,  // a leading ";" or "[" reads as a comment or a section
 };
 AliasNameProblem CheckAliasName(const char* name);
 
 enum AliasValueProblem {
     kAliasValueFine = 0,
-    kAliasValueEmpty,      // the launcher skips an alias without value
-    kAliasValueTooLong,    // more than kMaxAliasValueBytes
+    kAliasValueEmpty,    // the launcher skips an alias without value
+    kAliasValueTooLong,  // more than kMaxAliasValueBytes
     kAliasValueHasLineBreak,
 };
 AliasValueProblem CheckAliasValue(const char* value);

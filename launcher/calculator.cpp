@@ -145,7 +145,8 @@ bool CCalculator::ParseProduct(double& value)
         if (op != '*' && right == 0)
             return false;
         const double result =
-            op == '*' ? value * right : op == '/' ? value / right : fmod(value, right);
+            op == '*' ? value * right : op == '/' ? value / right
+                                                  : fmod(value, right);
         if (!StoreFinite(result, value))
             return false;
     }

@@ -27,7 +27,7 @@ struct ProfileKey;
 
 class CCommandList {
 public:
-    CCommandNames names;  // sorted, letter case aside
+    CCommandNames names;            // sorted, letter case aside
     Zint_Std::CString commandFile;  // emptied when the first-start copy failed
     Zint_Std::CString profileFile;
     int multiUser;

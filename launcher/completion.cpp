@@ -89,7 +89,7 @@ int SharedLength(const char* const* candidates, const int& count, const int& typ
 // The typed text and what every candidate shares after it; the typed text
 // keeps the user's spelling, the added bytes take the first match's.
 void ExtendToSharedPrefix(CString& result, const CString& typed, const char* const* candidates,
-                        const int& count, const int& shortest)
+                          const int& count, const int& shortest)
 {
     const int limit = shortest < kLongestSharedPrefix ? shortest : kLongestSharedPrefix;
     const int typedLength = typed.GetLength();

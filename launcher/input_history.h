@@ -8,8 +8,8 @@
 
 class CInputHistory {
 public:
-    int cursor;    // entry shown in the box; -1 when none is
-    int capacity;  // most entries kept
+    int cursor;                                   // entry shown in the box; -1 when none is
+    int capacity;                                 // most entries kept
     Zint_Std::CArray<Zint_Std::CString> entries;  // newest at 0
 
     explicit CInputHistory(const int& maxEntries);

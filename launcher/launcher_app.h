@@ -20,8 +20,8 @@ public:
     HINSTANCE hInstance;
     HWND mainWindow;
     HWND inputBox;
-    HIMC imeContext;   // null after it was released
-    ATOM hotKeyAtom;   // the hotkey id; 0 while an editor dialog is open and after shut-down
+    HIMC imeContext;      // null after it was released
+    ATOM hotKeyAtom;      // the hotkey id; 0 while an editor dialog is open and after shut-down
     ATOM keptHotKeyAtom;  // the hotkey id while an editor dialog is open; 0 otherwise
     HMENU menu;
     HMENU popupMenu;

@@ -5,11 +5,11 @@
 
 // How one name matched; the fields are the order of the ranking.
 struct NameMatch {
-    int kind;       // 0: contains the text, 1: holds its characters in order
-    int inWord;     // 0: the match starts a word, 1: it starts inside one
-    int position;   // byte offset where the match starts
-    int length;     // bytes of the name
-    int index;      // the name's place in the list: ties keep the list's order
+    int kind;      // 0: contains the text, 1: holds its characters in order
+    int inWord;    // 0: the match starts a word, 1: it starts inside one
+    int position;  // byte offset where the match starts
+    int length;    // bytes of the name
+    int index;     // the name's place in the list: ties keep the list's order
 };
 
 // Whether name holds typed (A to Z lower-cased, as the completion does)

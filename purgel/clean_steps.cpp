@@ -16,7 +16,11 @@ const char kMediaPlayerListKey[] = "Software\\Microsoft\\MediaPlayer\\Player\\Re
 
 namespace {
 
-enum RemovedAs { kKept, kFileDeleted, kFolderRemoved };
+enum RemovedAs {
+    kKept,
+    kFileDeleted,
+    kFolderRemoved
+};
 
 // Resets the attributes so that read-only, hidden and system entries can go;
 // an entry that stays (in use, or a folder that is not empty) gets its

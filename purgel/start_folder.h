@@ -9,7 +9,10 @@
 // How the real path of a folder is found: by the system's final-path call
 // where the system has one, else (and always with kNamesOnly, as on the
 // systems without it) by the names.
-enum FinalPathUse { kFinalPathWhereKnown, kNamesOnly };
+enum FinalPathUse {
+    kFinalPathWhereKnown,
+    kNamesOnly
+};
 
 // The folders a start folder may not be (Windows) or lie above (profile,
 // program).

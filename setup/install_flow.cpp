@@ -347,10 +347,10 @@ void CSetupApp::CreateShortcuts(const CString& installFolder, const int& allUser
     CString programs;
     CString startupFolder;
     if (!Zint_Std::GetSpecialFolderPath(programs, allUsers == 1 ? CSIDL_COMMON_PROGRAMS
-                                                                 : CSIDL_PROGRAMS))
+                                                                : CSIDL_PROGRAMS))
         programs.Empty();
     if (!Zint_Std::GetSpecialFolderPath(startupFolder, allUsers == 1 ? CSIDL_COMMON_STARTUP
-                                                                      : CSIDL_STARTUP))
+                                                                     : CSIDL_STARTUP))
         startupFolder.Empty();
 
     // Without the programs folder the menu folder would be a relative path,

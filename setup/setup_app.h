@@ -17,8 +17,8 @@ extern const char kUninstallKey[];
 class CSetupApp {
 public:
     HINSTANCE instance;
-    Zint_Std::CString modulePath;    // this program's file
-    Zint_Std::CString moduleFolder;  // its folder, with trailing backslash
+    Zint_Std::CString modulePath;       // this program's file
+    Zint_Std::CString moduleFolder;     // its folder, with trailing backslash
     Zint_Std::CString installedFolder;  // set once RunInstall has installed
 
     explicit CSetupApp(HINSTANCE instance);

@@ -263,10 +263,20 @@ bool CSetupApp::RunUninstall(const int& waitHandle, const int& deleteSettings,
     RunToEnd(installFolder + "Pinlet.exe", "-d");
 
     static const char* const kInstalledEntries[] = {
-        "omake\\desktop.scf", "omake\\Purgel.exe", "omake\\Purgel.txt", "omake\\Purgel.ini",
-        "omake\\Datora.exe",  "omake\\Datora.txt", "omake\\",           "quelt_.exe",
-        "quelt_.dll",         "quelt_.chm",        "readme.txt",        "setup.exe",
-        "cmd_org.txt",        "Pinlet.exe",
+        "omake\\desktop.scf",
+        "omake\\Purgel.exe",
+        "omake\\Purgel.txt",
+        "omake\\Purgel.ini",
+        "omake\\Datora.exe",
+        "omake\\Datora.txt",
+        "omake\\",
+        "quelt_.exe",
+        "quelt_.dll",
+        "quelt_.chm",
+        "readme.txt",
+        "setup.exe",
+        "cmd_org.txt",
+        "Pinlet.exe",
     };
     for (size_t i = 0; i < sizeof(kInstalledEntries) / sizeof(kInstalledEntries[0]); ++i) {
         const CString path = installFolder + kInstalledEntries[i];

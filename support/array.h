@@ -29,10 +29,10 @@ typedef bool (*StringCompare)(const CString& left, const CString& right);
 template <class T>
 class CArray {
 public:
-    int count;            // elements in use
-    int slotCount;        // constructed slots in the block
+    int count;              // elements in use
+    int slotCount;          // constructed slots in the block
     unsigned int byteSize;  // slotCount times the element size
-    T* items;             // owning; null when nothing is allocated
+    T* items;               // owning; null when nothing is allocated
 
     CArray() : count(0), slotCount(0), byteSize(0), items(0) {}
     virtual ~CArray() { FreeAll(); }

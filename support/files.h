@@ -191,8 +191,8 @@ public:
 
 class CDiskFile {
 public:
-    HANDLE hFile;   // null when closed
-    CString path;   // the path of the last successful Open
+    HANDLE hFile;  // null when closed
+    CString path;  // the path of the last successful Open
 
     CDiskFile();
     virtual ~CDiskFile();

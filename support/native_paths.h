@@ -11,7 +11,7 @@
 namespace Zint_Std {
 
 struct SystemFolderView {
-    bool wow64;             // a 32-bit program on 64-bit Windows
+    bool wow64;                    // a 32-bit program on 64-bit Windows
     char windowsFolder[MAX_PATH];  // without a trailing backslash
 };
 

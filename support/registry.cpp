@@ -105,4 +105,3 @@ bool CRegistryKey::DeleteKey(HKEY root, const char* subKey)
 }
 
 }  // namespace Zint_Std
-

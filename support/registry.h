@@ -11,9 +11,9 @@ namespace Zint_Std {
 
 class CRegistryKey {
 public:
-    HKEY hKey;      // the open key; null when closed
-    HKEY hRoot;     // the predefined root it was opened under
-    CString path;   // the sub-key path of the last successful Open
+    HKEY hKey;     // the open key; null when closed
+    HKEY hRoot;    // the predefined root it was opened under
+    CString path;  // the sub-key path of the last successful Open
 
     CRegistryKey();
     ~CRegistryKey();

@@ -39,7 +39,7 @@ public:
 // What a shortcut file holds: the target is the local path stored in the
 // file when that exists, otherwise what the shell's link object reads.
 struct ShortcutContents {
-    CString target;         // empty when the link names nothing in the file system
+    CString target;  // empty when the link names nothing in the file system
     CString arguments;
     CString workingFolder;
     CString description;

@@ -11,8 +11,8 @@ class CString {
 public:
     // The editor library reads these through a pointer to the launcher's
     // objects: keep the two fields, in this order, and nothing else.
-    char* data;     // owning; null while there is no buffer
-    int capacity;   // bytes allocated for data; 0 without buffer
+    char* data;    // owning; null while there is no buffer
+    int capacity;  // bytes allocated for data; 0 without buffer
 
     CString();
     CString(const char* text);

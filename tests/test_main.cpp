@@ -18,9 +18,12 @@ const char* LinkedShellFolder()
         const char* sub;
         const char* name;
     } kFolders[] = {
-        {CSIDL_DESKTOPDIRECTORY, "", "Desktop"}, {CSIDL_PERSONAL, "", "Documents"},
-        {CSIDL_MYMUSIC, "", "Music"},            {CSIDL_MYPICTURES, "", "Pictures"},
-        {CSIDL_MYVIDEO, "", "Videos"},           {CSIDL_TEMPLATES, "", "Templates"},
+        {CSIDL_DESKTOPDIRECTORY, "", "Desktop"},
+        {CSIDL_PERSONAL, "", "Documents"},
+        {CSIDL_MYMUSIC, "", "Music"},
+        {CSIDL_MYPICTURES, "", "Pictures"},
+        {CSIDL_MYVIDEO, "", "Videos"},
+        {CSIDL_TEMPLATES, "", "Templates"},
         {CSIDL_PROFILE, "\\Downloads", "Downloads"},
     };
     for (size_t i = 0; i < sizeof(kFolders) / sizeof(kFolders[0]); i++) {

@@ -8,11 +8,13 @@
 #include <new>
 #include <stdlib.h>
 
-static void* AllocateBlock(size_t size) {
+static void* AllocateBlock(size_t size)
+{
     return malloc(size != 0 ? size : 1);  // a new of zero bytes still gives a distinct block
 }
 
-void* operator new(size_t size) {
+void* operator new(size_t size)
+{
     void* block = AllocateBlock(size);
     if (block == 0) {
         abort();
@@ -20,44 +22,54 @@ void* operator new(size_t size) {
     return block;
 }
 
-void* operator new[](size_t size) {
+void* operator new[](size_t size)
+{
     return operator new(size);
 }
 
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
     return AllocateBlock(size);
 }
 
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+void* operator new[](size_t size, const std::nothrow_t&) noexcept
+{
     return AllocateBlock(size);
 }
 
-void operator delete(void* block) noexcept {
+void operator delete(void* block) noexcept
+{
     free(block);
 }
 
-void operator delete[](void* block) noexcept {
+void operator delete[](void* block) noexcept
+{
     free(block);
 }
 
-void operator delete(void* block, size_t) noexcept {
+void operator delete(void* block, size_t) noexcept
+{
     free(block);
 }
 
-void operator delete[](void* block, size_t) noexcept {
+void operator delete[](void* block, size_t) noexcept
+{
     free(block);
 }
 
-void operator delete(void* block, const std::nothrow_t&) noexcept {
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
     free(block);
 }
 
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
+void operator delete[](void* block, const std::nothrow_t&) noexcept
+{
     free(block);
 }
 
 // Called through a vtable slot of an abstract class during its construction
 // or destruction: a bug with no way on.
-extern "C" void __cxa_pure_virtual() {
+extern "C" void __cxa_pure_virtual()
+{
     abort();
 }

@@ -51,8 +51,20 @@ public:
     const BYTE* at;
     explicit CTemplateReader(const void* start) : at(static_cast<const BYTE*>(start)) {}
 
-    WORD Word() { WORD v; memcpy(&v, at, 2); at += 2; return v; }
-    DWORD Dword() { DWORD v; memcpy(&v, at, 4); at += 4; return v; }
+    WORD Word()
+    {
+        WORD v;
+        memcpy(&v, at, 2);
+        at += 2;
+        return v;
+    }
+    DWORD Dword()
+    {
+        DWORD v;
+        memcpy(&v, at, 4);
+        at += 4;
+        return v;
+    }
     short Short() { return static_cast<short>(Word()); }
     BYTE Byte() { return *at++; }
     void AlignDword()
@@ -125,9 +137,9 @@ protected:
 TEST_F(DialogTemplate, HasTheDialogsFrameTitleAndFont)
 {
     CTemplateReader reader(data);
-    EXPECT_EQ(1, reader.Word());       // extended template
+    EXPECT_EQ(1, reader.Word());  // extended template
     EXPECT_EQ(0xFFFF, reader.Word());
-    reader.Dword();                    // help id
+    reader.Dword();  // help id
     EXPECT_EQ(static_cast<DWORD>(WS_EX_ACCEPTFILES), reader.Dword());
     EXPECT_EQ(0x10CA0AC6u, reader.Dword());
     EXPECT_EQ(17, reader.Word());

@@ -18,9 +18,20 @@ namespace {
 const int kLimit = 15000;
 
 enum {
-    kFolder = 1000, kBrowse = 1001, kSetAttributes = 1003, kSetTime = 1004, kRun = 1005,
-    kReadOnly = 1006, kHidden = 1007, kArchive = 1008, kSystem = 1009, kTimePicker = 1010,
-    kDatePicker = 1011, kSetNow = 1012, kIncludeFolders = 1017, kExit = 2
+    kFolder = 1000,
+    kBrowse = 1001,
+    kSetAttributes = 1003,
+    kSetTime = 1004,
+    kRun = 1005,
+    kReadOnly = 1006,
+    kHidden = 1007,
+    kArchive = 1008,
+    kSystem = 1009,
+    kTimePicker = 1010,
+    kDatePicker = 1011,
+    kSetNow = 1012,
+    kIncludeFolders = 1017,
+    kExit = 2
 };
 
 FILETIME Utc(const int& year, const int& month, const int& day, const int& hour)

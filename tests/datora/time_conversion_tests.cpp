@@ -137,9 +137,12 @@ TEST(ChosenTime, ShowsTheChosenHourInTheOtherSeasonThanToday)
 
 TEST(ChosenTime, FatAndExFatHoldOnlyTheYears1980To2107)
 {
-    static const struct { const char* fileSystem; int year; bool takes; } kCases[] = {
-        {"FAT", 1979, false}, {"FAT32", 1980, true}, {"fat16", 2107, true},
-        {"exFAT", 2108, false}, {"NTFS", 1970, true}, {"NTFS", 2200, true}};
+    static const struct {
+        const char* fileSystem;
+        int year;
+        bool takes;
+    } kCases[] = {
+        {"FAT", 1979, false}, {"FAT32", 1980, true}, {"fat16", 2107, true}, {"exFAT", 2108, false}, {"NTFS", 1970, true}, {"NTFS", 2200, true}};
     for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); i++)
         EXPECT_EQ(kCases[i].takes, FileSystemTakesYear(kCases[i].fileSystem, kCases[i].year)) << i;
 }

@@ -55,8 +55,7 @@ bool WindowGone(void* window)
 // item now, then answers a message, before the screen is taken.
 bool ScreenshotOfDialog(HWND dialog, const char* name)
 {
-    RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
-                                   RDW_UPDATENOW);
+    RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kUiTimeoutMs, &ignored);
     return TakeScreenshot(name);
@@ -169,7 +168,7 @@ protected:
         ASSERT_TRUE(launcher.ShowWithHotKey());
         ASSERT_TRUE(launcher.Type(prefix));
         ASSERT_TRUE(launcher.WaitEditText(prefix)) << "the box holds '"
-                                                    << launcher.EditText().Text() << "'";
+                                                   << launcher.EditText().Text() << "'";
         ASSERT_TRUE(launcher.Keys("Tab"));
         EXPECT_TRUE(launcher.WaitEditText(completed))
             << "the box holds '" << launcher.EditText().Text() << "'";
@@ -213,7 +212,7 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     EXPECT_TRUE(WaitUntil(FocusReached, &wait));
 
     // Tab walks the fields top to bottom, the read-only preview left out.
-    const int order[] = {IDC_COMMAND_NAME,   IDC_COMMAND_PATH,    IDC_COMMAND_PATH_BROWSE,
+    const int order[] = {IDC_COMMAND_NAME, IDC_COMMAND_PATH, IDC_COMMAND_PATH_BROWSE,
                          IDC_COMMAND_FOLDER, IDC_COMMAND_FOLDER_BROWSE, IDC_COMMAND_COMMENT,
                          IDC_PREVIEW_ARGUMENTS, IDOK, IDCANCEL, IDC_COMMAND_NAME};
     for (size_t i = 0; i + 1 < sizeof(order) / sizeof(order[0]); i++) {

@@ -31,7 +31,11 @@ const char* const kNames[] = {"a", "b", "zip", "notepad", "x1", "ソ", "表", "�
                               "ゾ", "ケス", "パス", "カード", "ニード", "能ー"};
 const char* const kValues[] = {"notepad.exe", "\"C:\\Program Files\\x.exe\" -a", "  blank ", "'q'",
                                "表ソ\\", "", "a=b", "; not a comment", "ポ|x", "%WINDIR%\\"};
-template <typename T, int n> int CountOf(T (&)[n]) { return n; }
+template <typename T, int n>
+int CountOf(T (&)[n])
+{
+    return n;
+}
 
 // Letter case as the command file folds it: A to Z in single-byte characters.
 std::string Folded(std::string name)
@@ -61,7 +65,16 @@ struct GenSection {
     std::vector<Line> lines;
 };
 
-enum OpKind { kNew, kEdit, kRename, kCaseRename, kSwap, kDelete, kDuplicate, kKinds };
+enum OpKind {
+    kNew,
+    kEdit,
+    kRename,
+    kCaseRename,
+    kSwap,
+    kDelete,
+    kDuplicate,
+    kKinds
+};
 const char* const kKindNames[] = {"new", "edit", "rename", "case", "swap", "delete", "duplicate"};
 
 struct Op {
@@ -396,7 +409,8 @@ TEST(CommandSaveModelTest, RandomSeriesOfListOperationsSaveAsTheModelSays)
             const Series smallest = Smallest(series, folder);
             RunSeries(smallest, folder, why);
             FAIL() << "seed " << first + done << " fails; the smallest series that still fails:\n"
-                   << Describe(smallest) << "\n" << why;
+                   << Describe(smallest) << "\n"
+                   << why;
         }
     }
     printf("%lu series from seed %lu passed in %lu s\n", done, first,
@@ -425,7 +439,9 @@ TEST(CommandSaveModelTest, KeysAddedBesideANewCommandOrADeletedNeighbourLandInTh
     };
     for (const auto& test : cases) {
         std::string why;
-        EXPECT_TRUE(RunSeries(test.series, folder, why)) << test.what << "\n" << Describe(test.series) << "\n" << why;
+        EXPECT_TRUE(RunSeries(test.series, folder, why)) << test.what << "\n"
+                                                         << Describe(test.series) << "\n"
+                                                         << why;
     }
     RemoveScratchFolder(folder);
 }

@@ -145,8 +145,8 @@ TEST_F(CommandStoreTest, RenamesThatOnlyChangeLetterCaseOrTradeNamesLoseNothing)
     CCommandStore store(file.data);
     ASSERT_TRUE(store.Load());
     store.entries.items[0].name = "ALPHA";
-    store.entries.items[1].name = "zeta";   // beta takes zeta's name...
-    store.entries.items[2].name = "beta";   // ...and zeta takes beta's
+    store.entries.items[1].name = "zeta";  // beta takes zeta's name...
+    store.entries.items[2].name = "beta";  // ...and zeta takes beta's
     ASSERT_EQ(kSaved, store.Save());
     EXPECT_TRUE(HasSection("ALPHA"));
     EXPECT_FALSE(HasSection("Alpha"));
@@ -197,7 +197,10 @@ TEST_F(CommandStoreTest, AFileWithAByteOrderMarkIsNeverWrittenAndTheMessageSaysW
     // UTF-8 and UTF-16 (little endian) for "[a]\r\nPATH=a.exe\r\n".
     const char utf8[] = "\xEF\xBB\xBF[a]\r\nPATH=a.exe\r\n";
     const char utf16[] = "\xFF\xFE[\0a\0]\0\r\0\n\0P\0A\0T\0H\0=\0a\0.\0e\0x\0e\0\r\0\n\0";
-    const struct { const char* bytes; int length; } cases[] = {
+    const struct {
+        const char* bytes;
+        int length;
+    } cases[] = {
         {utf8, sizeof utf8 - 1}, {utf16, sizeof utf16 - 1}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteBytes(file, c.bytes, c.length));
@@ -231,7 +234,7 @@ TEST_F(CommandStoreTest, EveryValueReadsBackAsTypedThroughTheLaunchersOwnReader)
         "a \"b\" c",
         "\t\"tab and quote\"",
         "全角　末尾　",  // ends in an ideographic space
-        "ソ表\\能",       // trail bytes 0x5C
+        "ソ表\\能",      // trail bytes 0x5C
     };
     CCommandStore store(file.data);  // the file does not exist yet
     ASSERT_TRUE(store.Load());

@@ -31,10 +31,10 @@ protected:
     void Load(EditorSettings& settings)
     {
         // Every field is filled by the load.
-        int* fields[] = {&settings.alt,     &settings.ctrl,     &settings.shift,
-                         &settings.win,     &settings.key,      &settings.history,
+        int* fields[] = {&settings.alt, &settings.ctrl, &settings.shift,
+                         &settings.win, &settings.key, &settings.history,
                          &settings.toolTip, &settings.taskTray, &settings.imeCtrl,
-                         &settings.width,   &settings.height,   &settings.savePosition};
+                         &settings.width, &settings.height, &settings.savePosition};
         for (int* field : fields)
             *field = 0x5A5A;
         ASSERT_TRUE(LoadEditorSettings(profile.data, settings));
@@ -268,10 +268,10 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeWrittenFailsAndLoadedTellsWhatItHolds
 TEST_F(SettingsStoreTest, WinCountsOnlyAloneAndIsWrittenOnlyWhereItCounts)
 {
     struct Case {
-        const char* file;      // [HotKey] lines before
+        const char* file;           // [HotKey] lines before
         int alt, ctrl, shift, win;  // as the dialog hands them back
-        const char* expected;  // [HotKey] lines after
-        UINT modifiers;        // what the launcher then registers
+        const char* expected;       // [HotKey] lines after
+        UINT modifiers;             // what the launcher then registers
     } cases[] = {
         // Win beside Alt was ignored and shown off: left as it is.
         {"ALT=1\r\nWin=1\r\n", 1, 0, 0, 0, "ALT=1\r\nWin=1\r\n", MOD_ALT},
@@ -312,10 +312,10 @@ TEST_F(SettingsStoreTest, AliasesAreAddedChangedRenamedAndRemoved)
     EditorSettings loaded, edited;
     ASSERT_NO_FATAL_FAILURE(Load(loaded));
     CopyEditorSettings(edited, loaded);
-    RemoveAlias(edited.aliases, 0);                // A goes
-    edited.aliases.items[0].second = "two";        // B changes
-    edited.aliases.items[1].first = "D";           // C is renamed
-    edited.aliases.items[2].first = "PATH2";       // only the letter case
+    RemoveAlias(edited.aliases, 0);           // A goes
+    edited.aliases.items[0].second = "two";   // B changes
+    edited.aliases.items[1].first = "D";      // C is renamed
+    edited.aliases.items[2].first = "PATH2";  // only the letter case
     AddAlias(edited, "E", "5");
     ASSERT_EQ(kSaved, SaveEditorSettings(profile.data, loaded, edited));
     EXPECT_STREQ("[Alias]\r\nB=two\r\nD=3\r\nPATH2=p\r\nE=5\r\n", File().data);
@@ -351,8 +351,18 @@ TEST_F(SettingsStoreTest, AliasValuesComeBackExactlyThroughTheProfileReader)
     EXPECT_EQ(kAliasValueFine, CheckAliasValue(longest.data));
 
     const char* values[] = {
-        " leading", "trailing ", "  both  ", "\"quoted\"", "'single'", "\"", "\"half",
-        "　全角の空白　", "tab\tinside", "a\"b\"c", "\"\"", longest.data,
+        " leading",
+        "trailing ",
+        "  both  ",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "\"half",
+        "　全角の空白　",
+        "tab\tinside",
+        "a\"b\"c",
+        "\"\"",
+        longest.data,
     };
     EditorSettings loaded, edited;
     ASSERT_NO_FATAL_FAILURE(Load(loaded));
@@ -439,9 +449,15 @@ TEST(HotKeyKeys, TheListOffersReadableKeysAndNamesAnyOtherCode)
         int code;
         const char* name;
     } names[] = {
-        {'1', "1"},          {'Q', "Q"},         {VK_F1, "F1"},
-        {VK_F24, "F24"},     {VK_SPACE, "スペース"}, {VK_PRIOR, "Page Up"},
-        {VK_NUMPAD7, "テンキー 7"}, {VK_LEFT, "← (左矢印)"}, {VK_RETURN, "キーコード 13"},
+        {'1', "1"},
+        {'Q', "Q"},
+        {VK_F1, "F1"},
+        {VK_F24, "F24"},
+        {VK_SPACE, "スペース"},
+        {VK_PRIOR, "Page Up"},
+        {VK_NUMPAD7, "テンキー 7"},
+        {VK_LEFT, "← (左矢印)"},
+        {VK_RETURN, "キーコード 13"},
         {0, "キーコード 0"},
     };
     for (const Named& n : names)

@@ -405,7 +405,9 @@ TEST(PlainText, ControlCharactersGoAndDoubleByteCharactersStayWhole)
         {"a\nb", "a b"},
         {"a\r\nb", "a b"},
         {"a\tb", "a b"},
-        {"a\x7F" "b", "a b"},
+        {"a\x7F"
+         "b",
+         "a b"},
         {"\x01\x1F", ""},
         // No doubled blank beside a blank that was there, none at the ends.
         {"a \r\n b", "a b"},

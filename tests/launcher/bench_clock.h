@@ -17,7 +17,8 @@ inline double Now()
 inline int CompareDoubles(const void* a, const void* b)
 {
     double x = *static_cast<const double*>(a), y = *static_cast<const double*>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
+    return x < y ? -1 : x > y ? 1
+                              : 0;
 }
 
 // Sorts values and returns the middle one.

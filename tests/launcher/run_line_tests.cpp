@@ -350,11 +350,7 @@ TEST_F(RunLineTest, BuiltinCodesPostTheMenuCommands)
     struct Posted {
         int code;
         WPARAM wParam;
-    } posted[] = {{300, kCmdVersion},        {600, kCmdReloadCommands},
-                  {700, kCmdOpenCommandFile}, {1400, kCmdEditSettings},
-                  {1700, kCmdHelp},           {2100, kCmdEditCommands},
-                  {2300, kCmdReloadSettings}, {2400, kCmdOpenProfile},
-                  {2500, 0x19C41}};
+    } posted[] = {{300, kCmdVersion}, {600, kCmdReloadCommands}, {700, kCmdOpenCommandFile}, {1400, kCmdEditSettings}, {1700, kCmdHelp}, {2100, kCmdEditCommands}, {2300, kCmdReloadSettings}, {2400, kCmdOpenProfile}, {2500, 0x19C41}};
     for (const Posted& p : posted) {
         EXPECT_EQ(1, app->runner->RunBuiltin(p.code)) << p.code;
         ASSERT_TRUE(PostedCommand(&w, &l)) << p.code;

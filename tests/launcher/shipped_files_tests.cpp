@@ -123,11 +123,7 @@ TEST_F(ShippedFilesTest, TheProfileListsEveryKeyWithItsDefault)
         const char* section;
         const char* key;
         int value;
-    } keys[] = {{"HotKey", "ALT", 1},        {"HotKey", "Ctrl", 0},        {"HotKey", "Shift", 0},
-                {"HotKey", "Win", 0},        {"HotKey", "Key", 49},        {"QUELT", "History", 10},
-                {"QUELT", "ToolTip", 1},     {"QUELT", "TaskTray", 1},     {"QUELT", "ImeCtrl", 2},
-                {"QUELT", "WndWidth", 265},  {"QUELT", "WndHeight", 43},   {"QUELT", "SavePosition", 0},
-                {"QUELT", "PositionX", 0},   {"QUELT", "PositionY", 0}};
+    } keys[] = {{"HotKey", "ALT", 1}, {"HotKey", "Ctrl", 0}, {"HotKey", "Shift", 0}, {"HotKey", "Win", 0}, {"HotKey", "Key", 49}, {"QUELT", "History", 10}, {"QUELT", "ToolTip", 1}, {"QUELT", "TaskTray", 1}, {"QUELT", "ImeCtrl", 2}, {"QUELT", "WndWidth", 265}, {"QUELT", "WndHeight", 43}, {"QUELT", "SavePosition", 0}, {"QUELT", "PositionX", 0}, {"QUELT", "PositionY", 0}};
     for (const Key& k : keys) {
         char value[64];
         value[0] = 0;
@@ -152,10 +148,7 @@ TEST(LauncherResources, MenuAndIcon)
     struct Item {
         UINT id;
         const char* caption;
-    } items[] = {{40001, "コマンドを編集(&C)..."}, {40002, "Queltの設定(&P)..."},
-                 {0, "ファイル編集(&F)"},      {0, ""},
-                 {40003, "ヘルプ(&H)..."},     {40004, "バージョン情報(A)..."},
-                 {0, ""},                      {40005, "終了(&X)"}};
+    } items[] = {{40001, "コマンドを編集(&C)..."}, {40002, "Queltの設定(&P)..."}, {0, "ファイル編集(&F)"}, {0, ""}, {40003, "ヘルプ(&H)..."}, {40004, "バージョン情報(A)..."}, {0, ""}, {40005, "終了(&X)"}};
     ASSERT_EQ(8, GetMenuItemCount(popup));
     for (int i = 0; i < 8; i++) {
         char caption[128];

@@ -43,9 +43,9 @@ public:
     PROCESS_INFORMATION process;
     HWND window;
     HWND edit;
-    bool withEditor;  // quelt_.dll goes beside the program (the default)
+    bool withEditor;              // quelt_.dll goes beside the program (the default)
     const char* shippedCommands;  // written as cmd_org.txt when set
-    bool closedFolder;  // the folder is closed to writing before the start
+    bool closedFolder;            // the folder is closed to writing before the start
 
     CLauncherUnderTest();
     ~CLauncherUnderTest();

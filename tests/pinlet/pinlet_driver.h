@@ -59,8 +59,8 @@ public:
 class CLauncherStandIn {
 public:
     HWND window;
-    int received;                 // registration messages so far
-    Zint_Std::CString lastPath;   // the atom's name of the last one
+    int received;                // registration messages so far
+    Zint_Std::CString lastPath;  // the atom's name of the last one
     ATOM lastAtom;
 
     CLauncherStandIn();

@@ -57,14 +57,26 @@ TEST_F(PurgelHostileTest, StartFoldersAreJudgedByWhereTheyReallyAre)
         const char* name;
         bool accepted;
     } kStarts[] = {
-        {"ordinary", true},  {"link", true},      {"windows", false}, {"profile", false},
-        {"users", false},    {"program", false},  {"above program", false},
-        {"root", false},     {"missing", false},
+        {"ordinary", true},
+        {"link", true},
+        {"windows", false},
+        {"profile", false},
+        {"users", false},
+        {"program", false},
+        {"above program", false},
+        {"root", false},
+        {"missing", false},
     };
     const CString starts[] = {
-        hostile.tree,          hostile.root + "temp-link\\", hostile.root + "windows-link\\",
-        hostile.root + "profile-link", Parent(profile), program, Parent(program),
-        CString("C:\\"),       hostile.root + "gone\\",
+        hostile.tree,
+        hostile.root + "temp-link\\",
+        hostile.root + "windows-link\\",
+        hostile.root + "profile-link",
+        Parent(profile),
+        program,
+        Parent(program),
+        CString("C:\\"),
+        hostile.root + "gone\\",
     };
     for (size_t i = 0; i < sizeof(kStarts) / sizeof(kStarts[0]); i++) {
         CString resolved;
@@ -87,9 +99,12 @@ TEST_F(PurgelHostileTest, ShortNamesNameTheSameFolders)
         const char* relative;
         bool accepted;
     } kStarts[] = {
-        {"Windows folder\\", false}, {"Documents and Settings\\taro\\", false},
-        {"Documents and Settings\\", false}, {"Program Files\\quelt_\\omake\\", false},
-        {"Program Files\\", false}, {"Temporary files\\", true},
+        {"Windows folder\\", false},
+        {"Documents and Settings\\taro\\", false},
+        {"Documents and Settings\\", false},
+        {"Program Files\\quelt_\\omake\\", false},
+        {"Program Files\\", false},
+        {"Temporary files\\", true},
     };
     for (size_t i = 0; i < sizeof(kStarts) / sizeof(kStarts[0]); i++)
         ASSERT_TRUE(Zint_Std::MakeFolderPath(hostile.root + kStarts[i].relative));

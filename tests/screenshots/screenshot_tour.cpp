@@ -41,8 +41,7 @@ const char kCommands[] = "; Quelt のコマンド\r\n"
 // so that the picture shows it complete.
 void Settle(HWND window)
 {
-    RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
-                                   RDW_UPDATENOW);
+    RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int i = 0; i < 3; ++i) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);

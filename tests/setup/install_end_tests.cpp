@@ -92,7 +92,8 @@ TEST(InstallEnd, StartsWithTheUsersRightsOrTellsHowQueltStarts)
          "direct C:\\q\\Pinlet.exe -a\ndirect C:\\q\\quelt_.exe\ndirect C:\\q\\readme.txt\n"},
         {false, true, true, true, 0,
          refused + "Queltは次回のログオン時に自動的に起動します.\n"
-                   "すぐに使うときは,スタートメニューの「Quelt」から起動してください." + kSendTo,
+                   "すぐに使うときは,スタートメニューの「Quelt」から起動してください." +
+             kSendTo,
          ""},
         {false, true, false, true, 0,
          refused + "Queltは,スタートメニューの「Quelt」から起動してください." + kSendTo, ""},

@@ -274,8 +274,8 @@ TEST_F(SetupInstallTest, FolderOverlappingThePackageIsRefused)
         CString folder;
         CString untouched;  // what a copy would have made
     } kFolders[] = {
-        {package.payload, package.payload + "setup.exe"},               // is the package
-        {package.folder, package.folder + "quelt_.exe"},                // holds it
+        {package.payload, package.payload + "setup.exe"},              // is the package
+        {package.folder, package.folder + "quelt_.exe"},               // holds it
         {package.payload + "inside\\", package.payload + "inside\\"},  // lies in it
     };
     for (size_t i = 0; i < sizeof(kFolders) / sizeof(kFolders[0]); ++i) {

@@ -57,9 +57,9 @@ inline void ExpectPackageKept(const CSetupPackage& package)
 // The programs of the package arrived in the install folder.
 inline void ExpectProgramFiles(const Zint_Std::CString& folder, const bool& withPinlet)
 {
-    static const char* const kFiles[] = {"quelt_.exe",        "quelt_.dll",
-                                         "cmd_org.txt",       "quelt_.ini",
-                                         "readme.txt",        "setup.exe",
+    static const char* const kFiles[] = {"quelt_.exe", "quelt_.dll",
+                                         "cmd_org.txt", "quelt_.ini",
+                                         "readme.txt", "setup.exe",
                                          "omake\\Purgel.exe", "omake\\Datora.exe",
                                          "omake\\Purgel.txt", "omake\\Datora.txt"};
     for (size_t i = 0; i < sizeof(kFiles) / sizeof(kFiles[0]); ++i)

@@ -19,10 +19,10 @@ extern const char kUninstallCopyPattern[];
 // the programs, the defaults, readme.txt and omake\.
 class CSetupPackage {
 public:
-    Zint_Std::CString folder;      // trailing backslash
-    Zint_Std::CString setupPath;   // folder + "setup.exe"
-    Zint_Std::CString payload;     // folder + "quelt_\"
-    bool withPinlet;               // Pinlet.exe was built and packed
+    Zint_Std::CString folder;     // trailing backslash
+    Zint_Std::CString setupPath;  // folder + "setup.exe"
+    Zint_Std::CString payload;    // folder + "quelt_\"
+    bool withPinlet;              // Pinlet.exe was built and packed
 
     CSetupPackage();
     // Builds a new package in a scratch folder of that name.

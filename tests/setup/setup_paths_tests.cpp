@@ -57,9 +57,12 @@ TEST(SetupPathsTest, InstallFolderChecks)
         {" \tC:\\Apps\\quelt_ \t", kFolderUsable, "C:\\Apps\\quelt_\\"},
         {"C:\\ソフト\\表", kFolderUsable, "C:\\ソフト\\表\\"},  // trail byte 0x5C
         {"\\\\server\\share\\folder", kFolderUsable, "\\\\server\\share\\folder\\"},
-        {" \t ", kFolderEmpty, ""},        {"quelt", kFolderNotAbsolute, ""},
-        {"D:quelt", kFolderNotAbsolute, ""}, {"\\quelt", kFolderNotAbsolute, ""},
-        {"C:\\", kFolderIsRoot, ""},       {"C:\\quelt_\\..", kFolderIsRoot, ""},
+        {" \t ", kFolderEmpty, ""},
+        {"quelt", kFolderNotAbsolute, ""},
+        {"D:quelt", kFolderNotAbsolute, ""},
+        {"\\quelt", kFolderNotAbsolute, ""},
+        {"C:\\", kFolderIsRoot, ""},
+        {"C:\\quelt_\\..", kFolderIsRoot, ""},
         {"\\\\server\\share", kFolderIsRoot, ""},
     };
     for (size_t i = 0; i < sizeof(kCases) / sizeof(kCases[0]); ++i) {

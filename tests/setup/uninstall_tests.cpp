@@ -97,8 +97,8 @@ protected:
     {
         static const char* const kGone[] = {
             "omake\\Purgel.exe", "omake\\Purgel.txt", "omake\\Datora.exe", "omake\\Datora.txt",
-            "omake",             "quelt_.exe",        "quelt_.dll",        "readme.txt",
-            "setup.exe",         "cmd_org.txt",       "Pinlet.exe"};
+            "omake", "quelt_.exe", "quelt_.dll", "readme.txt",
+            "setup.exe", "cmd_org.txt", "Pinlet.exe"};
         for (size_t i = 0; i < sizeof(kGone) / sizeof(kGone[0]); ++i)
             ExpectMissing(folder + kGone[i]);
     }
@@ -209,8 +209,7 @@ TEST_F(SetupUninstallTest, PerUserInstallBesideAStaleAllUsersRecord)
     const CString otherLink = SpecialFolder(CSIDL_COMMON_STARTUP) + "Quelt.lnk";
     const CString other = TestInstallFolder("other folder");
     const char* const kValues[][2] = {
-        {"InstFolder", other.data}, {"ProgramMenuFolder", otherMenu.data},
-        {"StartupFile", otherLink.data}};
+        {"InstFolder", other.data}, {"ProgramMenuFolder", otherMenu.data}, {"StartupFile", otherLink.data}};
     const char* const kRows[] = {"beside another folder", "beside no folder"};
     for (int row = 0; row < 2; ++row) {
         SCOPED_TRACE(kRows[row]);

@@ -64,7 +64,9 @@ TEST(FileReplacementTest, KeepsAttributesLinksAndReadOnlyFilesAndWaitsForAHeldFi
             EXPECT_EQ(c.replaced, replacement.Create() && replacement.Write("new", 3) &&
                                       replacement.Flush() && replacement.PutInPlace());
             // Ten tries: nine pauses, or one before the holder let go.
-            EXPECT_EQ(c.releaseAt == 0 ? 0 : c.replaced ? 1 : 9, replacement.pauses);
+            EXPECT_EQ(c.releaseAt == 0 ? 0 : c.replaced ? 1
+                                                        : 9,
+                      replacement.pauses);
         }
         if (c.releaseAt > 1)
             CloseHandle(held);

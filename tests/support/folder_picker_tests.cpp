@@ -21,7 +21,7 @@ struct DialogAnswer {
     WPARAM button = IDCANCEL;
     int ticks = 0;
     bool answered = false;
-    std::string texts;  // every text shown in the dialog
+    std::string texts;          // every text shown in the dialog
     std::string selection;      // answer only once the tree shows this item
     std::string selectionPath;  // the folder the user picks
 };

@@ -48,15 +48,30 @@ TEST(FolderWalkNames, OnlyNamesThatNameThemselvesAreUsable)
         const wchar_t* name;
         bool usable;
     } kNames[] = {
-        {L"a.txt", true},          {L"\u8868", true},          // 表: trail byte 0x5C
-        {L"\u30BD\u80FD", true},  {L"\uFF0E\uFF0E", true},    // ソ能, full-width dots
-        {L".hidden", true},        {L"\u00A5..", false},       // best fit: "\.."
-        {L"..\u00A5x", false},     {L"a\u00A5b", false},       {L"x\u20ACy", false},
-        {L".", false},             {L"..", false},             {L"dot.", false},
-        {L"blank ", false},        {L"a:b", false},            {L"a/b", false},
-        {L"a*b", false},           {L"tab\tname", false},      {L"", false},
-        {L"NUL", false},           {L"con.txt", false},        {L"Com1.log", false},
-        {L"lpt9 .a", false},       {L"connect", true},         {L"com10.txt", true},
+        {L"a.txt", true},
+        {L"\u8868", true},  // 表: trail byte 0x5C
+        {L"\u30BD\u80FD", true},
+        {L"\uFF0E\uFF0E", true},  // ソ能, full-width dots
+        {L".hidden", true},
+        {L"\u00A5..", false},  // best fit: "\.."
+        {L"..\u00A5x", false},
+        {L"a\u00A5b", false},
+        {L"x\u20ACy", false},
+        {L".", false},
+        {L"..", false},
+        {L"dot.", false},
+        {L"blank ", false},
+        {L"a:b", false},
+        {L"a/b", false},
+        {L"a*b", false},
+        {L"tab\tname", false},
+        {L"", false},
+        {L"NUL", false},
+        {L"con.txt", false},
+        {L"Com1.log", false},
+        {L"lpt9 .a", false},
+        {L"connect", true},
+        {L"com10.txt", true},
     };
     for (size_t i = 0; i < sizeof(kNames) / sizeof(kNames[0]); i++) {
         char name[MAX_PATH * 2];
@@ -81,11 +96,21 @@ TEST_F(FolderWalkTest, TheWalkStaysInsideAndCountsWhatItRefuses)
         const char* relative;
         bool listed;
     } kEntries[] = {
-        {"a.txt", true},          {"sub", true},           {"sub\\b.txt", true},
-        {"表", true},             {"表\\c.txt", true},      {"deep", true},
-        {"link", true},           {"loop", true},          {"sub\\loop", true},
-        {"filelink", true},       {"link\\keep.txt", false}, {"link\\sub", false},
-        {"loop\\a.txt", false},   {"loop\\sub", false},    {"sub\\loop\\b.txt", false},
+        {"a.txt", true},
+        {"sub", true},
+        {"sub\\b.txt", true},
+        {"表", true},
+        {"表\\c.txt", true},
+        {"deep", true},
+        {"link", true},
+        {"loop", true},
+        {"sub\\loop", true},
+        {"filelink", true},
+        {"link\\keep.txt", false},
+        {"link\\sub", false},
+        {"loop\\a.txt", false},
+        {"loop\\sub", false},
+        {"sub\\loop\\b.txt", false},
     };
     for (size_t i = 0; i < sizeof(kEntries) / sizeof(kEntries[0]); i++)
         EXPECT_EQ(kEntries[i].listed, Listed(all, kEntries[i].relative)) << kEntries[i].relative;

@@ -206,7 +206,11 @@ TEST_F(ShortcutTest, ReadTargetIsTheStoredLocalPathWhenItExists)
     const CString a = folder + CString("stored-a.txt"), b = folder + CString("stored-b.txt");
     ASSERT_TRUE(WriteTextFile(a, "a") && WriteTextFile(b, "b"));
     const std::wstring wideA(a.data, a.data + a.GetLength());  // the folder is ASCII
-    const struct { const char* name; std::string info; const char* expected; } cases[] = {
+    const struct {
+        const char* name;
+        std::string info;
+        const char* expected;
+    } cases[] = {
         {"stored-split.lnk", LinkInfo(folder.data, "stored-a.txt", L""), a.data},
         {"stored-wide.lnk", LinkInfo(b.data, "", wideA), a.data},
         // What the link object gives: a missing file, a path offset out of the block.

@@ -33,7 +33,10 @@ TEST(StringBuffer, NewStringHasNoBuffer)
 
 TEST(StringBuffer, ReserveRoundsToPowerOfTwoAboveRequest)
 {
-    const struct { int request; int capacity; } cases[] = {
+    const struct {
+        int request;
+        int capacity;
+    } cases[] = {
         {0, 16}, {15, 16}, {16, 32}, {31, 32}, {32, 64}, {500, 512}, {1000, 1024}, {1024, 2048}};
     for (const auto& c : cases) {
         CString s;
@@ -158,7 +161,9 @@ TEST(StringAppend, AppendingItselfDoublesText)
     a.Append(a);
     EXPECT_STREQ("abab", a.data);
     a += a.data + 1;
-    EXPECT_STREQ("abab" "bab", a.data);
+    EXPECT_STREQ("abab"
+                 "bab",
+                 a.data);
 }
 
 TEST(StringAppend, PlusOperatorLeavesOperandsAlone)
@@ -412,8 +417,14 @@ TEST(StringRandom, InvariantHoldsThroughMixedOperations)
         case 2: s.Delete(static_cast<int>(next() % 40), static_cast<int>(next() % 10)); break;
         case 3: s.Trim(); break;
         case 4: s.Assign(pieces[next() % 6]); break;
-        case 5: if (s.GetLength() < 1000) s.Append(CString(s)); break;
-        case 6: if (s.GetLength() > 3000) s.Empty(); break;
+        case 5:
+            if (s.GetLength() < 1000)
+                s.Append(CString(s));
+            break;
+        case 6:
+            if (s.GetLength() > 3000)
+                s.Empty();
+            break;
         }
         if (s.data) {
             ASSERT_GE(s.capacity, 16);
