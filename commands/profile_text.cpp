@@ -3,6 +3,8 @@
 #include <string.h>
 #include <windows.h>
 
+#include "support/mbcs.h"
+
 using Zint_Std::CString;
 
 bool IsBlankAt(const char* text, const int& index, int& width)
@@ -17,7 +19,7 @@ bool IsBlankAt(const char* text, const int& index, int& width)
         width = 2;
         return true;
     }
-    width = IsDBCSLeadByte(p[0]) && p[1] ? 2 : 1;
+    width = Zint_Std::CharacterWidth(p);
     return false;
 }
 
@@ -64,7 +66,7 @@ CString CutToBytes(const char* text, const int& limit)
     int end = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     while (p[end]) {
-        int width = IsDBCSLeadByte(p[end]) && p[end + 1] ? 2 : 1;
+        const int width = Zint_Std::CharacterWidth(p + end);
         if (end + width > limit)
             break;
         end += width;
@@ -82,7 +84,7 @@ static int LastCharacterStart(const char* text)
     int start = 0;
     for (int i = 0; p[i];) {
         start = i;
-        i += IsDBCSLeadByte(p[i]) && p[i + 1] ? 2 : 1;
+        i += Zint_Std::CharacterWidth(p + i);
     }
     return start;
 }
