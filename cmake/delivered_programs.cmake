@@ -25,6 +25,7 @@ function(quelt_product_code_options target)
     quelt_target_options(${target})
     target_compile_options(${target} PRIVATE
         -Os -g -fno-exceptions -fno-rtti -fno-threadsafe-statics
+        -fno-asynchronous-unwind-tables -fno-unwind-tables
         -ffunction-sections -fdata-sections
         -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
         -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)

@@ -25,6 +25,8 @@ const ProfileKey kProfileKeys[] = {
     {kMainSection, "Match", 1},
     {kMainSection, "Rank", 0},
     {kMainSection, "Calc", 1},
+    {kMainSection, "Catalog", 1},
+    {kMainSection, "Open", 1},
 };
 static_assert(sizeof(kProfileKeys) / sizeof(kProfileKeys[0]) == kProfileKeyCount,
               "one entry for each ProfileKeyId, in its order");

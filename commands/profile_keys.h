@@ -29,6 +29,8 @@ enum ProfileKeyId {
     kKeyMatch,
     kKeyRank,
     kKeyCalc,
+    kKeyCatalog,
+    kKeyOpen,
     kProfileKeyCount
 };
 
