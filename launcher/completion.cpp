@@ -7,6 +7,7 @@
 
 #include "commands/use_counts.h"
 #include "launcher/name_matcher.h"
+#include "launcher/shared_prefix.h"
 #include "launcher/tooltip_window.h"
 #include "support/mbcs.h"
 
@@ -56,34 +57,6 @@ void LowerSingleByteLetters(char* text)
         *p = FoldAsciiCase(*p);
         p++;
     }
-}
-
-// How many bytes after the typed text every candidate shares with the
-// first one, at most limit; -1 when every candidate ends there. A
-// double-byte character counts whole or not at all: it is shared only when
-// both of its bytes are, and one that the limit would cut is left out.
-int SharedLength(const char* const* candidates, const int& count, const int& typedLength,
-                 const int& limit)
-{
-    const unsigned char* rest = reinterpret_cast<const unsigned char*>(candidates[0]) + typedLength;
-    int i = 0;
-    while (i < limit) {
-        const int width = Zint_Std::CharacterWidth(rest + i);
-        if (i + width > limit)
-            break;
-        for (int k = 1; k < count; k++) {
-            const unsigned char* other =
-                reinterpret_cast<const unsigned char*>(candidates[k]) + typedLength + i;
-            const bool same = width == 1 ? FoldAsciiCase(rest[i]) == FoldAsciiCase(other[0])
-                                         : rest[i] == other[0] && rest[i + 1] == other[1];
-            if (!same)
-                return i;
-        }
-        if (!rest[i])
-            return -1;  // every candidate ends here
-        i += width;
-    }
-    return i;
 }
 
 // The typed text and what every candidate shares after it; the typed text
