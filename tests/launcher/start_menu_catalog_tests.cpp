@@ -14,19 +14,21 @@ TEST(StartMenuCatalogTest, ListsFindsOffersAndSeesChanges)
     const char* files[] = {"user\\Notepad.lnk", "user\\Paint.LNK", "user\\readme.txt",
                            "user\\desktop.ini", "user\\アクセサリ\\ツール\\Calc.lnk",
                            "common\\notepad.lnk", "common\\Tools\\calc.lnk", "common\\PadMan.lnk",
-                           "common\\Games\\Photo Album.lnk"};
+                           "common\\Games\\Photo Album.lnk", "common\\A\\B\\photo album.lnk",
+                           "common\\apps\\Photo Album.lnk"};
     for (const char* file : files) {
         Zint_Std::CString folder = root + file;
         Zint_Std::CutAfterLastBackslash(folder.data);
         ASSERT_TRUE(Zint_Std::MakeFolderPath(folder) && WriteTextFile(root + file, "")) << file;
     }
+    // Of one name: the user's, then the shallower, then the first folder.
     CStartMenuCatalog catalog;
     catalog.SetFolders(root + "user\\", root + "common\\");
     catalog.Refresh();
     std::string listed;
     for (int i = 0; i < catalog.Count(); i++)
         listed += (i ? "," : "") + std::string(catalog.Name(i)) + "@" + catalog.Folder(i);
-    EXPECT_EQ("Calc@アクセサリ\\ツール,Notepad@,PadMan@,Paint@,Photo Album@Games", listed);
+    EXPECT_EQ("Calc@アクセサリ\\ツール,Notepad@,PadMan@,Paint@,Photo Album@apps", listed);
     EXPECT_STREQ((root + "user\\Notepad.lnk").data, catalog.LinkPath(catalog.Find("NOTEPAD")));
     EXPECT_EQ(-1, catalog.Find("Notepa"));
     // Beginnings first, then a part, then the letters in order.
