@@ -86,8 +86,8 @@ struct Found {
 // first folder in name order.
 int CompareFound(const void* left, const void* right)
 {
-    const Found& a = *static_cast<const Found*>(left);
-    const Found& b = *static_cast<const Found*>(right);
+    const Found& a = **static_cast<const Found* const*>(left);
+    const Found& b = **static_cast<const Found* const*>(right);
     const unsigned char* aName = reinterpret_cast<const unsigned char*>(a.name);
     const unsigned char* bName = reinterpret_cast<const unsigned char*>(b.name);
     int order = CompareNames(aName, a.nameLength, bName, b.nameLength);
@@ -106,15 +106,20 @@ int CompareFound(const void* left, const void* right)
     return strcmp(a.path, b.path);
 }
 
-int CountBackslashes(const char* text, const int& length)
+// The last single-byte backslash of text, null for none, and how many
+// there are: the depth of a path below its folder.
+const char* LastBackslash(const char* text, int& backslashes)
 {
-    int found = 0;
+    const char* last = 0;
+    backslashes = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    for (int i = 0; i < length; i += Zint_Std::CharacterWidth(leadBytes, p + i)) {
-        if (p[i] == '\\')
-            found++;
+    for (int i = 0; p[i]; i += Zint_Std::CharacterWidth(leadBytes, p + i)) {
+        if (p[i] == '\\') {
+            last = text + i;
+            backslashes++;
+        }
     }
-    return found;
+    return last;
 }
 
 }  // namespace
@@ -233,9 +238,12 @@ void CStartMenuCatalog::Read()
         return;
     Found* found = static_cast<Found*>(malloc(sizeof(Found) * listed));
     int* groupAt = static_cast<int*>(malloc(sizeof(int) * listed));
-    if (!found || !groupAt) {
+    // Pointers to the records are sorted: they move faster than the records.
+    const Found** order = static_cast<const Found**>(malloc(sizeof(Found*) * listed));
+    if (!found || !groupAt || !order) {
         free(found);
         free(groupAt);
+        free(order);
         return;
     }
     // The walk gives the files of one folder one after another: each run
@@ -252,7 +260,7 @@ void CStartMenuCatalog::Read()
             if (f.pathLength <= rootLength + 4 || !EndsWithLnk(f.path, f.pathLength))
                 continue;
             const char* relative = f.path + rootLength;
-            const char* slash = Zint_Std::FindLastBackslash(relative);
+            const char* slash = LastBackslash(relative, f.depth);
             f.name = slash ? slash + 1 : relative;
             f.nameLength = static_cast<int>(f.path + f.pathLength - 4 - f.name);
             if (f.nameLength <= 0)
@@ -260,7 +268,6 @@ void CStartMenuCatalog::Read()
             f.folder = relative;
             f.folderLength = slash ? static_cast<int>(slash - relative) : 0;
             f.source = s;
-            f.depth = f.folderLength ? CountBackslashes(relative, f.folderLength) + 1 : 0;
             const Found* before = n ? &found[n - 1] : 0;
             if (before && before->source == s && before->folderLength == f.folderLength &&
                 !memcmp(before->folder, f.folder, f.folderLength)) {
@@ -279,17 +286,19 @@ void CStartMenuCatalog::Read()
         memcpy(groupText + groupAt[found[i].group], found[i].folder, found[i].folderLength);
         groupText[groupAt[found[i].group] + found[i].folderLength] = 0;
     }
-    qsort(found, n, sizeof(Found), CompareFound);
+    for (int i = 0; i < n; i++)
+        order[i] = &found[i];
+    qsort(order, n, sizeof(Found*), CompareFound);
     int kept = 0;
     int bytes = folderBytes;
     for (int i = 0; i < n; i++) {
-        if (kept && !CompareNames(reinterpret_cast<const unsigned char*>(found[kept - 1].name),
-                                  found[kept - 1].nameLength,
-                                  reinterpret_cast<const unsigned char*>(found[i].name),
-                                  found[i].nameLength))
+        const Found& f = *order[i];
+        if (kept && !CompareNames(reinterpret_cast<const unsigned char*>(order[kept - 1]->name),
+                                  order[kept - 1]->nameLength,
+                                  reinterpret_cast<const unsigned char*>(f.name), f.nameLength))
             continue;
-        found[kept++] = found[i];
-        bytes += found[i].nameLength + 1 + found[i].pathLength + 1;
+        order[kept++] = &f;
+        bytes += f.nameLength + 1 + f.pathLength + 1;
     }
     text = groupText ? static_cast<char*>(realloc(groupText, bytes)) : 0;
     entries = static_cast<Entry*>(malloc(sizeof(Entry) * (kept ? kept : 1)));
@@ -299,11 +308,12 @@ void CStartMenuCatalog::Read()
         Clear();
         free(found);
         free(groupAt);
+        free(order);
         return;
     }
     int at = folderBytes;
     for (int i = 0; i < kept; i++) {
-        const Found& f = found[i];
+        const Found& f = *order[i];
         entries[i].folder = groupAt[f.group];
         entries[i].name = at;
         memcpy(text + at, f.name, f.nameLength);
@@ -316,6 +326,7 @@ void CStartMenuCatalog::Read()
     count = kept;
     free(found);
     free(groupAt);
+    free(order);
 }
 
 int CStartMenuCatalog::Find(const char* name) const
