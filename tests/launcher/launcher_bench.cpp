@@ -17,6 +17,9 @@
 
 using Zint_Std::CString;
 
+// start_menu_bench.cpp: writes its shortcuts below folder.
+void BenchStartMenu(const CString& folder);
+
 namespace {
 
 bool WriteCommandFile(const CString& path, const int& sections)
@@ -444,6 +447,7 @@ int main()
     BenchCalculator();
     BenchProcesses(folder);
     BenchCompletion(folder);
+    BenchStartMenu(folder);
     BenchShowLatency(folder);
     RemoveScratchFolder(folder);
     return 0;
