@@ -24,6 +24,9 @@ const int kPathRoom = MAX_PATH * 2 + 2;
 // FindExInfoBasic: no short names are fetched. Systems before Windows 7
 // refuse it.
 const FINDEX_INFO_LEVELS kInfoWithoutShortNames = static_cast<FINDEX_INFO_LEVELS>(1);
+// FIND_FIRST_EX_LARGE_FETCH, of the same systems: fewer calls into the
+// file system for a large folder.
+const DWORD kLargeFetch = 2;
 
 const unsigned char* Bytes(const char* text)
 {
@@ -142,28 +145,37 @@ bool WideBeginsWith(const wchar_t* name, const wchar_t* part)
     return true;
 }
 
-// The order of the list: A to Z folded in single-byte characters, the rest
-// by their bytes, and the bytes alone between names equal so.
-int CompareNames(const char* first, const char* second)
+// The key the list is sorted by: the name with A to Z folded in single-byte
+// characters, double-byte characters as they are. Compared byte by byte,
+// two keys give the order of the names character by character.
+void FoldedKey(const char* name, char* key)
 {
     const unsigned char* lead = Zint_Std::LeadByteTable();
-    const unsigned char* a = Bytes(first);
-    const unsigned char* b = Bytes(second);
-    while (*a && *b) {
-        const int width = Zint_Std::CharacterWidth(lead, a);
-        const int otherWidth = Zint_Std::CharacterWidth(lead, b);
-        const unsigned char x = width == 1 ? FoldAsciiCase(*a) : *a;
-        const unsigned char y = otherWidth == 1 ? FoldAsciiCase(*b) : *b;
-        if (x != y)
-            return x < y ? -1 : 1;
-        if ((width == 2 || otherWidth == 2) && a[1] != b[1])
-            return a[1] < b[1] ? -1 : 1;
-        a += width;
-        b += width;
+    const unsigned char* p = Bytes(name);
+    unsigned char* k = reinterpret_cast<unsigned char*>(key);
+    while (*p) {
+        if (Zint_Std::CharacterWidth(lead, p) == 2) {
+            *k++ = *p++;
+            *k++ = *p++;
+        } else {
+            *k++ = FoldAsciiCase(*p++);
+        }
     }
-    if (*a || *b)
-        return *a ? 1 : -1;
-    return strcmp(first, second);
+    *k = 0;
+}
+
+// The ANSI form of an entry's name, as NameFromWide gives it; a name of
+// ASCII characters alone is the same bytes in the code page, and skips the
+// round trip through both conversions.
+bool EntryName(const wchar_t* wide, char* name, const int& room)
+{
+    int i = 0;
+    for (; wide[i] && wide[i] < 0x80 && i < room - 1; i++)
+        name[i] = static_cast<char>(wide[i]);
+    if (wide[i])
+        return Zint_Std::NameFromWide(wide, name, room);
+    name[i] = 0;
+    return Zint_Std::IsUsableName(name);
 }
 
 // Explorer's setting "show hidden files": 1 shows them, anything else or
@@ -187,7 +199,9 @@ bool ExplorerShowsHidden()
 
 struct FolderMatch {
     const char* name;  // into the pool, set once the listing is complete
+    const char* key;   // FoldedKey of the name, after it in the pool
     int offset;
+    int length;
     bool folder;
 };
 
@@ -197,7 +211,8 @@ int CompareMatches(const void* left, const void* right)
     const FolderMatch& b = *static_cast<const FolderMatch*>(right);
     if (a.folder != b.folder)
         return a.folder ? -1 : 1;
-    return CompareNames(a.name, b.name);
+    const int order = strcmp(a.key, b.key);
+    return order ? order : strcmp(a.name, b.name);
 }
 
 // The entries of one folder whose names begin with a typed part, sorted
@@ -233,8 +248,9 @@ private:
 bool CFolderMatches::Add(const char* name, const bool& folder)
 {
     const int length = lstrlenA(name);
-    if (used + length + 1 > room) {
-        const int grown = (room ? room * 2 : 8192) + length + 1;
+    const int bytes = 2 * (length + 1);  // the name and its key
+    if (used + bytes > room) {
+        const int grown = (room ? room * 2 : 16384) + bytes;
         char* bigger = static_cast<char*>(realloc(pool, grown));
         if (!bigger)
             return false;
@@ -250,10 +266,12 @@ bool CFolderMatches::Add(const char* name, const bool& folder)
         slots = more;
     }
     memcpy(pool + used, name, length + 1);
+    FoldedKey(name, pool + used + length + 1);
     items[count].offset = used;
+    items[count].length = length;
     items[count].folder = folder;
     count++;
-    used += length + 1;
+    used += bytes;
     if (count == 1 || length < shortest)
         shortest = length;
     return true;
@@ -272,7 +290,7 @@ void CFolderMatches::Read(HANDLE search, WIN32_FIND_DATAW& entry, const int& fol
         // "." and ".." are no usable names, nor any the code page only
         // approximates.
         char name[kPathRoom];
-        if (!Zint_Std::NameFromWide(wide, name, kPathRoom) || !BeginsWith(name, part))
+        if (!EntryName(wide, name, kPathRoom) || !BeginsWith(name, part))
             continue;
         if (!Add(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
             return;
@@ -293,20 +311,28 @@ bool CFolderMatches::Find(const char* folder, const char* part)
         MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, part, -1, widePart, kPathRoom) <= 0)
         return false;
     const DWORD length = GetFullPathNameW(wide, kPathRoom, search, 0);
-    if (!length || length >= MAX_PATH - 1 || search[length - 1] != L'\\')
+    if (!length || length >= MAX_PATH || search[length - 1] != L'\\')
         return false;
-    lstrcpyW(search + length, L"*");
+    // The typed part goes into the pattern: the file system then hands over
+    // only the entries that may match, a few of thousands. Its matching is
+    // looser than ours (any letter case, short names), never stricter.
+    if (length + lstrlenW(widePart) + 1 >= MAX_PATH)
+        return false;
+    lstrcpyW(search + length, widePart);
+    lstrcatW(search, L"*");
     WIN32_FIND_DATAW entry;
-    HANDLE handle =
-        FindFirstFileExW(search, kInfoWithoutShortNames, &entry, FindExSearchNameMatch, 0, 0);
+    HANDLE handle = FindFirstFileExW(search, kInfoWithoutShortNames, &entry, FindExSearchNameMatch,
+                                     0, kLargeFetch);
     if (handle == INVALID_HANDLE_VALUE)
         handle = FindFirstFileW(search, &entry);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     Read(handle, entry, static_cast<int>(length), widePart, part);
     FindClose(handle);
-    for (int i = 0; i < count; i++)
+    for (int i = 0; i < count; i++) {
         items[i].name = pool + items[i].offset;
+        items[i].key = items[i].name + items[i].length + 1;
+    }
     qsort(items, count, sizeof(FolderMatch), CompareMatches);
     return count > 0;
 }

@@ -17,6 +17,8 @@
 
 using Zint_Std::CString;
 
+void BenchPathCompletion(const CString& folder);  // path_completion_bench.cpp
+
 namespace {
 
 bool WriteCommandFile(const CString& path, const int& sections)
@@ -444,6 +446,7 @@ int main()
     BenchCalculator();
     BenchProcesses(folder);
     BenchCompletion(folder);
+    BenchPathCompletion(folder);
     BenchShowLatency(folder);
     RemoveScratchFolder(folder);
     return 0;
