@@ -234,7 +234,7 @@ public:
 
 private:
     int slots;
-    char* pool;  // the names one after the other, each with its zero
+    char* pool;  // each name with its zero, then its key with its zero
     int used;
     int room;
 

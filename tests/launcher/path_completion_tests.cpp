@@ -66,10 +66,7 @@ TEST(PathCompletionTest, CompletesTheLastWordFromItsFolder)
     ASSERT_NE(INVALID_HANDLE_VALUE, bestFit);
     CloseHandle(bestFit);
     ASSERT_TRUE(SetFileAttributesA((root + "hidden.txt").data, FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(GetFileAttributesA((root + "hidden.txt").data) & FILE_ATTRIBUTE_HIDDEN);
-    CString rootless = root;
-    rootless.Delete(rootless.GetLength() - 1, 1);
-    SetEnvironmentVariableA("QUELT_PC", rootless.data);
+    SetEnvironmentVariableA("QUELT_PC", (root + ".").data);  // "%QUELT_PC%\\" is the tree too
     char saved[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, saved);
     SetCurrentDirectoryA(root.data);
