@@ -19,6 +19,7 @@ using Zint_Std::CString;
 
 // start_menu_bench.cpp: writes its shortcuts below folder.
 void BenchStartMenu(const CString& folder);
+void BenchPathCompletion(const CString& folder);  // path_completion_bench.cpp
 
 namespace {
 
@@ -448,6 +449,7 @@ int main()
     BenchProcesses(folder);
     BenchCompletion(folder);
     BenchStartMenu(folder);
+    BenchPathCompletion(folder);
     BenchShowLatency(folder);
     RemoveScratchFolder(folder);
     return 0;
