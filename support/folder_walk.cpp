@@ -122,15 +122,17 @@ bool IsUsableName(const char* name)
         return false;
     if (!strcmp(name, ".") || !strcmp(name, ".."))
         return false;
+    // Asked once: every entry of a listed folder passes here.
+    const unsigned char* leadBytes = LeadByteTable();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(name);
     const unsigned char* last = p;
     while (*p) {
-        const unsigned char* next = NextChar(p);
+        const int width = CharacterWidth(leadBytes, p);
         // A lone lead byte at the end is no character of the code page.
-        if (next == p + 1 && (IsForbiddenInName(*p) || IsDBCSLeadByte(*p)))
+        if (width == 1 && (IsForbiddenInName(*p) || leadBytes[*p]))
             return false;
         last = p;
-        p = next;
+        p += width;
     }
     // The path rules drop trailing dots and blanks: "a." would name "a".
     if (last[1] == 0 && (*last == '.' || *last == ' '))
