@@ -38,6 +38,14 @@ void PutValue(CString* out, const CString& value, const int& size)
 
 }  // namespace
 
+bool CCommandList::HasCommand(const char* name)
+{
+    if (!name || !*name)
+        return false;
+    RefreshCommands();
+    return commands.FindSection(name) >= 0;
+}
+
 int CCommandList::GetCommand(const CString& name, CString* path, CString* folder,
                              CString* comment)
 {

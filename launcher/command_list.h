@@ -36,6 +36,8 @@ public:
     int matchBeyondPrefix;  // Match: names found by any part when none begins so
     int rankByUse;          // Rank: candidates ordered by how much they were run
     int calculator;         // Calc: a line starting with "=" is worked out
+    int startMenuPrograms;  // Catalog: the Start menu's programs are found too
+    int openUnnamed;        // Open: paths, addresses and programs on the path open
 
     // Resolves shared or per-user files for the install folder (trailing
     // backslash) and copies the installed defaults on a first start.
@@ -47,6 +49,8 @@ public:
     // whether PATH is non-empty (1 when PATH was not asked for).
     int GetCommand(const Zint_Std::CString& name, Zint_Std::CString* path,
                    Zint_Std::CString* folder, Zint_Std::CString* comment);
+    // Whether the command file has a command of that name, PATH or not.
+    bool HasCommand(const char* name);
 
     // The completion of typed: the whole name and a blank for one matching
     // command, the prefix all matches share for several (then list, when

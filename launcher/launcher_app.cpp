@@ -5,6 +5,7 @@
 
 #include "commands/line_parser.h"
 #include "launcher/launcher_ids.h"
+#include "launcher/line_target.h"
 #include "launcher/message_filter.h"
 #include "support/files.h"
 
@@ -270,20 +271,34 @@ void CLauncherApp::Shutdown()
     PostQuitMessage(0);
 }
 
+namespace {
+
+bool IsCommandOf(void* list, const char* name)
+{
+    return static_cast<CCommandList*>(list)->HasCommand(name);
+}
+
+}  // namespace
+
 int CLauncherApp::RunLine(CString& line)
 {
     TypedLine typed;
-    if (!SplitTypedLine(line, typed))
+    if (!SplitTypedLine(line, typed) || !commandList || !runner)
         return 0;
+    LineLookups lookups = {commandList, IsCommandOf, 0, commandList->openUnnamed != 0};
+    LineTarget target;
+    ClassifyLine(line, lookups, target);
+    if (target.kind == kTargetNothing)
+        return 0;
+    if (target.kind != kTargetCommand)
+        return runner->ShellLaunch(target.file, target.parameters, CString());
     CString path;
     CString folder;
-    if (!commandList || !commandList->GetCommand(typed.name, &path, &folder, 0))
+    if (!commandList->GetCommand(typed.name, &path, &folder, 0))
         return 0;
     CString work = SubstituteArguments(path, typed);
     LaunchPlan plan;
     SeparateFileAndParameters(work, ShellFindsProgram, plan);
-    if (!runner)
-        return 0;
     // The name as typed: the "edit" option hands it to the command editor.
     const int started = runner->Execute(typed.name, plan.file, plan.parameters, folder);
     if (started)

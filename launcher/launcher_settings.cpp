@@ -35,7 +35,7 @@ int ReadMultiUserSwitch()
 
 CCommandList::CCommandList(const CString& installFolder)
     : multiUser(0), imeMode(0), savePosition(0), matchBeyondPrefix(1), rankByUse(0),
-      calculator(1), namesGeneration(0)
+      calculator(1), startMenuPrograms(1), openUnnamed(1), namesGeneration(0)
 {
     multiUser = ReadMultiUserSwitch();
     // A user who has a command file of his own keeps it, whatever the
@@ -128,6 +128,8 @@ int CCommandList::ReadSettings(LauncherSettings& settings)
     matchBeyondPrefix = ReadInt(kProfileKeys[kKeyMatch]);
     rankByUse = ReadInt(kProfileKeys[kKeyRank]);
     calculator = ReadInt(kProfileKeys[kKeyCalc]);
+    startMenuPrograms = ReadInt(kProfileKeys[kKeyCatalog]);
+    openUnnamed = ReadInt(kProfileKeys[kKeyOpen]);
     if (savePosition) {
         settings.x = ReadInt(kProfileKeys[kKeyPositionX]);
         settings.y = ReadInt(kProfileKeys[kKeyPositionY]);

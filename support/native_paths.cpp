@@ -31,15 +31,45 @@ bool SysnativeFile(const char* path, const SystemFolderView& view, char* native)
     return FileExists(native);
 }
 
-// The program the 64-bit App Paths register under name, when it exists.
-bool RegisteredProgram(const char* name, char* program)
+// Under WOW64 the file a 64-bit program starts, into native; false when
+// that is file itself.
+bool NativeFile(const char* file, const SystemFolderView& view, char* native)
 {
+    if (!view.wow64 || !*file)
+        return false;
+    if (SysnativeFile(file, view, native))
+        return true;
+    // A name with a folder, a drive or a scheme is taken as written.
+    if (FindLastBackslash(file) || strpbrk(file, "/:") || lstrlenA(file) >= MAX_PATH)
+        return false;
+    char named[MAX_PATH + 8];
+    wsprintfA(named, strchr(file, '.') ? "%s" : "%s.exe", file);
+    char found[MAX_PATH * 2];
+    char* part = 0;
+    if (AppPathsProgram(named, KEY_WOW64_64KEY, found)) {
+        if (!SysnativeFile(found, view, native))
+            lstrcpyA(native, found);
+        return true;
+    }
+    const DWORD length = SearchPathA(0, file, ".exe", MAX_PATH, found, &part);
+    if (length && length < MAX_PATH)
+        return SysnativeFile(found, view, native);
+    wsprintfA(native, "%s\\Sysnative\\%s", view.windowsFolder, named);
+    return FileExists(native);
+}
+
+}  // namespace
+
+bool AppPathsProgram(const char* name, const REGSAM& view, char* program)
+{
+    if (lstrlenA(name) >= MAX_PATH)
+        return false;
     char key[kRoom];
     wsprintfA(key, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s", name);
     for (int i = 0; i < 2; i++) {
         HKEY opened = 0;
         if (RegOpenKeyExA(i ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, key, 0,
-                          KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened))
+                          KEY_QUERY_VALUE | view, &opened))
             continue;
         char value[500];
         DWORD size = sizeof(value) - 1;
@@ -61,35 +91,6 @@ bool RegisteredProgram(const char* name, char* program)
     }
     return false;
 }
-
-// Under WOW64 the file a 64-bit program starts, into native; false when
-// that is file itself.
-bool NativeFile(const char* file, const SystemFolderView& view, char* native)
-{
-    if (!view.wow64 || !*file)
-        return false;
-    if (SysnativeFile(file, view, native))
-        return true;
-    // A name with a folder, a drive or a scheme is taken as written.
-    if (FindLastBackslash(file) || strpbrk(file, "/:") || lstrlenA(file) >= MAX_PATH)
-        return false;
-    char named[MAX_PATH + 8];
-    wsprintfA(named, strchr(file, '.') ? "%s" : "%s.exe", file);
-    char found[MAX_PATH * 2];
-    char* part = 0;
-    if (RegisteredProgram(named, found)) {
-        if (!SysnativeFile(found, view, native))
-            lstrcpyA(native, found);
-        return true;
-    }
-    const DWORD length = SearchPathA(0, file, ".exe", MAX_PATH, found, &part);
-    if (length && length < MAX_PATH)
-        return SysnativeFile(found, view, native);
-    wsprintfA(native, "%s\\Sysnative\\%s", view.windowsFolder, named);
-    return FileExists(native);
-}
-
-}  // namespace
 
 void ReadSystemFolderView(SystemFolderView& view)
 {

@@ -27,6 +27,12 @@ void ReadSystemFolderView(SystemFolderView& view);
 CString NativeProgramPath(const CString& file, const SystemFolderView& view);
 CString NativeProgramPath(const CString& file);
 
+// The existing program that the App Paths of HKCU, then HKLM, register
+// under name (with its extension), in the registry view given (0: this
+// process's own, KEY_WOW64_64KEY: the 64-bit one), into program of
+// MAX_PATH * 2 bytes.
+bool AppPathsProgram(const char* name, const REGSAM& view, char* program);
+
 }  // namespace Zint_Std
 
 #endif
