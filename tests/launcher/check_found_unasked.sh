@@ -24,15 +24,11 @@ links="Quelt Probe Tests"
 handler='HKLM\Software\Classes\mailto\shell\open\command'
 saved="$out/mailto-handler.reg"
 record="$out/probe.txt"
-started=""
-handler_set=""
+started="" handler_set=""
 
 step() { wine "$driver" "$@" </dev/null >>"$out/driver.log" 2>&1; }
 cleanup() {
-    if [ -n "$started" ]; then
-        step quit || kill "$started" 2>/dev/null
-        wait "$started" 2>/dev/null
-    fi
+    [ -n "$started" ] && { step quit || kill "$started"; wait "$started"; } 2>/dev/null
     if [ -s "$saved" ]; then
         wine reg import "$(windows_path "$saved")" </dev/null >/dev/null 2>&1
     elif [ -n "$handler_set" ]; then
@@ -69,16 +65,14 @@ desktop=$(session_desktop 30) || fail "no desktop window"
 xdotool windowraise "$desktop" windowfocus --sync "$desktop" 2>/dev/null || fail "no keyboard"
 
 show() { xdotool key alt+1 && step wait-input "" || fail "Alt+1 did not bring up an empty box"; }
-# keys KEYS SHOWN: xdotool key or type, then the box must show SHOWN.
+# keys HOW TEXT SHOWN: xdotool key or type TEXT, then the box must show SHOWN.
 keys() { xdotool "$1" --delay 30 "$2" && step wait-input "$3" || fail "after $2 the box did not show '$3'"; }
 # run ARGS: Enter, then the probe must have started with ARGS after its name.
 run() {
     rm -f "$record"
     xdotool key Return
-    if ! wait_for_file "$record" 30; then
-        import -window root "$out/screen.png" 2>/dev/null
-        fail "Enter started nothing (see $out/screen.png)"
-    fi
+    wait_for_file "$record" 30 ||
+        { import -window root "$out/screen.png"; fail "Enter started nothing (see $out/screen.png)"; } 2>/dev/null
     grep -qxF "args=$1" "$record" || fail "the probe got $(grep '^args=' "$record"), not $1"
     echo "started: $(head -1 "$record")"
 }
