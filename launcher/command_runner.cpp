@@ -8,7 +8,9 @@
 
 #include "commands/line_parser.h"
 #include "launcher/launcher_ids.h"
+#include "support/files.h"
 #include "support/native_paths.h"
+#include "support/shortcut.h"
 
 using Zint_Std::CString;
 
@@ -132,4 +134,15 @@ int CCommandRunner::ShellLaunch(const CString& file, const CString& parameters,
     free(expandedFile);
     free(expandedFolder);
     return result;
+}
+
+int CCommandRunner::OpenShortcut(const CString& link)
+{
+    Zint_Std::SystemFolderView view;
+    Zint_Std::ReadSystemFolderView(view);
+    Zint_Std::ShortcutContents contents;
+    if (view.wow64 && Zint_Std::ReadShortcutFile(link.Text(), contents) &&
+        Zint_Std::PathExists(contents.target.Text()))
+        return ShellLaunch(contents.target, contents.arguments, contents.workingFolder);
+    return ShellLaunch(link, CString(), CString());
 }

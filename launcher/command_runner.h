@@ -22,6 +22,9 @@ public:
                        const Zint_Std::CString& parameters, const Zint_Std::CString& folder);
     int ShellLaunch(const Zint_Std::CString& file, const Zint_Std::CString& parameters,
                     const Zint_Std::CString& folder);
+    // Opens a shortcut file; on 64-bit Windows through the target it names,
+    // which the 32-bit shell would look for in the 32-bit folders.
+    int OpenShortcut(const Zint_Std::CString& link);
     int RunBuiltin(const int& code);
     void EnableShutdownPrivilege(const char* privilege);
 

@@ -17,9 +17,9 @@ enum LineTargetKind {
 
 struct LineTarget {
     int kind;
-    int program;                  // the Start menu's entry, for kTargetStartMenu
-    Zint_Std::CString file;       // as typed: references are expanded at the start
-    Zint_Std::CString parameters; // the rest of the line
+    int program;                   // the Start menu's entry, for kTargetStartMenu
+    Zint_Std::CString file;        // as typed: references are expanded at the start
+    Zint_Std::CString parameters;  // the rest of the line
 };
 
 // What the launcher knows beside the file system; context goes to both.

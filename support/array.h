@@ -41,6 +41,23 @@ public:
     CArray(const CArray&) = delete;
     CArray& operator=(const CArray&) = delete;
 
+    // Trades contents with other: a list built apart changes hands whole.
+    void SwapWith(CArray& other)
+    {
+        const int heldCount = count;
+        const int heldSlots = slotCount;
+        const unsigned int heldSize = byteSize;
+        T* heldItems = items;
+        count = other.count;
+        slotCount = other.slotCount;
+        byteSize = other.byteSize;
+        items = other.items;
+        other.count = heldCount;
+        other.slotCount = heldSlots;
+        other.byteSize = heldSize;
+        other.items = heldItems;
+    }
+
     // Makes the array hold n empty elements, discarding the content.
     bool Allocate(const int& requested)
     {

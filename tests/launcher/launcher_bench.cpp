@@ -17,6 +17,10 @@
 
 using Zint_Std::CString;
 
+// start_menu_bench.cpp: writes its shortcuts below folder.
+void BenchStartMenu(const CString& folder);
+void BenchPathCompletion(const CString& folder);  // path_completion_bench.cpp
+
 namespace {
 
 bool WriteCommandFile(const CString& path, const int& sections)
@@ -444,6 +448,8 @@ int main()
     BenchCalculator();
     BenchProcesses(folder);
     BenchCompletion(folder);
+    BenchStartMenu(folder);
+    BenchPathCompletion(folder);
     BenchShowLatency(folder);
     RemoveScratchFolder(folder);
     return 0;
