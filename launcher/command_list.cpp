@@ -46,6 +46,12 @@ bool CCommandList::HasCommand(const char* name)
     return commands.FindSection(name) >= 0;
 }
 
+int CCommandList::FindStartMenuProgram(const char* line)
+{
+    programs.Refresh();
+    return programs.Find(line);
+}
+
 int CCommandList::GetCommand(const CString& name, CString* path, CString* folder,
                              CString* comment)
 {

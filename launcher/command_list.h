@@ -6,6 +6,7 @@
 #include "commands/command_file.h"
 #include "commands/profile_lists.h"
 #include "launcher/command_names.h"
+#include "launcher/start_menu_catalog.h"
 #include "support/array.h"
 #include "support/string.h"
 
@@ -65,6 +66,11 @@ public:
 
     // The command file as last read; read again when it changed.
     CCommandFile commands;
+    // The Start menu's programs, read when first asked for.
+    CStartMenuCatalog programs;
+
+    // The Start menu's program named line exactly, or -1.
+    int FindStartMenuProgram(const char* line);
 
 private:
     int namesGeneration;  // the parse the name list was made from; 0: none
@@ -78,8 +84,14 @@ private:
     // Most used first, by the counts beside the command file; ties and
     // names never run keep their order.
     void OrderByUse(const char** candidates, const int& count);
+    // The Start menu's programs found for low, best first, at most most of
+    // them: their names into candidates, their places into indexes.
+    int FindPrograms(const char** candidates, int* indexes, const int& most, const char* low,
+                     const int& lowLength, int& longest);
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
+    void FillProgramRows(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const int& first,
+                         const int* indexes, const int& count, const int& longest);
     void ReadHotKey(LauncherSettings& settings);
     void ApplyAliases();
     int ReadInt(const ProfileKey& key);

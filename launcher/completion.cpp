@@ -95,10 +95,15 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     const int lowLength = lstrlenA(low);
 
     // The matches point into the name list, which stays as it is meanwhile.
-    const char** candidates =
-        static_cast<const char**>(malloc(sizeof(const char*) * (names.count + 1)));
-    if (!candidates)
+    // Room for every name, and for a list's worth of programs.
+    const int room = names.count + 1 + CBestMatches::kMostMatches;
+    const char** candidates = static_cast<const char**>(malloc(sizeof(const char*) * room));
+    int* programs = static_cast<int*>(malloc(sizeof(int) * CBestMatches::kMostMatches));
+    if (!candidates || !programs) {
+        free(candidates);
+        free(programs);
         return;
+    }
     int count = 0;
     int longest = 0;
     int shortest = 0x7FFFFFFF;
@@ -117,8 +122,19 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
             shortest = length;
     }
     bool byPart = false;
-    if (count == 0 && matchBeyondPrefix) {
-        count = FindByPart(candidates, low, lowLength, longest);
+    int commandsFound = count;
+    int programsFound = 0;
+    if (count == 0) {
+        // No command begins so: the commands found by a part, then the
+        // Start menu's programs.
+        if (matchBeyondPrefix)
+            count = FindByPart(candidates, low, lowLength, longest);
+        commandsFound = count;
+        if (startMenuPrograms)
+            programsFound = FindPrograms(candidates + count, programs,
+                                         CBestMatches::kMostMatches - count, low, lowLength,
+                                         longest);
+        count += programsFound;
         byPart = true;
     }
     if (count == 1)
@@ -133,10 +149,13 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     // The box is extended as without ranking; the list and the cycle go
     // by use.
     if (count >= 2 && list && rankByUse)
-        OrderByUse(candidates, count);
-    if (count >= 2 && list)
-        FillList(list->entries, candidates, count, longest);
+        OrderByUse(candidates, commandsFound);
+    if (count >= 2 && list && list->entries.Allocate(count)) {
+        FillList(list->entries, candidates, commandsFound, longest);
+        FillProgramRows(list->entries, commandsFound, programs, programsFound, longest);
+    }
     free(candidates);
+    free(programs);
 }
 
 namespace {
@@ -213,12 +232,11 @@ int CCommandList::FindByPart(const char** candidates, const char* low, const int
     return best.count;
 }
 
-// Each row: the name, blanks up to the longest name, " : " and the comment.
+// The first count rows: the name, blanks up to the longest name, " : " and
+// the comment.
 void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
                             const char* const* candidates, const int& count, const int& longest)
 {
-    if (!entries.Allocate(count))
-        return;
     // One look at the file for the whole list.
     RefreshCommands();
     CString comment;
@@ -236,5 +254,47 @@ void CCommandList::FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
         memcpy(entry.second.data + padding, " : ", 3);
         if (commentLength)
             memcpy(entry.second.data + padding + 3, comment.data, commentLength);
+    }
+}
+
+int CCommandList::FindPrograms(const char** candidates, int* indexes, const int& most,
+                               const char* low, const int& lowLength, int& longest)
+{
+    if (most <= 0)
+        return 0;
+    programs.Refresh();
+    CBestMatches best;
+    programs.Offer(low, lowLength, matchBeyondPrefix != 0, best);
+    const int count = best.count < most ? best.count : most;
+    for (int i = 0; i < count; i++) {
+        indexes[i] = best.items[i].index;
+        candidates[i] = programs.Name(indexes[i]);
+        if (best.items[i].length > longest)
+            longest = best.items[i].length;
+    }
+    return count;
+}
+
+// Rows after the commands': the program's name and where it comes from.
+void CCommandList::FillProgramRows(Zint_Std::CArray<Zint_Std::CStringPair>& entries,
+                                   const int& first, const int* indexes, const int& count,
+                                   const int& longest)
+{
+    for (int i = 0; i < count && first + i < entries.count; i++) {
+        Zint_Std::CStringPair& row = entries.items[first + i];
+        row.first.Assign(programs.Name(indexes[i]));
+        int padding = longest - row.first.GetLength();
+        if (padding > kMostPadding)
+            padding = kMostPadding;
+        if (!row.second.Reserve(padding + 3))
+            continue;
+        memset(row.second.data, ' ', padding);
+        memcpy(row.second.data + padding, " : ", 3);
+        row.second.Append("スタートメニュー");
+        const char* folder = programs.Folder(indexes[i]);
+        if (*folder) {
+            row.second.AppendChar('\\');
+            row.second.Append(folder);
+        }
     }
 }

@@ -6,6 +6,7 @@
 #include "commands/line_parser.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/line_target.h"
+#include "launcher/path_completion.h"
 #include "launcher/message_filter.h"
 #include "support/files.h"
 
@@ -30,7 +31,7 @@ CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
       keptHotKeyAtom(0), menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
       editCountsCharacters(false), shutDown(false),
-      showsCalculation(false)
+      showsCalculation(false), listShowsPaths(false), pathCompletion(0)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -42,6 +43,7 @@ CLauncherApp::~CLauncherApp()
     toolTip = 0;
     delete commandList;
     delete history;
+    delete pathCompletion;
     delete runner;
     commandList = 0;
     history = 0;
@@ -278,6 +280,11 @@ bool IsCommandOf(void* list, const char* name)
     return static_cast<CCommandList*>(list)->HasCommand(name);
 }
 
+int FindProgramOf(void* list, const char* line)
+{
+    return static_cast<CCommandList*>(list)->FindStartMenuProgram(line);
+}
+
 }  // namespace
 
 int CLauncherApp::RunLine(CString& line)
@@ -285,11 +292,15 @@ int CLauncherApp::RunLine(CString& line)
     TypedLine typed;
     if (!SplitTypedLine(line, typed) || !commandList || !runner)
         return 0;
-    LineLookups lookups = {commandList, IsCommandOf, 0, commandList->openUnnamed != 0};
+    LineLookups lookups = {commandList, IsCommandOf,
+                           commandList->startMenuPrograms ? FindProgramOf : 0,
+                           commandList->openUnnamed != 0};
     LineTarget target;
     ClassifyLine(line, lookups, target);
     if (target.kind == kTargetNothing)
         return 0;
+    if (target.kind == kTargetStartMenu)
+        return runner->OpenShortcut(CString(commandList->programs.LinkPath(target.program)));
     if (target.kind != kTargetCommand)
         return runner->ShellLaunch(target.file, target.parameters, CString());
     CString path;

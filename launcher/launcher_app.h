@@ -12,6 +12,8 @@
 #include "launcher/tooltip_window.h"
 #include "support/string.h"
 
+struct PathCompletion;
+
 // An entry point of the editor library, cast to its own type before use.
 typedef void (*EditorEntry)();
 
@@ -59,6 +61,9 @@ private:
     bool editCountsCharacters;  // the input box's positions: characters, not bytes
     bool shutDown;              // Shutdown has run: it runs once
     bool showsCalculation;      // the candidate list holds a result, not names
+    bool listShowsPaths;        // the candidate list holds a folder's entries
+    // The last completion of a typed path; made at the first one.
+    PathCompletion* pathCompletion;
     LauncherSettings settings;
 
     bool RegisterMainClass();
@@ -96,6 +101,9 @@ private:
     void SubmitLine();
     void ShowHistoryEntry(const char* text);
     void CompleteInput(const bool& backwards);
+    // Tab on a line whose last word starts like a path; false when it does
+    // not, or nothing in its folder matches.
+    bool CompletePathInput(const Zint_Std::CString& head, Zint_Std::CString& result);
     bool DeleteCharacter();
     void ClearInput();
     void MessageLoop();

@@ -4,6 +4,9 @@
 
 #include <string.h>
 
+#include <new>
+
+#include "launcher/path_completion.h"
 #include "support/mbcs.h"
 
 using Zint_Std::CString;
@@ -161,6 +164,16 @@ void CLauncherApp::CompleteInput(const bool& backwards)
     if (toolTip) {
         head.Trim();
         const char* name = toolTip->Cycle(head, backwards);
+        if (name && listShowsPaths) {
+            // Stepping through a folder's entries: the path chosen, the
+            // caret after it, so that Tab can go on into a folder.
+            CString text = PathChoiceText(*pathCompletion, name);
+            toolTip->currentText = text;
+            const int caret = text.GetLength();
+            text.Append(tail);
+            SetInputText(text.data, caret);
+            return;
+        }
         if (name) {
             // Stepping through the list: the highlighted name, a blank and
             // whatever followed the caret.
@@ -175,8 +188,10 @@ void CLauncherApp::CompleteInput(const bool& backwards)
         }
         toolTip->Hide();
     }
+    listShowsPaths = false;
     CString result;
-    commandList->Complete(result, head, toolTip);
+    if (!CompletePathInput(head, result))
+        commandList->Complete(result, head, toolTip);
     if (result.IsEmpty())
         return;
     const int caret = result.GetLength();
@@ -190,6 +205,24 @@ void CLauncherApp::CompleteInput(const bool& backwards)
     POINT corner = {0, client.bottom};
     ClientToScreen(inputBox, &corner);
     toolTip->Show(result, corner.x, corner.y + 2);
+}
+
+bool CLauncherApp::CompletePathInput(const CString& head, CString& result)
+{
+    if (!LastWordIsPath(head.Text()))
+        return false;
+    if (!pathCompletion)
+        pathCompletion = new (std::nothrow) PathCompletion;
+    if (!pathCompletion || !CompletePath(head, *pathCompletion))
+        return false;
+    result = pathCompletion->result;
+    if (toolTip) {
+        // The list is the folder's entries, stepped through as names are.
+        toolTip->entries.FreeAll();
+        toolTip->entries.SwapWith(pathCompletion->entries);
+        listShowsPaths = toolTip->entries.count >= 2;
+    }
+    return true;
 }
 
 bool CLauncherApp::DeleteCharacter()
