@@ -61,6 +61,8 @@
 #define IDC_SETTINGS_MATCH 519  // the completion and the box's arithmetic
 #define IDC_SETTINGS_RANK 520
 #define IDC_SETTINGS_CALC 521
+#define IDC_SETTINGS_CATALOG 522  // what the box finds without a command
+#define IDC_SETTINGS_OPEN 523
 
 // One [Alias] entry: 600-699.
 #define IDD_ALIAS_EDIT 600

@@ -96,6 +96,8 @@ BOOL CSettingsDialog::OnInitDialog()
     SetChecked(IDC_SETTINGS_MATCH, edited.match != 0);
     SetChecked(IDC_SETTINGS_RANK, edited.rank != 0);
     SetChecked(IDC_SETTINGS_CALC, edited.calc != 0);
+    SetChecked(IDC_SETTINGS_OPEN, edited.open != 0);
+    SetChecked(IDC_SETTINGS_CATALOG, edited.catalog != 0);
 
     SetDlgItemInt(window, IDC_SETTINGS_WIDTH, edited.width, TRUE);
     SetDlgItemInt(window, IDC_SETTINGS_HEIGHT, edited.height, TRUE);
@@ -360,6 +362,8 @@ bool CSettingsDialog::TakeInput()
     edited.match = IsChecked(IDC_SETTINGS_MATCH);
     edited.rank = IsChecked(IDC_SETTINGS_RANK);
     edited.calc = IsChecked(IDC_SETTINGS_CALC);
+    edited.open = IsChecked(IDC_SETTINGS_OPEN);
+    edited.catalog = IsChecked(IDC_SETTINGS_CATALOG);
     // An ImeCtrl value the list shows as "not controlled" stays as it was
     // unless the user picks an entry.
     HWND ime = Item(IDC_SETTINGS_IME);

@@ -43,6 +43,8 @@ const NumberKey kNumberKeys[] = {
     {kKeyMatch, &EditorSettings::match, true},
     {kKeyRank, &EditorSettings::rank, true},
     {kKeyCalc, &EditorSettings::calc, true},
+    {kKeyCatalog, &EditorSettings::catalog, true},
+    {kKeyOpen, &EditorSettings::open, true},
 };
 
 bool SameBytes(const CString& a, const CString& b)
@@ -287,6 +289,8 @@ void CopyEditorSettings(EditorSettings& to, const EditorSettings& from)
     to.match = from.match;
     to.rank = from.rank;
     to.calc = from.calc;
+    to.catalog = from.catalog;
+    to.open = from.open;
     to.aliases.SetSize(0);
     for (int i = 0; i < from.aliases.count; i++)
         to.aliases.Add(from.aliases.items[i]);

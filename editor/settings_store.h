@@ -30,9 +30,11 @@ struct EditorSettings {
     int width;
     int height;
     int savePosition;
-    int match;  // names found by any part when none begins with the text
-    int rank;   // candidates ordered by use
-    int calc;   // a line starting with "=" is worked out
+    int match;    // names found by any part when none begins with the text
+    int rank;     // candidates ordered by use
+    int calc;     // a line starting with "=" is worked out
+    int catalog;  // the Start menu's programs are candidates too
+    int open;     // a line naming no command is opened as a path or address
     // [Alias]: name and value, in file order.
     Zint_Std::CArray<Zint_Std::CStringPair> aliases;
 };

@@ -471,16 +471,22 @@ TEST_F(SettingsStoreTest, TheSearchTheOrderAndTheArithmeticSwitches)
     EXPECT_EQ(1, defaults.match);
     EXPECT_EQ(0, defaults.rank);
     EXPECT_EQ(1, defaults.calc);
-    ASSERT_TRUE(WriteTextFile(profile, "[QUELT]\r\nMatch=0\r\nCalc=7\r\n"));
+    EXPECT_EQ(1, defaults.catalog);
+    EXPECT_EQ(1, defaults.open);
+    ASSERT_TRUE(WriteTextFile(profile, "[QUELT]\r\nMatch=0\r\nCalc=7\r\nCatalog=0\r\n"));
     EditorSettings loaded, edited;
     ASSERT_NO_FATAL_FAILURE(Load(loaded));
     EXPECT_EQ(0, loaded.match);
     EXPECT_NE(0, loaded.calc);
+    EXPECT_EQ(0, loaded.catalog);
     CopyEditorSettings(edited, loaded);
     edited.rank = 1;
     edited.calc = 0;
+    edited.open = 0;
     EXPECT_EQ(kSaved, SaveEditorSettings(profile.data, loaded, edited));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Match", 9, profile.data));
     EXPECT_EQ(1u, GetPrivateProfileIntA("QUELT", "Rank", 9, profile.data));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Calc", 9, profile.data));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Catalog", 9, profile.data));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Open", 9, profile.data));
 }

@@ -13,11 +13,18 @@
 //                    ExitWindowsEx and the given flags.
 //   mark FOLDER      writes FOLDER\rebooted: the session's Run key starts it,
 //                    which only a restart does.
+//   shortcut LINK TARGET ARGS  writes a shortcut to TARGET with ARGS at LINK,
+//                    a path below the user's Start-menu Programs folder
+//                    whose folders are made as needed.
+//   quit             asks the launcher to quit as setup does and waits until
+//                    its process has ended.
 // The exit code is 0 when the step succeeded.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "support/shortcut.h"
 
 namespace {
 
@@ -188,6 +195,44 @@ int WaitInput(const char* text)
     return 0;
 }
 
+int WriteProgramShortcut(const char* link, const char* target, const char* arguments)
+{
+    char programs[MAX_PATH];
+    if (!SHGetSpecialFolderPathA(0, programs, CSIDL_PROGRAMS, TRUE))
+        return 1;
+    Zint_Std::ShortcutRequest request;
+    request.linkPath.Format("%s\\%s", programs, link);
+    for (char* p = request.linkPath.data; *p; p = CharNextA(p)) {
+        if (*p != '\\' || p == request.linkPath.data || p[-1] == ':')
+            continue;
+        *p = 0;
+        CreateDirectoryA(request.linkPath.data, 0);
+        *p = '\\';
+    }
+    request.targetPath.Assign(target);
+    request.arguments.Assign(arguments);
+    Zint_Std::CShortcutWriter writer;
+    const bool written = writer.Open() && writer.WriteShortcut(request);
+    writer.Close();
+    return written ? 0 : 2;
+}
+
+int QuitLauncher()
+{
+    HWND window = FindWindowA(kLauncherClass, 0);
+    if (!window)
+        return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE launcher = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &answer);
+    const bool ended = !launcher || WaitForSingleObject(launcher, kWaitMs) == WAIT_OBJECT_0;
+    if (launcher)
+        CloseHandle(launcher);
+    return ended ? 0 : 1;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -203,6 +248,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     if (__argc >= 3 && !strcmp(__argv[1], "exit-windows"))
         return ExitWindowsEx(static_cast<UINT>(atoi(__argv[2])), 0) ? 0 : 1;
+    if (__argc >= 5 && !strcmp(__argv[1], "shortcut"))
+        return WriteProgramShortcut(__argv[2], __argv[3], __argv[4]);
+    if (__argc >= 2 && !strcmp(__argv[1], "quit"))
+        return QuitLauncher();
     if (__argc >= 2 && !strcmp(__argv[1], "wait-input"))
         return WaitInput(__argc >= 3 ? __argv[2] : "");
     return 9;
