@@ -141,8 +141,16 @@ int CCommandRunner::OpenShortcut(const CString& link)
     Zint_Std::SystemFolderView view;
     Zint_Std::ReadSystemFolderView(view);
     Zint_Std::ShortcutContents contents;
-    if (view.wow64 && Zint_Std::ReadShortcutFile(link.Text(), contents) &&
-        Zint_Std::PathExists(contents.target.Text()))
-        return ShellLaunch(contents.target, contents.arguments, contents.workingFolder);
+    if (view.wow64 && Zint_Std::ReadShortcutFile(link.Text(), contents)) {
+        // The target as a 64-bit program sees it: one in the system folder
+        // exists only through Sysnative.
+        char* expanded = ExpandEnvironmentToFit(contents.target.Text());
+        const bool found =
+            expanded && *expanded &&
+            Zint_Std::PathExists(Zint_Std::NativeProgramPath(CString(expanded), view).Text());
+        free(expanded);
+        if (found)
+            return ShellLaunch(contents.target, contents.arguments, contents.workingFolder);
+    }
     return ShellLaunch(link, CString(), CString());
 }

@@ -34,6 +34,9 @@ require_plain_shell_folders
 rm -rf "$out"
 mkdir -p "$out"
 
+links="Quelt 64"
+find "$WINEPREFIX/drive_c/users" -type d -path "*/Start Menu/Programs/$links" -prune -exec rm -rf {} +
+
 # The program: 64-bit, in the 64-bit system folder only.
 system64="$WINEPREFIX/drive_c/windows/system32"
 [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || fail "$WINEPREFIX is not a 64-bit prefix"
@@ -61,3 +64,20 @@ if ! wait_for_file "$out/probe.txt" 30; then
     fail "the program of the 64-bit system folder did not start (see $out/screen.png)"
 fi
 echo "started: $(head -1 "$out/probe.txt")"
+
+# A Start-menu shortcut to the same program, typed by its name: opened
+# through the target it names, which the 32-bit shell would not find.
+rm -f "$out/probe.txt"
+wine "$driver" shortcut "$links\\Probe Sixty Four.lnk" 'C:\Windows\System32\qprobe64.exe' from-link \
+    </dev/null >>"$out/driver.log" 2>&1 || fail "could not write the Start-menu shortcut"
+xdotool key alt+1
+wine "$driver" wait-input "" </dev/null >>"$out/driver.log" 2>&1 || fail "Alt+1 did not bring up the input box"
+xdotool type --delay 30 'Probe Sixty Four'
+wine "$driver" wait-input 'Probe Sixty Four' </dev/null >>"$out/driver.log" 2>&1 ||
+    fail "the typed name did not reach the input box"
+xdotool key Return
+if ! wait_for_file "$out/probe.txt" 30 || ! grep -qxF "args=from-link" "$out/probe.txt"; then
+    import -window root "$out/screen.png" 2>/dev/null
+    fail "the Start menu's shortcut to the 64-bit program did not start it (see $out/screen.png)"
+fi
+echo "started through the shortcut: $(head -1 "$out/probe.txt")"
