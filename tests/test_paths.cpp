@@ -93,7 +93,19 @@ CString ReadWholeFile(const CString& path, int* length)
 
 bool WriteBytes(const CString& path, const void* bytes, const int& length)
 {
-    HANDLE file = CreateFileA(path.data, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    // A test may write a file the launcher is reading or replacing at that
+    // moment: shared as the launcher shares its reads, and tried again for
+    // a while when another program holds it.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const DWORD start = GetTickCount();
+    do {
+        file = CreateFileA(path.data, GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                           CREATE_ALWAYS, 0, 0);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        Sleep(20);
+    } while (GetTickCount() - start < 2000);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
