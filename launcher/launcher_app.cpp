@@ -31,7 +31,8 @@ CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
       keptHotKeyAtom(0), menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
       editCountsCharacters(false), shutDown(false),
-      showsCalculation(false), listShowsPaths(false), pathCompletion(0)
+      showsCalculation(false), listShowsPaths(false), pathCompletion(0), imeHook(0),
+      composing(false), previewWaits(false)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;
@@ -72,6 +73,7 @@ int CLauncherApp::Run()
     if (!CreateMainWindow())
         return 0;
     CreateInputBox();
+    InstallImeHook();
     // An elevated launcher still takes paths from Pinlet, which runs with
     // the user's ordinary rights.
     AllowMessageFromLowerIntegrity(mainWindow, WM_REGISTERPATH);
@@ -148,6 +150,7 @@ void CLauncherApp::MessageLoop()
         }
         if (GetMessageA(&message, 0, 0, 0) <= 0)
             break;
+        NoteImeMessage(message.hwnd, message.message);
         if (FilterKey(message))
             continue;
         TranslateMessage(&message);
@@ -269,6 +272,9 @@ void CLauncherApp::Shutdown()
         ImmReleaseContext(inputBox, imeContext);
         imeContext = 0;
     }
+    if (imeHook)
+        UnhookWindowsHookEx(imeHook);
+    imeHook = 0;
     SetTrayIcon(NIM_DELETE);
     PostQuitMessage(0);
 }

@@ -7,6 +7,7 @@
 
 #include "commands/line_parser.h"
 #include "launcher/calculator.h"
+#include "launcher/full_width_arithmetic.h"
 #include "support/handles.h"
 
 using Zint_Std::CString;
@@ -41,22 +42,33 @@ bool PutOnClipboard(HWND owner, const CString& text)
 bool CLauncherApp::CalculationOf(const CString& line, CString& result)
 {
     result.Empty();
-    if (!commandList || !commandList->calculator || !line.data || line.data[0] != '=')
+    if (!commandList || !commandList->calculator || !line.data)
         return false;
-    // A command whose name starts with "=" runs as before.
+    // "＝１＋２" counts as "=1+2".
+    CString narrow(line);
+    NarrowFullWidthArithmetic(narrow.data);
+    if (!narrow.data || narrow.data[0] != '=')
+        return false;
+    // A command whose name starts with "=" runs as before: the name as typed.
     CString copy(line);
     TypedLine typed;
     CString path;
     if (SplitTypedLine(copy, typed) && commandList->GetCommand(typed.name, &path, 0, 0))
         return false;
     CCalculator calculator;
-    return calculator.Calculate(line.data + 1, result);
+    return calculator.Calculate(narrow.data + 1, result);
 }
 
 void CLauncherApp::OnInputChanged()
 {
     if (!toolTip)
         return;
+    // The text of an open conversion is not what the user means yet: the
+    // end of the composition brings the preview.
+    if (Composing()) {
+        previewWaits = true;
+        return;
+    }
     const CString line = InputText();
     CString result;
     if (!CalculationOf(line, result)) {

@@ -54,6 +54,13 @@ bool CLauncherApp::FilterKey(MSG& message)
     const bool control = KeyHeld(VK_CONTROL);
     const bool shift = KeyHeld(VK_SHIFT);
     const WPARAM key = message.wParam;
+    // A key the IME took: TranslateMessage hands it back to the IME.
+    if (key == VK_PROCESSKEY)
+        return false;
+    // During a conversion Enter commits it and runs nothing, and nothing
+    // completes; the other keys keep their meaning.
+    if (Composing() && (key == VK_RETURN || key == VK_TAB || (control && key == VK_SPACE)))
+        return true;
     if (key == VK_RETURN) {
         SubmitLine();
         return true;
@@ -249,6 +256,51 @@ bool CLauncherApp::DeleteCharacter()
     text.Delete(pos, count);
     SetInputText(text.Text(), pos);
     return false;
+}
+
+namespace {
+
+LRESULT CALLBACK ImeMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && CLauncherApp::instance)
+        CLauncherApp::instance->NoteImeMessage(sent->hwnd, sent->message);
+    return CallNextHookEx(0, code, wParam, lParam);
+}
+
+}  // namespace
+
+void CLauncherApp::InstallImeHook()
+{
+    imeHook = SetWindowsHookExA(WH_CALLWNDPROC, ImeMessageHook, 0, GetCurrentThreadId());
+}
+
+void CLauncherApp::NoteImeMessage(const HWND& window, const UINT& message)
+{
+    if (window != inputBox || !inputBox)
+        return;
+    if (message == WM_IME_STARTCOMPOSITION)
+        composing = true;
+    if (message != WM_IME_ENDCOMPOSITION)
+        return;
+    composing = false;
+    // Posted, so that it runs after the box has taken the end itself.
+    if (previewWaits)
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE),
+                     reinterpret_cast<LPARAM>(inputBox));
+    previewWaits = false;
+}
+
+bool CLauncherApp::Composing()
+{
+    if (composing)
+        return true;
+    HIMC context = ImmGetContext(inputBox);
+    if (!context)
+        return false;
+    const LONG bytes = ImmGetCompositionStringA(context, GCS_COMPSTR, 0, 0);
+    ImmReleaseContext(inputBox, context);
+    return bytes > 0;
 }
 
 void CLauncherApp::ClearInput()

@@ -43,6 +43,8 @@ void CLauncherApp::ShowInputBox(const WPARAM& wParam)
     if (!hotKeyAtom || LOWORD(wParam) != hotKeyAtom)
         return;
     SendMessageA(inputBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    // An end that never came does not keep Enter from working.
+    composing = false;
     if (commandList->imeMode == 1 && imeContext)
         ImmSetOpenStatus(imeContext, FALSE);
     ForceForeground(mainWindow);

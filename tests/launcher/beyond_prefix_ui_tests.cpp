@@ -3,6 +3,8 @@
 // a sum worked out in the box and put on the clipboard.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <imm.h>
 #include <string.h>
 
 #include "launcher/ui_driver.h"
@@ -40,6 +42,56 @@ bool ClipboardHolds(void* expected)
 }
 
 }  // namespace
+
+// The messages an IME sends to the box, sent as it sends them; keys posted.
+TEST(BeyondPrefixUiTest, AConversionInTheBoxCompletesRunsAndCalculatesNothing)
+{
+    const CString work = MakeScratchFolder("ime-box");
+    CString commands;
+    commands.Format("[notepad]\r\nPATH=notepad.exe\r\n[nslookup]\r\nPATH=nslookup.exe\r\n"
+                    "[prz]\r\nPATH=\"%s\"\r\n",
+                    (Zint_Std::ModuleFolder(0) + "launch_probe.exe").data);
+    SetEnvironmentVariableA("QUELT_PROBE_OUT", (work + "probe.txt").data);
+    CLauncherUnderTest launcher;
+    ASSERT_TRUE(launcher.Start(commands.data, "[HotKey]\r\nALT=1\r\nKey=49\r\n[QUELT]\r\nImeCtrl=0\r\n"));
+    SetEnvironmentVariableA("QUELT_PROBE_OUT", 0);
+    ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
+    ASSERT_TRUE(launcher.ShowWithHotKey());
+    HWND edit = launcher.edit;
+
+    // The preview waits for the end of the conversion.
+    SendMessageA(edit, WM_IME_STARTCOMPOSITION, 0, 0);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("＝２＊２１"));
+    SendMessageA(edit, WM_IME_COMPOSITION, 0, GCS_COMPSTR);
+    EXPECT_FALSE(launcher.ToolTipShown());
+    SendMessageA(edit, WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_TRUE(WaitUntil(ListShown, &launcher));
+
+    // A list shown before stays as it was; the char posted last is the
+    // sign that the keys before it have been handled.
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("n"));
+    SendMessageA(edit, EM_SETSEL, 1, 1);
+    PostMessageA(edit, WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(WaitUntil(ListShown, &launcher));
+    SendMessageA(edit, WM_IME_STARTCOMPOSITION, 0, 0);
+    PostMessageA(edit, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageA(edit, WM_CHAR, 'x', 0);
+    EXPECT_TRUE(launcher.WaitEditText("nx")) << launcher.EditText().data;
+    EXPECT_TRUE(launcher.ToolTipShown());
+
+    // The Enter of the conversion runs nothing, the next one runs the line.
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("prz"));
+    SendMessageA(edit, EM_SETSEL, 3, 3);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(edit, WM_KEYDOWN, VK_PROCESSKEY, 0);
+    PostMessageA(edit, WM_CHAR, ' ', 0);
+    EXPECT_TRUE(launcher.WaitEditText("prz ")) << launcher.EditText().data;
+    EXPECT_FALSE(Zint_Std::PathExists((work + "probe.txt").data));
+    SendMessageA(edit, WM_IME_ENDCOMPOSITION, 0, 0);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitForFile(work + "probe.txt", kUiTimeoutMs));
+    RemoveScratchFolder(work);
+}
 
 TEST(BeyondPrefixUiTest, PartsOfNamesUseOrderAndArithmeticAtTheKeyboard)
 {

@@ -10,6 +10,7 @@
 
 #include "launcher/bench_clock.h"
 #include "launcher/calculator.h"
+#include "launcher/full_width_arithmetic.h"
 #include "test_paths.h"
 
 using Zint_Std::CString;
@@ -157,6 +158,26 @@ TEST(Calculator, GrammarAndFormattingTable)
                                      << (result.Text());
             EXPECT_TRUE(result.IsEmpty()) << "\"" << c.expression << "\"";
         }
+    }
+}
+
+TEST(Calculator, FullWidthCharactersBecomeTheirAsciiForms)
+{
+    const char* const cases[][2] = {
+        {"＝１２３４５６７８９０", "=1234567890"},
+        {"＋－＊／＾％．（）", "+-*/^%.()"},
+        {"=１+2＊(3)", "=1+2*(3)"},
+        {"\x83\x5E\x83\x7C", "\x83\x5E\x83\x7C"},  // タ and a second byte like "|"
+        {"\x83\x81\x7B", "\x83\x81\x7B"},          // ヘ, "{": no ＋ across them
+        {"\x82\x4E\x82\x59", "\x82\x4E\x82\x59"},  // the neighbours of ０ and ９
+        {"ノ＝", "ノ="},
+        {"1\x81", "1\x81"},  // a lead byte at the end stays
+    };
+    for (const auto& c : cases) {
+        char text[64];
+        lstrcpynA(text, c[0], sizeof(text));
+        NarrowFullWidthArithmetic(text);
+        EXPECT_STREQ(c[1], text) << c[0];
     }
 }
 
