@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <random>
 #include <string>
@@ -28,25 +29,21 @@ std::string ToAnsi(const std::wstring& wide)
                                                 out, sizeof(out), 0, 0));
 }
 
-// The folded code point; empty when none of the rules changes it.
+// The code point by the plain rules; itself when none changes it.
 std::wstring FoldCodePoint(const wchar_t c)
 {
-    static const wchar_t voicedWithoutHiragana[] = L"\x30F4\x3046\x30F7\x308F\x30F8\x3090\x30F9\x3091\x30FA\x3092";
+    const wchar_t* const voiced = L"\x30F4\x30F7\x30F8\x30F9\x30FA";  // ヴ ヷ ヸ ヹ ヺ: no hiragana
     if (c >= L'A' && c <= L'Z')
         return std::wstring(1, c + 0x20);
-    if (c == 0x3000)
-        return L" ";
-    if (c == 0x3099 || c == 0x309A)  // Wine widens a lone ﾞ or ﾟ to the combining mark
-        return std::wstring(1, c + 2);
+    if (c == 0x3000 || c == 0x3099 || c == 0x309A)  // Wine widens a lone ﾞ or ﾟ to a combining mark
+        return std::wstring(1, c == 0x3000 ? L' ' : c + 2);
     if (c >= 0xFF01 && c <= 0xFF5E)
         return std::wstring(1, c >= 0xFF21 && c <= 0xFF3A ? c - 0xFEC0 : c - 0xFEE0);
     if (c >= 0x30A1 && c <= 0x30F3)
         return std::wstring(1, c - 0x60);
-    for (int i = 0; voicedWithoutHiragana[i]; i += 2) {
-        if (c == voicedWithoutHiragana[i])
-            return std::wstring(1, voicedWithoutHiragana[i + 1]) + L"\x309B";
-    }
-    return L"";
+    if (c && wcschr(voiced, c))
+        return std::wstring(1, L"\x3046\x308F\x3090\x3091\x3092"[wcschr(voiced, c) - voiced]) + L"\x309B";
+    return std::wstring(1, c);
 }
 
 // What no rule changes keeps its own bytes; a run of half-width katakana is
@@ -69,11 +66,12 @@ std::string SlowFold(const std::string& text)
         const int length = LCMapStringW(MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT),
                                         LCMAP_FULLWIDTH, halfWidth.data(), static_cast<int>(halfWidth.size()), full, 256);
         for (int k = 0; k < length; k++)
-            folded += ToAnsi(FoldCodePoint(full[k]).empty() ? std::wstring(1, full[k]) : FoldCodePoint(full[k]));
+            folded += ToAnsi(FoldCodePoint(full[k]));
         halfWidth.clear();
         if (i == text.size())
             break;
-        folded += FoldCodePoint(c).empty() ? text.substr(i, width) : ToAnsi(FoldCodePoint(c));
+        const std::wstring one = FoldCodePoint(c);
+        folded += one == std::wstring(1, c) ? text.substr(i, width) : ToAnsi(one);
         i += width;
     }
     return folded;
@@ -83,70 +81,28 @@ std::string SlowFold(const std::string& text)
 
 TEST(JapaneseFoldTest, ChosenTextsAndRomaji)
 {
+    // clang-format off
     const char* const folds[][2] = {
-        {"メモ", "めも"},
-        {"めも", "めも"},
-        {"ｎｏｔｅ", "note"},
-        {"ＮｏＴｅ Pad", "note pad"},
-        {"ﾃﾞｽｸ", "ですく"},
-        {"デスク", "ですく"},
-        {"ﾊﾟｿｺﾝ", "ぱそこん"},
-        {"ｳﾞ", "う゛"},
-        {"ヴ", "う゛"},
-        {"ﾜﾞｱﾟ", "わ゛あ゜"},
-        {"ﾒｰﾙ", "めーる"},
-        {"メール", "めーる"},
-        {"メモ帳", "めも帳"},
-        {"ヶ｡", "ヶ｡"},
-        {"ソ予表", "そ予表"},
-        {"ポ|", "ぽ|"},
-        {"アツ", "あつ"},
-        {"Ａ＼～", "a\\~"},
-        {"x　y", "x y"},
-        {"ア\x83", "あ\x83"},
+        {"メモ", "めも"}, {"めも", "めも"}, {"ｎｏｔｅ", "note"}, {"ＮｏＴｅ Pad", "note pad"}, {"ﾃﾞｽｸ", "ですく"},
+        {"デスク", "ですく"}, {"ﾊﾟｿｺﾝ", "ぱそこん"}, {"ｳﾞ", "う゛"}, {"ヴ", "う゛"}, {"ﾜﾞｱﾟ", "わ゛あ゜"},
+        {"ﾒｰﾙ", "めーる"}, {"メール", "めーる"}, {"メモ帳", "めも帳"}, {"ヶ｡", "ヶ｡"}, {"ソ予表", "そ予表"},
+        {"ポ|", "ぽ|"}, {"アツ", "あつ"}, {"Ａ＼～", "a\\~"}, {"x　y", "x y"}, {"ア\x83", "あ\x83"},
     };
+    // clang-format on
     for (const auto& c : folds)
         EXPECT_EQ(c[1], Fold(c[0])) << c[0];
     EXPECT_EQ("ぱそ", Fold("ﾊﾟｿｺﾝ", 5));  // whole characters only
     EXPECT_EQ("ぱ", Fold("ﾊﾟｿｺﾝ", 4));
+    // clang-format off
     const char* const romaji[][2] = {
-        {"memo", "めも"},
-        {"Memo", "めも"},
-        {"kyou", "きょう"},
-        {"shi", "し"},
-        {"si", "し"},
-        {"tsu", "つ"},
-        {"tu", "つ"},
-        {"chi", "ち"},
-        {"ti", "ち"},
-        {"fu", "ふ"},
-        {"hu", "ふ"},
-        {"ja", "じゃ"},
-        {"zya", "じゃ"},
-        {"jya", "じゃ"},
-        {"nn", "ん"},
-        {"n", "ん"},
-        {"kantan", "かんたん"},
-        {"onna", "おんあ"},
-        {"on'na", "おんな"},
-        {"kitte", "きって"},
-        {"matcha", "まっちゃ"},
-        {"vu", "う゛"},
-        {"xtsu", "っ"},
-        {"ko-hi-", "こーひー"},
-        {"di", "ぢ"},
-        {"wo", "を"},
-        {"fairu", "ふぁいる"},
-        {"kit", "き"},
-        {"matc", "ま"},
-        {"k", 0},
-        {"qa", 0},
-        {"memo1", 0},
-        {"a b", 0},
-        {"me\x83\x81", 0},
-        {"", 0},
+        {"memo", "めも"}, {"Memo", "めも"}, {"kyou", "きょう"}, {"shi", "し"}, {"si", "し"}, {"tsu", "つ"}, {"tu", "つ"},
+        {"chi", "ち"}, {"ti", "ち"}, {"fu", "ふ"}, {"hu", "ふ"}, {"ja", "じゃ"}, {"zya", "じゃ"}, {"jya", "じゃ"},
+        {"nn", "ん"}, {"n", "ん"}, {"kantan", "かんたん"}, {"onna", "おんあ"}, {"on'na", "おんな"}, {"kitte", "きって"}, {"matcha", "まっちゃ"},
+        {"vu", "う゛"}, {"xtsu", "っ"}, {"ko-hi-", "こーひー"}, {"di", "ぢ"}, {"wo", "を"}, {"fairu", "ふぁいる"}, {"kit", "き"},
+        {"matc", "ま"}, {"k", 0}, {"qa", 0}, {"memo1", 0}, {"a b", 0}, {"me\x83\x81", 0}, {"", 0},
         {"o'", 0},
     };
+    // clang-format on
     for (const auto& c : romaji) {
         char out[64] = "";
         EXPECT_EQ(c[1] != 0, RomajiToKana(c[0], out, sizeof(out))) << c[0];
