@@ -1,5 +1,6 @@
 #include "launcher/japanese_fold.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "support/mbcs.h"
@@ -27,8 +28,9 @@ struct FoldTables {
     unsigned char joins[256];  // the marks a half-width kana takes
 };
 
-FoldTables tables;
-bool tablesBuilt = false;
+// On the heap, built at the first fold: as a zeroed global the tables would
+// take their 8 KB in the program file.
+FoldTables* foldTables = 0;
 
 // The exec charset makes these literals CP932: two bytes a character.
 const char kFullWidthAscii[] =
@@ -55,16 +57,20 @@ void SetChar(FoldedChar& folded, const char* bytes, const int& length)
     memcpy(folded.bytes, bytes, length);
 }
 
-void SetDouble(const unsigned char lead, const unsigned char trail, const char* bytes,
-               const int& length)
+void SetDouble(FoldTables& tables, const unsigned char lead, const unsigned char trail,
+               const char* bytes, const int& length)
 {
     if (!tables.rowOfLead[lead])
         tables.rowOfLead[lead] = static_cast<unsigned char>(++tables.rowCount);
     SetChar(tables.doubles[tables.rowOfLead[lead] - 1][trail], bytes, length);
 }
 
-void BuildTables()
+bool BuildTables()
 {
+    foldTables = static_cast<FoldTables*>(calloc(1, sizeof(FoldTables)));
+    if (!foldTables)
+        return false;
+    FoldTables& tables = *foldTables;
     tables.leadBytes = Zint_Std::LeadByteTable();
     for (int c = 0; c < 256; c++) {
         const char folded = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
@@ -82,13 +88,13 @@ void BuildTables()
     }
     for (int i = 0; i < '~' - '!' + 1; i++) {
         const char ascii = static_cast<char>(LowerAscii(static_cast<unsigned char>('!' + i)));
-        SetDouble(static_cast<unsigned char>(kFullWidthAscii[2 * i]),
+        SetDouble(tables, static_cast<unsigned char>(kFullWidthAscii[2 * i]),
                   static_cast<unsigned char>(kFullWidthAscii[2 * i + 1]), &ascii, 1);
     }
     // The other codes of ＂ and ＇, and the ideographic space.
-    SetDouble(0xEE, 0xFB, "'", 1);
-    SetDouble(0xEE, 0xFC, "\"", 1);
-    SetDouble(0x81, 0x40, " ", 1);
+    SetDouble(tables, 0xEE, 0xFB, "'", 1);
+    SetDouble(tables, 0xEE, 0xFC, "\"", 1);
+    SetDouble(tables, 0x81, 0x40, " ", 1);
     // Katakana ァ to ン: 0x83 0x40 on, skipping the trail 0x7F; the hiragana
     // are one run from 0x82 0x9F.
     for (int trail = 0x40; trail <= kLastKatakanaToFold; trail++) {
@@ -96,10 +102,10 @@ void BuildTables()
             continue;
         const char hiragana[2] = {'\x82',
                                   static_cast<char>(kFirstHiragana + trail - 0x40 - (trail > 0x7F))};
-        SetDouble(0x83, static_cast<unsigned char>(trail), hiragana, 2);
+        SetDouble(tables, 0x83, static_cast<unsigned char>(trail), hiragana, 2);
     }
-    SetDouble(0x83, kVu, kVuKana, 4);
-    tablesBuilt = true;
+    SetDouble(tables, 0x83, kVu, kVuKana, 4);
+    return true;
 }
 
 }  // namespace
@@ -108,8 +114,10 @@ int FoldForMatch(const char* text, char* out, const int& room)
 {
     if (!out || room <= 0)
         return 0;
-    if (!tablesBuilt)
-        BuildTables();
+    out[0] = 0;
+    if (!foldTables && !BuildTables())
+        return 0;
+    const FoldTables& tables = *foldTables;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
     unsigned char* written = reinterpret_cast<unsigned char*>(out);
     const unsigned char* const end = written + room - 1;
