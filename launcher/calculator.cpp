@@ -186,7 +186,9 @@ bool CCalculator::ParsePower(double& value)
     Leave();
     if (!parsed)
         return false;
-    return StoreFinite(pow(value, exponent), value);  // 0^-1 and (-8)^(1/3) end here
+    // The long double power the number parser links anyway: one power
+    // function in the program, not two.
+    return StoreFinite(static_cast<double>(powl(value, exponent)), value);  // 0^-1 and (-8)^(1/3) end here
 }
 
 bool CCalculator::ParsePrimary(double& value)
