@@ -1,4 +1,4 @@
-// How far several names agree after the text they were found for: the part
+// How far several names agree after the text they were found for: what
 // Tab adds to the box when more than one name remains.
 #ifndef QUELT_LAUNCHER_SHARED_PREFIX_H
 #define QUELT_LAUNCHER_SHARED_PREFIX_H
