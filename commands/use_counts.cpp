@@ -1,6 +1,5 @@
 #include "commands/use_counts.h"
 
-#include <math.h>
 #include <new>
 #include <stdio.h>
 #include <stdlib.h>
@@ -8,6 +7,7 @@
 
 #include "support/files.h"
 #include "support/mbcs.h"
+#include "support/power.h"
 
 using Zint_Std::CString;
 
@@ -66,9 +66,8 @@ double Decayed(const double& count, const ULONGLONG& since, const ULONGLONG& now
 {
     if (now <= since)
         return count;
-    // powl, which the calculator links anyway: one power function in the
-    // program.
-    return count * static_cast<double>(powl(0.5L, static_cast<long double>(now - since) / kHalfLife));
+    return count * static_cast<double>(Zint_Std::Power(
+                       0.5L, static_cast<long double>(now - since) / kHalfLife));
 }
 
 // A decimal number of at most 19 digits, ending the text.

@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "support/power.h"
+
 namespace {
 
 bool IsDigit(const char c) { return c >= '0' && c <= '9'; }
@@ -186,9 +188,8 @@ bool CCalculator::ParsePower(double& value)
     Leave();
     if (!parsed)
         return false;
-    // The long double power the number parser links anyway: one power
-    // function in the program, not two.
-    return StoreFinite(static_cast<double>(powl(value, exponent)), value);  // 0^-1 and (-8)^(1/3) end here
+    // The long double power the number parser uses too.
+    return StoreFinite(static_cast<double>(Zint_Std::Power(value, exponent)), value);  // 0^-1 and (-8)^(1/3) end here
 }
 
 bool CCalculator::ParsePrimary(double& value)
@@ -262,7 +263,7 @@ double DecimalValue(const char* from, const char* to)
     // to double that follows gives the nearest double, a subnormal one too,
     // 0 below them and infinity (refused) above 1.8e308.
     const long double digits = static_cast<long double>(mantissa);
-    const long double scale = powl(10.0L, exponent < 0 ? -exponent : exponent);
+    const long double scale = Zint_Std::Power(10.0L, exponent < 0 ? -exponent : exponent);
     return static_cast<double>(exponent < 0 ? digits / scale : digits * scale);
 }
 
