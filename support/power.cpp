@@ -8,7 +8,9 @@ namespace {
 long double Whole(const long double& x)
 {
     long double whole;
-    __asm__("frndint" : "=t"(whole) : "0"(x));
+    __asm__("frndint"
+            : "=t"(whole)
+            : "0"(x));
     return whole;
 }
 
@@ -24,9 +26,13 @@ long double TwoToThe(const long double& x)
         return 0.0L;
     const long double whole = Whole(x);
     long double result;
-    __asm__("f2xm1" : "=t"(result) : "0"(x - whole));
+    __asm__("f2xm1"
+            : "=t"(result)
+            : "0"(x - whole));
     result += 1.0L;
-    __asm__("fscale" : "=t"(result) : "0"(result), "u"(whole));
+    __asm__("fscale"
+            : "=t"(result)
+            : "0"(result), "u"(whole));
     return result;
 }
 
@@ -34,7 +40,10 @@ long double TwoToThe(const long double& x)
 long double TimesLogTwo(const long double& y, const long double& x)
 {
     long double result;
-    __asm__("fyl2x" : "=t"(result) : "0"(x), "u"(y) : "st(1)");
+    __asm__("fyl2x"
+            : "=t"(result)
+            : "0"(x), "u"(y)
+            : "st(1)");
     return result;
 }
 
