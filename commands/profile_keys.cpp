@@ -27,6 +27,7 @@ const ProfileKey kProfileKeys[] = {
     {kMainSection, "Calc", 1},
     {kMainSection, "Catalog", 1},
     {kMainSection, "Open", 1},
+    {kMainSection, "Romaji", 1},
 };
 static_assert(sizeof(kProfileKeys) / sizeof(kProfileKeys[0]) == kProfileKeyCount,
               "one entry for each ProfileKeyId, in its order");

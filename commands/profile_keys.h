@@ -31,6 +31,7 @@ enum ProfileKeyId {
     kKeyCalc,
     kKeyCatalog,
     kKeyOpen,
+    kKeyRomaji,
     kProfileKeyCount
 };
 

@@ -63,6 +63,7 @@
 #define IDC_SETTINGS_CALC 521
 #define IDC_SETTINGS_CATALOG 522  // what the box finds without a command
 #define IDC_SETTINGS_OPEN 523
+#define IDC_SETTINGS_ROMAJI 524
 
 // One [Alias] entry: 600-699.
 #define IDD_ALIAS_EDIT 600

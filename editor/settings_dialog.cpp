@@ -98,6 +98,7 @@ BOOL CSettingsDialog::OnInitDialog()
     SetChecked(IDC_SETTINGS_CALC, edited.calc != 0);
     SetChecked(IDC_SETTINGS_OPEN, edited.open != 0);
     SetChecked(IDC_SETTINGS_CATALOG, edited.catalog != 0);
+    SetChecked(IDC_SETTINGS_ROMAJI, edited.romaji != 0);
 
     SetDlgItemInt(window, IDC_SETTINGS_WIDTH, edited.width, TRUE);
     SetDlgItemInt(window, IDC_SETTINGS_HEIGHT, edited.height, TRUE);
@@ -364,6 +365,7 @@ bool CSettingsDialog::TakeInput()
     edited.calc = IsChecked(IDC_SETTINGS_CALC);
     edited.open = IsChecked(IDC_SETTINGS_OPEN);
     edited.catalog = IsChecked(IDC_SETTINGS_CATALOG);
+    edited.romaji = IsChecked(IDC_SETTINGS_ROMAJI);
     // An ImeCtrl value the list shows as "not controlled" stays as it was
     // unless the user picks an entry.
     HWND ime = Item(IDC_SETTINGS_IME);

@@ -45,6 +45,7 @@ const NumberKey kNumberKeys[] = {
     {kKeyCalc, &EditorSettings::calc, true},
     {kKeyCatalog, &EditorSettings::catalog, true},
     {kKeyOpen, &EditorSettings::open, true},
+    {kKeyRomaji, &EditorSettings::romaji, true},
 };
 
 bool SameBytes(const CString& a, const CString& b)
@@ -291,6 +292,7 @@ void CopyEditorSettings(EditorSettings& to, const EditorSettings& from)
     to.calc = from.calc;
     to.catalog = from.catalog;
     to.open = from.open;
+    to.romaji = from.romaji;
     to.aliases.SetSize(0);
     for (int i = 0; i < from.aliases.count; i++)
         to.aliases.Add(from.aliases.items[i]);

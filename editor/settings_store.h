@@ -35,6 +35,7 @@ struct EditorSettings {
     int calc;     // a line starting with "=" is worked out
     int catalog;  // the Start menu's programs are candidates too
     int open;     // a line naming no command is opened as a path or address
+    int romaji;   // ASCII that finds nothing else is read as romaji
     // [Alias]: name and value, in file order.
     Zint_Std::CArray<Zint_Std::CStringPair> aliases;
 };

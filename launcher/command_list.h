@@ -6,6 +6,7 @@
 #include "commands/command_file.h"
 #include "commands/profile_lists.h"
 #include "launcher/command_names.h"
+#include "launcher/folded_texts.h"
 #include "launcher/start_menu_catalog.h"
 #include "support/array.h"
 #include "support/string.h"
@@ -39,6 +40,7 @@ public:
     int calculator;         // Calc: a line starting with "=" is worked out
     int startMenuPrograms;  // Catalog: the Start menu's programs are found too
     int openUnnamed;        // Open: paths, addresses and programs on the path open
+    int romaji;             // Romaji: ASCII that finds nothing is read as kana too
 
     // Resolves shared or per-user files for the install folder (trailing
     // backslash) and copies the installed defaults on a first start.
@@ -74,6 +76,10 @@ public:
 
 private:
     int namesGeneration;  // the parse the name list was made from; 0: none
+    // The names and their comments folded, in the list's order, made again
+    // when the list or the file's parse changed.
+    CFoldedTexts foldedNames;
+    CFoldedTexts foldedComments;
 
     // Reads the command file again when it changed.
     void RefreshCommands();
@@ -88,6 +94,15 @@ private:
     // them: their names into candidates, their places into indexes.
     int FindPrograms(const char** candidates, int* indexes, const int& most, const char* low,
                      const int& lowLength, int& longest);
+    // When nothing was found otherwise: the commands whose folded name holds
+    // the typed text or whose comment contains it, then the programs whose
+    // folded name holds it; with Romaji the same again for the kana that
+    // ASCII text spells. Fills as Complete's finds do; the count found.
+    int FindFolded(const char* typed, const char** candidates, int* indexes, int& commandsFound,
+                   int& longest);
+    int FindFoldedCommands(const char* pattern, const int& patternLength,
+                           const char** candidates, int& longest);
+    bool FoldCommands();
     void FillList(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const char* const* candidates,
                   const int& count, const int& longest);
     void FillProgramRows(Zint_Std::CArray<Zint_Std::CStringPair>& entries, const int& first,

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "commands/use_counts.h"
+#include "launcher/folded_texts.h"
 #include "launcher/name_matcher.h"
 #include "launcher/shared_prefix.h"
 #include "launcher/tooltip_window.h"
@@ -135,6 +136,9 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
                                          CBestMatches::kMostMatches - count, low, lowLength,
                                          longest);
         count += programsFound;
+        if (count == 0 && matchBeyondPrefix)
+            count = FindFolded(typed.data, candidates, programs, commandsFound, longest);
+        programsFound = count - commandsFound;
         byPart = true;
     }
     if (count == 1)
@@ -297,4 +301,85 @@ void CCommandList::FillProgramRows(Zint_Std::CArray<Zint_Std::CStringPair>& entr
             row.second.Append(folder);
         }
     }
+}
+
+bool CCommandList::FoldCommands()
+{
+    RefreshCommands();
+    if (foldedNames.source == namesGeneration && foldedComments.source == commands.Generation() &&
+        foldedNames.Count() == names.count)
+        return true;
+    foldedNames.Clear();
+    foldedComments.Clear();
+    for (int i = 0; i < names.count; i++) {
+        const char* name = names.Name(i);
+        const CString comment = commands.Value(commands.FindSection(name), "COMMENT", 100);
+        if (!foldedNames.Add(name) || !foldedComments.Add(comment.Text())) {
+            foldedNames.Clear();
+            foldedComments.Clear();
+            return false;
+        }
+    }
+    foldedNames.source = namesGeneration;
+    foldedComments.source = commands.Generation();
+    return true;
+}
+
+int CCommandList::FindFoldedCommands(const char* pattern, const int& patternLength,
+                                     const char** candidates, int& longest)
+{
+    CBestMatches best;
+    NameMatch match;
+    for (int i = 0; i < foldedNames.Count(); i++) {
+        if (MatchFolded(foldedNames.Text(i), pattern, patternLength, false, match)) {
+            match.index = i;
+            best.Offer(match);
+        } else if (MatchFolded(foldedComments.Text(i), pattern, patternLength, true, match)) {
+            // After every name: a comment is found only by the whole text.
+            match.kind = 2;
+            match.index = i;
+            best.Offer(match);
+        }
+    }
+    for (int i = 0; i < best.count; i++) {
+        candidates[i] = names.Name(best.items[i].index);
+        const int length = lstrlenA(candidates[i]);
+        if (length > longest)
+            longest = length;
+    }
+    return best.count;
+}
+
+int CCommandList::FindFolded(const char* typed, const char** candidates, int* indexes,
+                             int& commandsFound, int& longest)
+{
+    char pattern[kNameBuffer * 2];
+    const bool folded = FoldCommands();
+    for (int pass = 0; pass < 2; pass++) {
+        // The text folded first; romaji only when that finds nothing.
+        if (pass == 1 && !romaji)
+            break;
+        if (!FoldTyped(typed, pass == 1, pattern, sizeof(pattern)))
+            continue;
+        const int patternLength = lstrlenA(pattern);
+        commandsFound = folded ? FindFoldedCommands(pattern, patternLength, candidates, longest) : 0;
+        int count = commandsFound;
+        if (startMenuPrograms && count < CBestMatches::kMostMatches) {
+            programs.Refresh();
+            CBestMatches best;
+            programs.OfferFolded(pattern, patternLength, best);
+            for (int i = 0; i < best.count && count < CBestMatches::kMostMatches; i++) {
+                indexes[count - commandsFound] = best.items[i].index;
+                candidates[count] = programs.Name(best.items[i].index);
+                const int length = lstrlenA(candidates[count]);
+                if (length > longest)
+                    longest = length;
+                count++;
+            }
+        }
+        if (count)
+            return count;
+    }
+    commandsFound = 0;
+    return 0;
 }

@@ -35,7 +35,7 @@ int ReadMultiUserSwitch()
 
 CCommandList::CCommandList(const CString& installFolder)
     : multiUser(0), imeMode(0), savePosition(0), matchBeyondPrefix(1), rankByUse(0),
-      calculator(1), startMenuPrograms(1), openUnnamed(1), namesGeneration(0)
+      calculator(1), startMenuPrograms(1), openUnnamed(1), romaji(1), namesGeneration(0)
 {
     multiUser = ReadMultiUserSwitch();
     // A user who has a command file of his own keeps it, whatever the
@@ -130,6 +130,7 @@ int CCommandList::ReadSettings(LauncherSettings& settings)
     calculator = ReadInt(kProfileKeys[kKeyCalc]);
     startMenuPrograms = ReadInt(kProfileKeys[kKeyCatalog]);
     openUnnamed = ReadInt(kProfileKeys[kKeyOpen]);
+    romaji = ReadInt(kProfileKeys[kKeyRomaji]);
     if (savePosition) {
         settings.x = ReadInt(kProfileKeys[kKeyPositionX]);
         settings.y = ReadInt(kProfileKeys[kKeyPositionY]);

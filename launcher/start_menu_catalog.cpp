@@ -222,6 +222,7 @@ void CStartMenuCatalog::Clear()
     text = 0;
     entries = 0;
     count = 0;
+    folded.Clear();
 }
 
 void CStartMenuCatalog::Read()
@@ -373,5 +374,25 @@ void CStartMenuCatalog::Offer(const char* low, const int& lowLength, const bool&
         }
         match.index = i;
         best.Offer(match);
+    }
+}
+
+void CStartMenuCatalog::OfferFolded(const char* pattern, const int& patternLength,
+                                    CBestMatches& best)
+{
+    if (!folded.source) {
+        folded.Clear();
+        for (int i = 0; i < count; i++) {
+            if (!folded.Add(Name(i)))
+                return;
+        }
+        folded.source = 1;
+    }
+    NameMatch match;
+    for (int i = 0; i < folded.Count(); i++) {
+        if (MatchFolded(folded.Text(i), pattern, patternLength, false, match)) {
+            match.index = i;
+            best.Offer(match);
+        }
     }
 }

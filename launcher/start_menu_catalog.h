@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "launcher/folded_texts.h"
 #include "launcher/name_matcher.h"
 #include "support/string.h"
 
@@ -39,6 +40,10 @@ public:
     // hold its characters in order; the index of a match is the catalog's.
     void Offer(const char* low, const int& lowLength, const bool& beyondPrefix,
                CBestMatches& best) const;
+    // Offers every program whose folded name holds pattern (folded, as
+    // FoldTyped gives it) by a part or in order. The names are folded at the
+    // first call after a read.
+    void OfferFolded(const char* pattern, const int& patternLength, CBestMatches& best);
 
 private:
     // Where an entry's three texts begin in the block.
@@ -58,6 +63,7 @@ private:
     char* text;
     Entry* entries;
     int count;
+    CFoldedTexts folded;  // the names folded; made for no source: not yet
 
     bool HasChanged() const;
     void Watch();

@@ -161,6 +161,7 @@ TEST_F(SettingsDialogTest, OpensFromTheMenuAndTheBuiltInCodeShowingTheProfile)
     EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_TASK_TRAY));
     EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_CATALOG));
     EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_OPEN));
+    EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_ROMAJI));
     ASSERT_EQ(3, dialog.RowCount(IDC_SETTINGS_ALIASES));
     EXPECT_STREQ("TOOLS", dialog.Cell(IDC_SETTINGS_ALIASES, 0, 0).data);
     EXPECT_STREQ("C:\\Tools", dialog.Cell(IDC_SETTINGS_ALIASES, 0, 1).data);
@@ -200,6 +201,7 @@ TEST_F(SettingsDialogTest, OkSavesTheChangesAndTheLauncherTakesThemUp)
     ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_SAVE_POSITION, true));
     ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_CATALOG, false));
     ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_OPEN, false));
+    ASSERT_TRUE(dialog.SetChecked(IDC_SETTINGS_ROMAJI, false));
     ASSERT_TRUE(dialog.Click(IDOK));
     ASSERT_TRUE(dialog.WaitClosed());
 
@@ -215,6 +217,7 @@ TEST_F(SettingsDialogTest, OkSavesTheChangesAndTheLauncherTakesThemUp)
     EXPECT_EQ(1, ProfileNumber("QUELT", "TaskTray"));
     EXPECT_EQ(0, ProfileNumber("QUELT", "Catalog"));
     EXPECT_EQ(0, ProfileNumber("QUELT", "Open"));
+    EXPECT_EQ(0, ProfileNumber("QUELT", "Romaji"));
     CString text = ReadWholeFile(profile);
     EXPECT_TRUE(Contains(text, "; Quelt の設定\r\n[HotKey]\r\nALT=1\r\nCtrl=1\r\n")) << text.data;
     EXPECT_TRUE(Contains(text, "; 入力\r\n")) << text.data;

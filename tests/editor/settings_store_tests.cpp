@@ -473,6 +473,7 @@ TEST_F(SettingsStoreTest, TheSearchTheOrderAndTheArithmeticSwitches)
     EXPECT_EQ(1, defaults.calc);
     EXPECT_EQ(1, defaults.catalog);
     EXPECT_EQ(1, defaults.open);
+    EXPECT_EQ(1, defaults.romaji);
     ASSERT_TRUE(WriteTextFile(profile, "[QUELT]\r\nMatch=0\r\nCalc=7\r\nCatalog=0\r\n"));
     EditorSettings loaded, edited;
     ASSERT_NO_FATAL_FAILURE(Load(loaded));
@@ -483,10 +484,12 @@ TEST_F(SettingsStoreTest, TheSearchTheOrderAndTheArithmeticSwitches)
     edited.rank = 1;
     edited.calc = 0;
     edited.open = 0;
+    edited.romaji = 0;
     EXPECT_EQ(kSaved, SaveEditorSettings(profile.data, loaded, edited));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Match", 9, profile.data));
     EXPECT_EQ(1u, GetPrivateProfileIntA("QUELT", "Rank", 9, profile.data));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Calc", 9, profile.data));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Catalog", 9, profile.data));
     EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Open", 9, profile.data));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("QUELT", "Romaji", 9, profile.data));
 }

@@ -107,3 +107,49 @@ TEST(NameMatcherTest, CompletionFindsByAPartOnlyWhenNoNameBeginsSo)
     EXPECT_EQ(0, list.entries.count);
     RemoveScratchFolder(folder);
 }
+
+// When nothing is found otherwise: folded names, then comments, then the
+// Start menu's programs; with Romaji the kana that ASCII spells.
+TEST(NameMatcherTest, FoldedNamesCommentsAndRomajiOnlyWhenNothingElseIsFound)
+{
+    CString folder = MakeScratchFolder("folded-match");
+    ASSERT_TRUE(WriteTextFile(folder + "quelt_cmd.txt",
+                              "[notepad]\r\nPATH=n\r\nCOMMENT=メモ帳\r\n[notebook]\r\nPATH=b\r\n"
+                              "[メモリ]\r\nPATH=m\r\n[デスク]\r\nPATH=d\r\n[表示]\r\nPATH=h\r\n"
+                              "[today]\r\nPATH=t\r\nCOMMENT=きょうの予定\r\n"));
+    ASSERT_TRUE(CreateDirectoryA((folder + "menu").data, 0));
+    ASSERT_TRUE(WriteTextFile(folder + "menu\\ﾒﾓ帳ﾂｰﾙ.lnk", ""));
+    CCommandList commands(folder);
+    ASSERT_EQ(1, commands.Load());
+    commands.programs.SetFolders(folder + "menu\\", folder + "none\\");
+    CToolTipWindow list(GetModuleHandleA(0), 0);
+    const struct {
+        const char* typed;
+        int romaji;
+        const char* found;
+    } cases[] = {
+        {"めも", 1, "メモリ,notepad,ﾒﾓ帳ﾂｰﾙ"},  // a name before a comment and a program
+        {"ﾒﾓ帳", 1, "ﾒﾓ帳ﾂｰﾙ"},                 // found as today: no comment searched
+        {"ｎｏｔｅ", 1, "notepad,notebook"},
+        {"ﾃﾞｽｸ", 1, "デスク"},
+        {"予定", 1, "today"},
+        {"memo", 1, "メモリ,notepad,ﾒﾓ帳ﾂｰﾙ"},
+        {"kyou", 1, "today"},
+        {"desuku", 1, "デスク"},
+        {"memo", 0, ""},
+        {"\\", 1, ""},  // never the trail byte of 表
+        {"nte", 1, "notepad,notebook"},
+    };
+    for (const auto& c : cases) {
+        commands.romaji = c.romaji;
+        CString result;
+        commands.Complete(result, CString(c.typed), &list);
+        std::string found;
+        for (int i = 0; i < list.entries.count; i++)
+            found += (i ? "," : "") + std::string(list.entries.items[i].first.data);
+        if (!list.entries.count && !result.IsEmpty())
+            found.assign(result.data, result.GetLength() - 1);
+        EXPECT_EQ(c.found, found) << c.typed;
+    }
+    RemoveScratchFolder(folder);
+}

@@ -1,0 +1,93 @@
+#include "launcher/folded_texts.h"
+
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "launcher/japanese_fold.h"
+
+CFoldedTexts::CFoldedTexts() : source(0), block(0), used(0), room(0), starts(0), count(0),
+                               startsRoom(0)
+{
+}
+
+CFoldedTexts::~CFoldedTexts()
+{
+    free(block);
+    free(starts);
+}
+
+void CFoldedTexts::Clear()
+{
+    used = 0;
+    count = 0;
+    source = 0;
+}
+
+namespace {
+
+// Grows a block to hold at least needed bytes, by half again at least, so
+// that tens of thousands of appends move it a few dozen times.
+bool Grow(void*& memory, int& room, const int& needed)
+{
+    if (needed <= room)
+        return true;
+    int wanted = room + room / 2;
+    if (wanted < needed)
+        wanted = needed;
+    if (wanted < 4096)
+        wanted = 4096;
+    void* grown = realloc(memory, wanted);
+    if (!grown)
+        return false;
+    memory = grown;
+    room = wanted;
+    return true;
+}
+
+}  // namespace
+
+bool CFoldedTexts::Add(const char* text)
+{
+    if (!text)
+        text = "";
+    // Folding never makes a text more than twice as long.
+    const int length = lstrlenA(text);
+    void* memory = block;
+    bool grown = Grow(memory, room, used + length * 2 + 1);
+    block = static_cast<char*>(memory);
+    int startsBytes = startsRoom * static_cast<int>(sizeof(int));
+    memory = starts;
+    if (grown)
+        grown = Grow(memory, startsBytes, (count + 1) * static_cast<int>(sizeof(int)));
+    starts = static_cast<int*>(memory);
+    startsRoom = startsBytes / static_cast<int>(sizeof(int));
+    if (!grown) {
+        Clear();
+        return false;
+    }
+    starts[count++] = used;
+    used += FoldForMatch(text, block + used, room - used) + 1;
+    return true;
+}
+
+bool MatchFolded(const char* text, const char* pattern, const int& patternLength,
+                 const bool& wholeOnly, NameMatch& match)
+{
+    if (!MatchNameBeyondPrefix(text, pattern, patternLength, match))
+        return false;
+    return !wholeOnly || match.kind == 0;
+}
+
+bool FoldTyped(const char* typed, const bool& romaji, char* out, const int& room)
+{
+    if (!romaji)
+        return FoldForMatch(typed, out, room) > 0;
+    // Romaji is read from ASCII text only; the kana it spells are already
+    // hiragana, as the folded lists hold them.
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(typed); *p; p++) {
+        if (*p >= 0x80)
+            return false;
+    }
+    return RomajiToKana(typed, out, room) && *out;
+}
