@@ -330,11 +330,14 @@ int CCommandList::FindFoldedCommands(const char* pattern, const int& patternLeng
 {
     CBestMatches best;
     NameMatch match;
+    const unsigned long long mark = CFoldedTexts::MarkOf(pattern);
     for (int i = 0; i < foldedNames.Count(); i++) {
-        if (MatchFolded(foldedNames.Text(i), pattern, patternLength, false, match)) {
+        if (foldedNames.MayHold(i, mark) &&
+            MatchFolded(foldedNames.Text(i), pattern, patternLength, false, match)) {
             match.index = i;
             best.Offer(match);
-        } else if (MatchFolded(foldedComments.Text(i), pattern, patternLength, true, match)) {
+        } else if (foldedComments.MayHold(i, mark) &&
+                   MatchFolded(foldedComments.Text(i), pattern, patternLength, true, match)) {
             // After every name: a comment is found only by the whole text.
             match.kind = 2;
             match.index = i;

@@ -6,8 +6,8 @@
 
 #include "launcher/japanese_fold.h"
 
-CFoldedTexts::CFoldedTexts() : source(0), block(0), used(0), room(0), starts(0), count(0),
-                               startsRoom(0)
+CFoldedTexts::CFoldedTexts()
+    : source(0), block(0), used(0), room(0), starts(0), marks(0), count(0), startsRoom(0)
 {
 }
 
@@ -15,6 +15,15 @@ CFoldedTexts::~CFoldedTexts()
 {
     free(block);
     free(starts);
+    free(marks);
+}
+
+unsigned long long CFoldedTexts::MarkOf(const char* text)
+{
+    unsigned long long mark = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; p++)
+        mark |= 1ULL << (*p & 63);
+    return mark;
 }
 
 void CFoldedTexts::Clear()
@@ -56,18 +65,26 @@ bool CFoldedTexts::Add(const char* text)
     void* memory = block;
     bool grown = Grow(memory, room, used + length * 2 + 1);
     block = static_cast<char*>(memory);
-    int startsBytes = startsRoom * static_cast<int>(sizeof(int));
-    memory = starts;
-    if (grown)
-        grown = Grow(memory, startsBytes, (count + 1) * static_cast<int>(sizeof(int)));
-    starts = static_cast<int*>(memory);
-    startsRoom = startsBytes / static_cast<int>(sizeof(int));
+    if (grown && count == startsRoom) {
+        const int wanted = startsRoom ? startsRoom * 2 : 1024;
+        memory = realloc(starts, sizeof(int) * wanted);
+        if (memory)
+            starts = static_cast<int*>(memory);
+        memory = memory ? realloc(marks, sizeof(unsigned long long) * wanted) : 0;
+        if (memory) {
+            marks = static_cast<unsigned long long*>(memory);
+            startsRoom = wanted;
+        }
+        grown = memory != 0;
+    }
     if (!grown) {
         Clear();
         return false;
     }
-    starts[count++] = used;
+    starts[count] = used;
     used += FoldForMatch(text, block + used, room - used) + 1;
+    marks[count] = MarkOf(block + starts[count]);
+    count++;
     return true;
 }
 

@@ -15,6 +15,14 @@ public:
     int Count() const { return count; }
     // The folded text at index, 0 <= index < Count().
     const char* Text(const int& index) const { return block + starts[index]; }
+    // Whether the text at index may hold every byte of a text of that mark:
+    // false rules a match out without looking at the text.
+    bool MayHold(const int& index, const unsigned long long& mark) const
+    {
+        return (marks[index] & mark) == mark;
+    }
+    // One bit for each byte value a text holds, 64 of them.
+    static unsigned long long MarkOf(const char* text);
 
     // Empties the list and marks it as made for no source; the blocks stay.
     void Clear();
@@ -30,6 +38,7 @@ private:
     int used;
     int room;
     int* starts;
+    unsigned long long* marks;
     int count;
     int startsRoom;
 

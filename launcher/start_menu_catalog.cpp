@@ -389,8 +389,9 @@ void CStartMenuCatalog::OfferFolded(const char* pattern, const int& patternLengt
         folded.source = 1;
     }
     NameMatch match;
+    const unsigned long long mark = CFoldedTexts::MarkOf(pattern);
     for (int i = 0; i < folded.Count(); i++) {
-        if (MatchFolded(folded.Text(i), pattern, patternLength, false, match)) {
+        if (folded.MayHold(i, mark) && MatchFolded(folded.Text(i), pattern, patternLength, false, match)) {
             match.index = i;
             best.Offer(match);
         }
