@@ -143,7 +143,10 @@ HKEY WriteSettingsKey(InstallState& state)
 // An installation that switched between all users and the current user
 // leaves the record of the other side, which the launcher and the
 // uninstaller would read first or read as well: it goes with its shortcuts,
-// unless they are the ones just written.
+// unless they are the ones just written. The record of another folder that
+// is still there is another installation, with an uninstaller of its own:
+// it stays, and so do its shortcuts; a record that names no folder goes
+// alone.
 void RemoveOtherRecord(HKEY root, const InstallState& state)
 {
     CString programMenuFolder;
@@ -152,6 +155,15 @@ void RemoveOtherRecord(HKEY root, const InstallState& state)
         CRegistryKey key;
         if (!key.Open(root, kSettingsKey, true, false))
             return;
+        CString folder;
+        const bool named = key.QueryString("InstFolder", folder) && !folder.IsEmpty();
+        if (named && Zint_Std::FolderExists(folder) &&
+            !SameResolvedFolder(folder, state.installFolder))
+            return;
+        if (!named) {
+            key.DeleteKey(0, 0);
+            return;
+        }
         if (!key.QueryString("ProgramMenuFolder", programMenuFolder))
             programMenuFolder.Empty();
         if (!key.QueryString("StartupFile", startupFile))

@@ -361,6 +361,16 @@ TEST_F(SetupInstallTest, SwitchingUsersDropsTheOtherRecord)
         ExpectMissing(SpecialFolder(kSides[i] ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP) +
                       "Quelt.lnk");
     }
+    // A user's own installation in another folder leaves the shared one be.
+    InstallChoice own;
+    own.folder = TestInstallFolder("switched own");
+    own.allUsers = 0;
+    ASSERT_TRUE(package.Build("SwitchingUsersDropsTheOtherRecord3") &&
+                InstallQuietly(package, own, true));
+    CString value;
+    EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "InstFolder", value));
+    EXPECT_STREQ(choice.folder.data, value.data);
+    ExpectExists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Quelt\\Quelt.lnk");
 }
 
 TEST_F(SetupInstallTest, SystemListStartsTheUninstallerInBothForms)
