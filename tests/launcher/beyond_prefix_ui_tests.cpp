@@ -150,3 +150,33 @@ TEST(BeyondPrefixUiTest, PartsOfNamesUseOrderAndArithmeticAtTheKeyboard)
     EXPECT_TRUE(Zint_Std::PathExists((launcher.folder + "quelt_use.txt").data));
     RemoveScratchFolder(work);
 }
+
+// Japanese at the keyboard: kana of the other script and romaji find
+// commands by their comments, and a sum in full-width characters is
+// worked out.
+TEST(BeyondPrefixUiTest, KanaRomajiAndFullWidthSumsAtTheKeyboard)
+{
+    CLauncherUnderTest launcher;
+    ASSERT_TRUE(launcher.Start("[notepad]\r\nPATH=notepad.exe\r\nCOMMENT=メモ帳\r\n"
+                               "[wordpad]\r\nPATH=wordpad.exe\r\nCOMMENT=メモより多機能\r\n",
+                               "[HotKey]\r\nALT=1\r\nKey=49\r\n[QUELT]\r\nCatalog=0\r\n"));
+    ASSERT_TRUE(launcher.WaitUntilHotKeyHeld(MOD_ALT, '1'));
+    ASSERT_TRUE(launcher.ShowWithHotKey());
+    const char* const typed[] = {"めも", "memo"};
+    for (const char* text : typed) {
+        ASSERT_TRUE(launcher.Keys("ctrl+l"));
+        ASSERT_TRUE(launcher.Type(text));
+        ASSERT_TRUE(launcher.WaitEditText(text)) << launcher.EditText().data;
+        ASSERT_TRUE(launcher.Keys("Tab"));
+        EXPECT_TRUE(WaitUntil(ListShown, &launcher)) << text;
+        ASSERT_TRUE(launcher.Keys("Tab"));
+        EXPECT_TRUE(launcher.WaitEditText("notepad ")) << text;
+    }
+    ASSERT_TRUE(launcher.Keys("ctrl+l"));
+    ASSERT_TRUE(launcher.Type("＝６＊７"));
+    ASSERT_TRUE(launcher.WaitEditText("＝６＊７")) << launcher.EditText().data;
+    ASSERT_TRUE(launcher.Keys("Return"));
+    EXPECT_TRUE(launcher.WaitHidden());
+    EXPECT_TRUE(WaitUntil(ClipboardHolds, const_cast<char*>("42")))
+        << "the clipboard holds '" << ClipboardText().data << "'";
+}
