@@ -16,18 +16,6 @@ namespace {
 
 const char kLineSeparators[] = " \t\r\n";
 
-bool IsBlankOrTab(const char& c)
-{
-    return c == ' ' || c == '\t';
-}
-
-const char* SkipBlanks(const char* p)
-{
-    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')
-        p++;
-    return p;
-}
-
 // Appends the slots from first on, each after (or, with trailing, before)
 // one blank, up to the first empty slot.
 void AppendWords(CString& out, const TypedLine& typed, const int& first, const bool& trailing)
@@ -42,6 +30,18 @@ void AppendWords(CString& out, const TypedLine& typed, const int& first, const b
 }
 
 }  // namespace
+
+bool IsBlankOrTab(const char& c)
+{
+    return c == ' ' || c == '\t';
+}
+
+const char* SkipBlanks(const char* p)
+{
+    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')
+        p++;
+    return p;
+}
 
 bool ShellFindsProgram(const char* text)
 {

@@ -20,6 +20,12 @@ struct LaunchPlan {
     Zint_Std::CString parameters;
 };
 
+// A blank or a tab, which is never the second byte of a double-byte
+// character.
+bool IsBlankOrTab(const char& c);
+// The first character after blanks, tabs and line ends.
+const char* SkipBlanks(const char* p);
+
 // Whether the shell finds a program for the whole text (a file of that name
 // with an association); decides whether a blank belongs to the file name.
 typedef bool (*ProgramQuery)(const char* text);

@@ -19,19 +19,6 @@ namespace {
 
 const char* const kSchemes[] = {"http:", "https:", "ftp:", "mailto:", "file:"};
 
-// Blanks and tabs are never the second byte of a double-byte character.
-bool IsBlank(const char& c)
-{
-    return c == ' ' || c == '\t';
-}
-
-const char* SkipBlanks(const char* p)
-{
-    while (IsBlank(*p))
-        p++;
-    return p;
-}
-
 bool IsAddress(const char* word)
 {
     for (const char* scheme : kSchemes) {
@@ -89,8 +76,8 @@ void Take(LineTarget& target, const int& kind, const char* file, const int& file
 int PathLength(const char* text, const int& wordEnd)
 {
     for (int end = lstrlenA(text); end > wordEnd; end--) {
-        const bool wordEnds = !text[end] || IsBlank(text[end]);
-        if (wordEnds && !IsBlank(text[end - 1]) && NamesEntry(text, end))
+        const bool wordEnds = !text[end] || IsBlankOrTab(text[end]);
+        if (wordEnds && !IsBlankOrTab(text[end - 1]) && NamesEntry(text, end))
             return end;
     }
     return wordEnd;
@@ -145,7 +132,7 @@ void ClassifyLine(const CString& line, const LineLookups& lookups, LineTarget& t
     target.parameters.Empty();
     const char* text = line.Text();
     int wordEnd = 0;
-    while (text[wordEnd] && !IsBlank(text[wordEnd]))
+    while (text[wordEnd] && !IsBlankOrTab(text[wordEnd]))
         wordEnd++;
     CString name(text);
     name.KeepRange(0, wordEnd - 1);
