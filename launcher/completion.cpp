@@ -99,12 +99,9 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
     // Room for every name, and for a list's worth of programs.
     const int room = names.count + 1 + CBestMatches::kMostMatches;
     const char** candidates = static_cast<const char**>(malloc(sizeof(const char*) * room));
-    int* programs = static_cast<int*>(malloc(sizeof(int) * CBestMatches::kMostMatches));
-    if (!candidates || !programs) {
-        free(candidates);
-        free(programs);
+    int programs[CBestMatches::kMostMatches];
+    if (!candidates)
         return;
-    }
     int count = 0;
     int longest = 0;
     int shortest = 0x7FFFFFFF;
@@ -159,7 +156,6 @@ void CCommandList::Complete(CString& result, const CString& typed, CToolTipWindo
         FillProgramRows(list->entries, commandsFound, programs, programsFound, longest);
     }
     free(candidates);
-    free(programs);
 }
 
 namespace {

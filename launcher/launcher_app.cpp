@@ -30,9 +30,8 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
 CLauncherApp::CLauncherApp(HINSTANCE instanceHandle)
     : hInstance(instanceHandle), mainWindow(0), inputBox(0), imeContext(0), hotKeyAtom(0),
       keptHotKeyAtom(0), menu(0), popupMenu(0), commandList(0), runner(0), history(0), toolTip(0),
-      editCountsCharacters(false), shutDown(false),
-      showsCalculation(false), listShowsPaths(false), pathCompletion(0), imeHook(0),
-      composing(false), previewWaits(false)
+      imeHook(0), composing(false), previewWaits(false), editCountsCharacters(false),
+      shutDown(false), showsCalculation(false), listShowsPaths(false), pathCompletion(0)
 {
     memset(&settings, 0, sizeof(settings));
     instance = this;

@@ -56,6 +56,18 @@ public:
     void OpenPropertyEditor();
     void OnRegisterPath(const WPARAM& wParam, const LPARAM& lParam);
 
+    // The IME's conversion in the box. Its WM_IME_* messages are mostly
+    // sent to the edit control, and a sent message never comes out of
+    // GetMessage: a hook on the thread's sent messages watches them without
+    // subclassing the box, the loop watches the posted ones. A conversion
+    // whose start went unseen shows in its composition string.
+    HHOOK imeHook;
+    bool composing;     // between the start and the end of a composition
+    bool previewWaits;  // the text changed during it: the preview follows its end
+    void InstallImeHook();
+    void NoteImeMessage(const HWND& window, const UINT& message);
+    bool Composing();
+
 private:
     Zint_Std::CString installFolder;
     bool editCountsCharacters;  // the input box's positions: characters, not bytes
@@ -114,19 +126,6 @@ private:
     void OnInputChanged();
     // Enter on such a line: the result goes to the clipboard.
     bool SubmitCalculation(const Zint_Std::CString& line);
-
-public:
-    // The IME's conversion in the box. Its WM_IME_* messages are mostly
-    // sent to the edit control, and a sent message never comes out of
-    // GetMessage: a hook on the thread's sent messages watches them without
-    // subclassing the box, the loop watches the posted ones. A conversion
-    // whose start went unseen shows in its composition string.
-    HHOOK imeHook;
-    bool composing;     // between the start and the end of a composition
-    bool previewWaits;  // the text changed during it: the preview follows its end
-    void InstallImeHook();
-    void NoteImeMessage(const HWND& window, const UINT& message);
-    bool Composing();
 };
 
 // Brings window to the front even when another program has the foreground.
