@@ -100,11 +100,7 @@ bool FoldTyped(const char* typed, const bool& romaji, char* out, const int& room
 {
     if (!romaji)
         return FoldForMatch(typed, out, room) > 0;
-    // Romaji is read from ASCII text only; the kana it spells are already
-    // hiragana, as the folded lists hold them.
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(typed); *p; p++) {
-        if (*p >= 0x80)
-            return false;
-    }
+    // ASCII text only; the kana it spells are already hiragana, as the
+    // folded lists hold them.
     return RomajiToKana(typed, out, room) && *out;
 }
