@@ -116,8 +116,9 @@ if [ -f "$chm" ]; then
     [ "$(head -c 4 "$chm")" = ITSF ] || fail "quelt_.chm is not a compiled HTML help file"
     language=$(od -A n -t x1 -j 20 -N 4 "$chm" | tr -d ' \n')
     [ "$language" = 11040000 ] || fail "quelt_.chm is not marked Japanese (0x411): $language"
-    pages="start commands path builtin keys tray settings editor_list editor_command
-           editor_import editor_settings editor_alias pinlet setup purgel datora"
+    pages="start commands path websearch builtin keys tray settings hotkeys editor_list
+           editor_command editor_import editor_settings editor_alias pinlet setup files
+           trouble purgel datora"
     extracted="$scratch/chm"
     extract_chmLib "$chm" "$extracted" > "$scratch/extract.log" 2>&1 || fail "extract_chmLib cannot read quelt_.chm"
     for f in quelt_.hhc quelt_.hhk; do
@@ -140,6 +141,10 @@ if [ -f "$chm" ]; then
     done
     for target in $(grep -o 'name="Local" value="[^"]*"' <<<"$toc$index" | sed 's/.*value="//; s/"$//' | sort -u); do
         [ -f "$extracted/$target" ] || fail "the contents or index point at the missing $target"
+    done
+    # Every page the contents lead to can also be found in the index.
+    for target in $(grep -o 'name="Local" value="[^"]*"' <<<"$toc" | sed 's/.*value="//; s/"$//' | sort -u); do
+        grep -qF "name=\"Local\" value=\"$target\"" <<<"$index" || fail "the index names no entry for $target"
     done
     # Every link between the pages leads somewhere.
     for target in $(cat "$extracted"/*.html | grep -o 'href="[^"#:]*' | sed 's/href="//' | sort -u); do
