@@ -169,7 +169,7 @@ bool FormatReport(const ChangeTally& tally, CString& text)
                     tally.changed, tally.failed);
     } else {
         text.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                    "(うち名前またはパスの長さのため扱えなかった数：%d)",
+                    "（うち名前が使えないかパスが長すぎるため扱えなかった数：%d）",
                     tally.changed, tally.failed + tally.refused, tally.refused);
     }
     if (tally.unlisted > 0) {

@@ -14,10 +14,10 @@ const char kNameEquals[] = "名前に「=」は使えません。";
 const char kNameBlank[] = "名前に空白や制御文字は使えません。";
 const char kNameBreaksProfile[] = "名前の先頭に「;」や「[」は使えません。";
 const char kNameTaken[] =
-    "同じ名前のエイリアスがすでにあります。\n(大文字と小文字は区別されません。)";
+    "同じ名前のエイリアスがすでにあります。\n大文字と小文字は区別されません。";
 const char kValueEmpty[] = "値を入力してください。値が空のエイリアスは使われません。";
 const char kValueTooLong[] =
-    "値が長すぎます。511 バイトまでにしてください。\n(全角文字は 2 バイトと数えます。)";
+    "値が長すぎます。\n511 バイト以内にしてください（全角文字は 2 バイトと数えます）。";
 const char kValueLineBreak[] = "値に改行や制御文字は使えません。";
 
 }  // namespace

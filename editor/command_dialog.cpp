@@ -139,7 +139,7 @@ void CCommandDialog::BrowseForFile()
     request.lpstrFile = chosen;
     request.nMaxFile = sizeof(chosen);
     request.lpstrInitialDir = folder.IsEmpty() ? 0 : folder.data;
-    request.lpstrTitle = "実行するファイルの選択";
+    request.lpstrTitle = "実行するファイルを選んでください";
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&request))
         return;
@@ -200,8 +200,8 @@ bool CCommandDialog::CheckLength(const int& id, const CString& text, const char*
     if (length <= readable)
         return true;
     CString message;
-    message.Format("%sが長すぎます (%d バイト)。\n%d バイト以内にしてください。"
-                   "全角文字は 2 バイトと数えます。",
+    message.Format("%sが長すぎます（%d バイト）。\n%d バイト以内にしてください"
+                   "（全角文字は 2 バイトと数えます）。",
                    label, length, readable);
     ShowInputProblem(id, message.data);
     return false;
@@ -227,7 +227,7 @@ bool CCommandDialog::CheckInput()
         return false;
     if (path.IsEmpty()) {
         ShowInputProblem(IDC_COMMAND_PATH,
-                         "パスを入力してください。\nPATHが空のコマンドは実行されません。");
+                         "パスを入力してください。\nパスが空のコマンドは実行されません。");
         return false;
     }
     return CheckLineBreak(IDC_COMMAND_PATH, path, "パス") &&

@@ -123,7 +123,7 @@ void CCommandListDialog::UpdateStatus()
     if (filter.IsEmpty())
         text.Format("%d 件のコマンド", live);
     else
-        text.Format("%d 件のコマンド (絞り込み中: %d 件)", live, list.RowCount());
+        text.Format("%d 件のコマンド（絞り込み中：%d 件）", live, list.RowCount());
     if (store.twinCount)
         text.Append("　同じ名前のコマンドが複数あります");
     SetItemText(IDC_LIST_STATUS, text.data);
@@ -191,7 +191,7 @@ void CCommandListDialog::DeleteSelected()
         return;
     CString question("「");
     question.Append(store.entries.items[index].name);
-    question.Append("」を削除しますか?");
+    question.Append("」を削除しますか？");
     if (!Ask(question.data))
         return;
     const int row = list.SelectedRow();
@@ -228,7 +228,7 @@ void CCommandListDialog::SaveAndClose()
 
 void CCommandListDialog::CancelAndClose()
 {
-    if (store.HasChanges() && !Ask("変更を破棄しますか?"))
+    if (store.HasChanges() && !Ask("変更を破棄しますか？"))
         return;
     EndDialog(window, 0);
 }

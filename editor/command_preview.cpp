@@ -67,7 +67,7 @@ CString ArrowOptionNote(const CString& option, const CString& file, const CStrin
     note.Append(": ");
     if (lstrcmpA(option.data, "of") == 0) {
         if (folder.IsEmpty()) {
-            note.Append("作業フォルダが空なので、ファイルにこのオプションをパラメータとして渡して実行します");
+            note.Append("作業フォルダが空のため、このオプションはパラメータとしてファイルに渡されます");
         } else {
             note.Append("作業フォルダ");
             Quote(note, folder);
@@ -76,7 +76,7 @@ CString ArrowOptionNote(const CString& option, const CString& file, const CStrin
     } else if (lstrcmpA(option.data, "oaf") == 0) {
         CString target = Expanded(FolderOfFile(file));
         if (target.IsEmpty()) {
-            note.Append("ファイルにフォルダが書かれていないので、開くフォルダがありません");
+            note.Append("ファイル名にフォルダが含まれていないため、開くフォルダがありません");
         } else {
             note.Append("ファイルのあるフォルダ");
             Quote(note, target);
@@ -87,7 +87,7 @@ CString ArrowOptionNote(const CString& option, const CString& file, const CStrin
     } else {
         note = "「->";
         note.Append(option);
-        note.Append("」は知らないオプションなので、パラメータとしてそのまま渡されます");
+        note.Append("」はオプションではないため、パラメータとしてそのまま渡されます");
     }
     return note;
 }
@@ -101,7 +101,7 @@ CString BuiltinNote(const CString& file)
     note.Format("組み込みコマンド %d", code);
     const char* name = BuiltinCodeName(code);
     note.Append(": ");
-    note.Append(name ? name : "この番号の動作はないので、何も起きません");
+    note.Append(name ? name : "この番号の組み込みコマンドはありません（何も実行されません）");
     return note;
 }
 
@@ -119,7 +119,7 @@ const char* BuiltinCodeName(const int& code)
     case 700: return "コマンドファイルを開きます";
     case 800: return "Windows の終了画面を表示します";
     case 900: return "画面のプロパティを開きます";
-    case 1000: return "プログラムの追加と削除を開きます";
+    case 1000: return "プログラムと機能（プログラムの追加と削除）を開きます";
     case 1300: return "システムのプロパティを開きます";
     case 1400: return "設定の編集を開きます";
     case 1600: return "ごみ箱を空にします";
@@ -144,7 +144,7 @@ void ComputeCommandPreview(const char* name, const char* path, const char* folde
     preview.folder.Empty();
     preview.note.Empty();
     if (!path || !path[0]) {
-        preview.note = "PATHが空のコマンドは実行されません";
+        preview.note = "パスが空のコマンドは実行されません";
         return;
     }
     // The typed line as the launcher gets it: the name, a blank, the sample.

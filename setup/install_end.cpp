@@ -35,14 +35,14 @@ CString CInstallEnd::NoStartNotice(const InstallEndPlan& plan)
 {
     CString text = CompletedText(plan) + RefusedText(plan);
     if (plan.sendTo && plan.menuFolder)
-        text.Append("\n\n送るメニューに「Queltに登録」がないときは,スタートメニューの"
-                    "「送るメニューにショートカットの追加／削除」で追加してください.");
+        text.Append("\n\n[送る] メニューに 【Queltに登録】 がないときは,スタートメニューの"
+                    "「Quelt」→「送るメニューにショートカットの追加／削除」で追加してください.");
     return text;
 }
 
 CString CInstallEnd::RefusedText(const InstallEndPlan& plan)
 {
-    return CString("インストーラーが管理者の権限で実行されているため,ここではQueltを起動しません.\n") +
+    return CString("インストーラーが管理者権限で実行されているため,ここではQueltを起動しません.\n") +
            LaterStartText(plan);
 }
 

@@ -300,7 +300,7 @@ bool CSetupApp::RunInstall()
         // would be copied onto itself, and the package removal after the run
         // would take the installation with it.
         if (FoldersOverlap(dialog.installFolder, package)) {
-            Notify("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+            Notify("インストール先のフォルダが,インストール元の quelt_ フォルダと同じか,その中か,それを含むフォルダです.\n"
                    "インストール元の外にある別のフォルダを指定してください.\n"
                    "インストールを中止します.");
             return false;

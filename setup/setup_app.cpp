@@ -71,7 +71,9 @@ int CSetupApp::Run(const char* commandLine, int argumentCount, char** arguments)
         // Started from its own install folder this program is the
         // uninstaller: installing would delete it and the package it lacks.
         if (IsInstalledCopy()) {
-            MessageBoxA(GetDesktopWindow(), "アンインストールするには -U を付けて起動してください.",
+            MessageBoxA(GetDesktopWindow(),
+                        "アンインストールするには,スタートメニューの「Quelt」→"
+                        "「アンインストール」を選ぶか,\n-U を付けて起動してください.",
                         "Quelt", MB_SYSTEMMODAL | MB_ICONEXCLAMATION | MB_OK);
             return 0;
         }

@@ -160,7 +160,7 @@ void RunToEnd(const CString& program, const char* argument)
 
 const char kNotInstalledHere[] =
     "このフォルダにはQueltがインストールされていません.\n"
-    "アンインストールは,インストールしたフォルダのsetup.exeから行ってください.";
+    "アンインストールは,インストールしたフォルダの setup.exe から行ってください.";
 
 // Only the installation the record names may be removed: a copy of this
 // program elsewhere would otherwise delete files of that other folder.

@@ -452,7 +452,7 @@ TEST_F(DatoraDialog, ATreeWithLinksAndOddNamesChangesOnlyItsOwnEntries)
     // the folders only the link to a file is listed.
     CString expected;
     expected.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                    "(うち名前またはパスの長さのため扱えなかった数：%d)\n"
+                    "（うち名前が使えないかパスが長すぎるため扱えなかった数：%d）\n"
                     "リンクのため変更しなかった数：1",
                     3, refused, refused);
     EXPECT_STREQ(expected.data, seen.text.data);

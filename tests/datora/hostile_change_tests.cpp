@@ -61,7 +61,7 @@ TEST(HostileTreeChange, OnlyTheTreesOwnEntriesChangeAndTheRestIsReported)
     EXPECT_FALSE(FormatReport(tally, report));
     CString expected;
     expected.Format("変更できなかったものがあります.\n変更した数：%d\n変更できなかった数：%d\n"
-                    "(うち名前またはパスの長さのため扱えなかった数：%d)\n"
+                    "（うち名前が使えないかパスが長すぎるため扱えなかった数：%d）\n"
                     "リンクのため変更しなかった数：4",
                     tally.changed, tally.refused, tally.refused);
     EXPECT_STREQ(expected.data, report.data);

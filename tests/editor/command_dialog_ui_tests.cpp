@@ -206,7 +206,7 @@ TEST_F(CommandDialogUiTest, BuiltinCodeOpensAnEmptyNewCommandThatIsSavedAsTyped)
     ASSERT_TRUE(launcher.Keys("Return"));
     ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, kNewCaption));
     ExpectFields("", "", "", "");
-    EXPECT_STREQ("PATHが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
+    EXPECT_STREQ("パスが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
     // The focus starts in the name.
     FocusWait wait = {dialog.dialog, dialog.Item(IDC_COMMAND_NAME)};
     EXPECT_TRUE(WaitUntil(FocusReached, &wait));
@@ -412,7 +412,7 @@ TEST_F(CommandDialogUiTest, BrowsedFileIsPutIntoThePathQuotedWhenItHoldsABlank)
     ASSERT_NO_FATAL_FAILURE(OpenNewFromMenu());
     ASSERT_TRUE(dialog.Click(IDC_COMMAND_PATH_BROWSE));
     CDialogUnderTest picker;
-    ASSERT_TRUE(picker.WaitFor(launcher.process.dwProcessId, "実行するファイルの選択"));
+    ASSERT_TRUE(picker.WaitFor(launcher.process.dwProcessId, "実行するファイルを選んでください"));
     EXPECT_TRUE(ScreenshotOfDialog(picker.dialog, "command-browse-file"));
     // The file name box of either dialog style.
     const int nameBox = picker.Item(0x47C) ? 0x47C : 0x480;
@@ -469,7 +469,7 @@ TEST_F(CommandDialogUiTest, PreviewFollowsTheFieldsAndTheSample)
     EXPECT_STREQ("組み込みコマンド 2500: 新しいコマンドを作ります",
                  dialog.Text(IDC_PREVIEW_NOTE).Text());
     ASSERT_TRUE(dialog.SetText(IDC_COMMAND_PATH, ""));
-    EXPECT_STREQ("PATHが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
+    EXPECT_STREQ("パスが空のコマンドは実行されません", dialog.Text(IDC_PREVIEW_NOTE).Text());
     EXPECT_STREQ("", dialog.Text(IDC_PREVIEW_FILE).Text());
     ASSERT_TRUE(dialog.Click(IDCANCEL));
     ASSERT_TRUE(dialog.WaitClosed());

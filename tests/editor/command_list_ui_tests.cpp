@@ -186,7 +186,7 @@ protected:
         ASSERT_TRUE(list.Click(IDC_LIST_DELETE));
         HWND box = list.WaitForMessageBox("Quelt");
         ASSERT_TRUE(box != 0);
-        EXPECT_STREQ((std::string("「") + name + "」を削除しますか?").c_str(),
+        EXPECT_STREQ((std::string("「") + name + "」を削除しますか？").c_str(),
                      MessageBoxLabel(box).Text());
         ASSERT_TRUE(CDialogUnderTest::Answer(box, answer));
         if (answer == IDYES) {
@@ -290,7 +290,7 @@ TEST_F(CommandListUiTest, TheFilterNarrowsByNamePathAndComment)
     ASSERT_NO_FATAL_FAILURE(OpenFromMenu());
     ASSERT_TRUE(list.SetText(IDC_LIST_FILTER, "CALC"));
     EXPECT_EQ(std::vector<std::string>{"Calc"}, Names());
-    ExpectStatus("5 件のコマンド (絞り込み中: 1 件)");
+    ExpectStatus("5 件のコマンド（絞り込み中：1 件）");
     EXPECT_EQ(0, list.SelectedRow(IDC_LIST_COMMANDS));
     // The comment, in double-byte text.
     ASSERT_TRUE(list.SetText(IDC_LIST_FILTER, "メモ"));
@@ -302,7 +302,7 @@ TEST_F(CommandListUiTest, TheFilterNarrowsByNamePathAndComment)
     EXPECT_EQ(std::vector<std::string>{"lister"}, Names());
     ASSERT_TRUE(list.SetText(IDC_LIST_FILTER, ".exe"));
     EXPECT_EQ(4, list.RowCount(IDC_LIST_COMMANDS));
-    ExpectStatus("5 件のコマンド (絞り込み中: 4 件)");
+    ExpectStatus("5 件のコマンド（絞り込み中：4 件）");
     // FOLDER is not searched.
     ASSERT_TRUE(list.SetText(IDC_LIST_FILTER, "windows"));
     EXPECT_EQ(0, list.RowCount(IDC_LIST_COMMANDS));
@@ -434,7 +434,7 @@ TEST_F(CommandListUiTest, CancelWithChangesAsksAndWritesNothing)
     ASSERT_TRUE(list.Click(IDCANCEL));
     HWND box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("変更を破棄しますか?", MessageBoxLabel(box).Text());
+    EXPECT_STREQ("変更を破棄しますか？", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_TRUE(list.IsOpen());
     EXPECT_EQ(4, list.RowCount(IDC_LIST_COMMANDS));
@@ -443,7 +443,7 @@ TEST_F(CommandListUiTest, CancelWithChangesAsksAndWritesNothing)
     ASSERT_TRUE(PostMessageA(list.Item(IDC_LIST_COMMANDS), WM_KEYDOWN, VK_ESCAPE, 0x00010001));
     box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("変更を破棄しますか?", MessageBoxLabel(box).Text());
+    EXPECT_STREQ("変更を破棄しますか？", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDYES));
     ASSERT_TRUE(list.WaitClosed());
     ExpectFileUntouched();
@@ -553,7 +553,7 @@ TEST_F(CommandListUiTest, EnterDeleteAndADoubleClickInTheListWork)
     ASSERT_TRUE(launcher.Keys("Down Delete"));
     HWND box = list.WaitForMessageBox("Quelt");
     ASSERT_TRUE(box != 0);
-    EXPECT_STREQ("「lister」を削除しますか?", MessageBoxLabel(box).Text());
+    EXPECT_STREQ("「lister」を削除しますか？", MessageBoxLabel(box).Text());
     ASSERT_TRUE(CDialogUnderTest::Answer(box, IDNO));
     EXPECT_EQ(5, list.RowCount(IDC_LIST_COMMANDS));
 

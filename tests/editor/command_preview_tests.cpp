@@ -110,7 +110,7 @@ TEST(CommandPreviewNote, ArrowOptions)
         << openFolder.note.Text();
     // Without a folder the option is passed on to the file.
     CommandPreview noFolder = Preview("x.exe ->of", "");
-    EXPECT_TRUE(strstr(noFolder.note.Text(), "パラメータとして渡して")) << noFolder.note.Text();
+    EXPECT_TRUE(strstr(noFolder.note.Text(), "パラメータとしてファイルに渡されます")) << noFolder.note.Text();
 
     ASSERT_TRUE(SetEnvironmentVariableA("QUELT_PREVIEW_APPS", "D:\\apps"));
     CommandPreview fileFolder = Preview("%QUELT_PREVIEW_APPS%\\x.exe ->oaf", "");
@@ -121,11 +121,11 @@ TEST(CommandPreviewNote, ArrowOptions)
 
     EXPECT_STREQ("->edit: このコマンドを編集画面で開きます",
                  Preview("x.exe ->edit", "").note.Text());
-    EXPECT_TRUE(strstr(Preview("x.exe ->zz", "").note.Text(), "「->zz」は知らないオプション"));
+    EXPECT_TRUE(strstr(Preview("x.exe ->zz", "").note.Text(), "「->zz」はオプションではないため"));
     // "->" alone is no option; typed words after it make it none either.
     EXPECT_STREQ("", Preview("x.exe ->", "").note.Text());
     EXPECT_STREQ("->edit a", Preview("x.exe ->edit", "a").parameters.Text());
-    EXPECT_TRUE(strstr(Preview("x.exe ->edit", "a").note.Text(), "知らないオプション"));
+    EXPECT_TRUE(strstr(Preview("x.exe ->edit", "a").note.Text(), "オプションではないため"));
 }
 
 TEST(CommandPreviewNote, BuiltinCodes)
@@ -133,8 +133,8 @@ TEST(CommandPreviewNote, BuiltinCodes)
     CommandPreview newCommand = Preview("@2500", "");
     EXPECT_STREQ("@2500", newCommand.file.Text());
     EXPECT_STREQ("組み込みコマンド 2500: 新しいコマンドを作ります", newCommand.note.Text());
-    EXPECT_TRUE(strstr(Preview("@9999", "").note.Text(), "組み込みコマンド 9999: "));
-    EXPECT_TRUE(strstr(Preview("@9999", "").note.Text(), "何も起きません"));
+    EXPECT_STREQ("組み込みコマンド 9999: この番号の組み込みコマンドはありません（何も実行されません）",
+                 Preview("@9999", "").note.Text());
     // Without a dot the whole text is the file: the code is its first word.
     CommandPreview withWords = Preview("@600 ->edit", "");
     EXPECT_STREQ("@600 ->edit", withWords.file.Text());
@@ -146,7 +146,7 @@ TEST(CommandPreviewNote, BuiltinCodes)
 TEST(CommandPreviewNote, EmptyPathRunsNothing)
 {
     CommandPreview preview = Preview("", "a b", "C:\\work");
-    EXPECT_STREQ("PATHが空のコマンドは実行されません", preview.note.Text());
+    EXPECT_STREQ("パスが空のコマンドは実行されません", preview.note.Text());
     EXPECT_STREQ("", preview.file.Text());
     EXPECT_STREQ("", preview.parameters.Text());
     EXPECT_STREQ("", preview.folder.Text());

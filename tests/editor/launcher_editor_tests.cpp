@@ -22,7 +22,7 @@ const char kCommands[] = "[one]\r\nPATH=one.exe\r\n";
 const char kProfile[] = "[HotKey]\r\nALT=1\r\nKey=49\r\n";
 
 const char kListCaption[] = "コマンドの一覧";
-const char kSettingsCaption[] = "Quelt の設定";
+const char kSettingsCaption[] = "Queltの設定";
 const char kNewCaption[] = "新しいコマンド";
 
 class LauncherEditorTest : public ::testing::Test {

@@ -20,7 +20,7 @@ using Zint_Std::CString;
 namespace {
 
 const UINT kOpenSettings = 40002;
-const char kCaption[] = "Quelt の設定";
+const char kCaption[] = "Queltの設定";
 const char kAliasCaption[] = "エイリアスの編集";
 const char kHotKeyTaken[] =
     "このホットキーはほかのプログラムが使用しています。別の組み合わせを選んでください。";
@@ -172,7 +172,7 @@ TEST_F(SettingsDialogTest, OpensFromTheMenuAndTheBuiltInCodeShowingTheProfile)
     EXPECT_FALSE(dialog.IsEnabled(IDC_SETTINGS_ALIAS_EDIT));
     EXPECT_FALSE(dialog.IsEnabled(IDC_SETTINGS_ALIAS_DELETE));
     EXPECT_TRUE(Contains(dialog.Text(IDC_SETTINGS_ALIAS_NOTE),
-                         "削除したエイリアスはランチャーを再起動するまで残ります"));
+                         "削除したエイリアスは Quelt を再起動するまで残ります"));
     EXPECT_TRUE(TakeScreenshot("settings_dialog"));
     ASSERT_NO_FATAL_FAILURE(CancelAndExpectProfileUnchanged());
 

@@ -62,8 +62,8 @@ TEST_F(ShippedFilesTest, TheStarterCommandsResolve)
 {
     CCommandList list(folder);
     ASSERT_EQ(1, list.Load());
-    const char* expected[] = {"notepad", "calc", "cmd", "home", "windir", "ie", "web",
-                              "ss", "logoff", "shutdown", "restart", "trash", "desk",
+    const char* expected[] = {"notepad", "calc", "cmd", "home", "windir", "edge", "web",
+                              "jisho", "wiki", "ss", "logoff", "shutdown", "restart", "trash", "desk",
                               "appwiz", "sysdm", "timedate", "reload", "setting", "help",
                               "quit"};
     for (const char* name : expected)
@@ -75,19 +75,26 @@ TEST_F(ShippedFilesTest, TheStarterCommandsResolve)
             << list.names.Name(i);
         EXPECT_FALSE(comment.IsEmpty()) << list.names.Name(i);
     }
-    // The web search takes the whole argument text; one command quotes its
-    // program, one opens its folder.
+    // The web search and the encyclopedia take the whole argument text, the
+    // dictionary one word; the browser is the one Windows still ships, and
+    // one command opens its folder.
     CString path;
     list.GetCommand(CString("web"), &path, 0, 0);
     EXPECT_NE(nullptr, strstr(path.data, "$$"));
-    list.GetCommand(CString("ie"), &path, 0, 0);
-    EXPECT_EQ('"', path.data[0]);
+    list.GetCommand(CString("wiki"), &path, 0, 0);
+    EXPECT_NE(nullptr, strstr(path.data, "wikipedia.org/wiki/$$"));
+    list.GetCommand(CString("jisho"), &path, 0, 0);
+    EXPECT_STREQ("https://www.weblio.jp/content/$1", path.data);
+    list.GetCommand(CString("edge"), &path, 0, 0);
+    EXPECT_STREQ("msedge.exe", path.data);
+    EXPECT_FALSE(Listed(list, "ie"));
     list.GetCommand(CString("windir"), &path, 0, 0);
     EXPECT_NE(nullptr, strstr(path.data, "->of"));
 }
 
 // Every starter command that names a program or folder finds it on this
-// system (Wine has no calculator; Windows has).
+// system (Wine has no calculator and no Edge; Windows has both, Edge through
+// its App Paths entry).
 TEST_F(ShippedFilesTest, TheStarterProgramsAndFoldersExist)
 {
     CCommandList list(folder);
@@ -95,7 +102,8 @@ TEST_F(ShippedFilesTest, TheStarterProgramsAndFoldersExist)
     for (int i = 0; i < list.names.count; i++) {
         CString path, folderValue;
         list.GetCommand(CString(list.names.Name(i)), &path, &folderValue, 0);
-        if (path.data[0] == '@' || strstr(path.data, "://") || !lstrcmpiA(path.data, "calc.exe"))
+        if (path.data[0] == '@' || strstr(path.data, "://") || !lstrcmpiA(path.data, "calc.exe") ||
+            !lstrcmpiA(path.data, "msedge.exe"))
             continue;
         CString line(list.names.Name(i));
         TypedLine typed;

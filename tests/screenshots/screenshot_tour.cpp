@@ -179,7 +179,7 @@ TEST_F(LauncherTour, CommandListAndCommandEditor)
 TEST_F(LauncherTour, SettingsEditor)
 {
     ASSERT_TRUE(PostMessageA(launcher.window, WM_COMMAND, kCmdEditSettings, 0));
-    ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, "Quelt の設定"));
+    ASSERT_TRUE(dialog.WaitFor(launcher.process.dwProcessId, "Queltの設定"));
     ASSERT_TRUE(dialog.WaitRowCount(IDC_SETTINGS_ALIASES, 2));
     EXPECT_TRUE(Shoot("settings", dialog.dialog));
 }

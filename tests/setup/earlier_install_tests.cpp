@@ -159,7 +159,8 @@ TEST_F(SetupEarlierTest, InstalledCopyWithoutArgumentsDeletesNothing)
         ASSERT_TRUE(run.Start(installed, ""));
         CDialogUnderTest box;
         ASSERT_TRUE(box.WaitFor(run.process.dwProcessId, "Quelt")) << pass;
-        EXPECT_STREQ("アンインストールするには -U を付けて起動してください.",
+        EXPECT_STREQ("アンインストールするには,スタートメニューの「Quelt」→「アンインストール」を選ぶか,\n"
+                     "-U を付けて起動してください.",
                      MessageBoxLabel(box.dialog).data);
         ASSERT_TRUE(CDialogUnderTest::Answer(box.dialog, IDOK));
         ASSERT_TRUE(run.WaitEnded());

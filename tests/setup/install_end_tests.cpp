@@ -75,9 +75,9 @@ TEST(InstallEnd, StartsWithTheUsersRightsOrTellsHowQueltStarts)
     const CString done = CString("Queltのインストールが完了しました！\n\n") +
                          "Queltは起動直後隠れています.表示方法はデフォルト Alt + 1 (変更可能) です.\n\n";
     const CString refused =
-        done + "インストーラーが管理者の権限で実行されているため,ここではQueltを起動しません.\n";
-    const char kSendTo[] = "\n\n送るメニューに「Queltに登録」がないときは,スタートメニューの"
-                           "「送るメニューにショートカットの追加／削除」で追加してください.";
+        done + "インストーラーが管理者権限で実行されているため,ここではQueltを起動しません.\n";
+    const char kSendTo[] = "\n\n[送る] メニューに 【Queltに登録】 がないときは,スタートメニューの"
+                           "「Quelt」→「送るメニューにショートカットの追加／削除」で追加してください.";
     const struct {
         bool desktop, elevated, startupLink, menuFolder;
         int answer;      // to the question; 0 when none may come

@@ -287,7 +287,7 @@ TEST_F(SetupInstallTest, FolderOverlappingThePackageIsRefused)
         ASSERT_TRUE(RunInstallDialog(run, choice, 0));
         CDialogUnderTest box;
         ASSERT_TRUE(box.WaitFor(run.process.dwProcessId, "Quelt")) << choice.folder.data;
-        EXPECT_STREQ("インストール先のフォルダが,インストール元のフォルダと重なっています.\n"
+        EXPECT_STREQ("インストール先のフォルダが,インストール元の quelt_ フォルダと同じか,その中か,それを含むフォルダです.\n"
                      "インストール元の外にある別のフォルダを指定してください.\n"
                      "インストールを中止します.",
                      MessageBoxLabel(box.dialog).data)

@@ -106,7 +106,7 @@ protected:
 
 const char kNotInstalledHere[] =
     "このフォルダにはQueltがインストールされていません.\n"
-    "アンインストールは,インストールしたフォルダのsetup.exeから行ってください.";
+    "アンインストールは,インストールしたフォルダの setup.exe から行ってください.";
 
 struct RemovalProbe {
     CString launcher;
