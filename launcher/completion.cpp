@@ -302,8 +302,7 @@ void CCommandList::FillProgramRows(Zint_Std::CArray<Zint_Std::CStringPair>& entr
 bool CCommandList::FoldCommands()
 {
     RefreshCommands();
-    if (foldedNames.source == namesGeneration && foldedComments.source == commands.Generation() &&
-        foldedNames.Count() == names.count)
+    if (foldedNames.source == namesGeneration && foldedComments.source == commands.Generation())
         return true;
     foldedNames.Clear();
     foldedComments.Clear();
